@@ -1,0 +1,122 @@
+// Power: the CE power manager, power status, idle time and the display
+// power switch, with their desktop stand-ins.
+//
+// Power broadcasts travel between processes through a shared table of
+// queues (one per reader). CreateMsgQueue returns a waitable handle that is
+// signalled while a record waits; ReadMsgQueue returns one whole record.
+// A sender never blocks on, or fails because of, a reader that is gone.
+// Records over 1024 bytes are refused when sent; a read that fails drains
+// the record it could not deliver.
+#pragma once
+#include <windows.h>
+
+#define MSGQUEUE_NOPRECOMMIT 1
+#define MSGQUEUE_ALLOW_BROKEN 2
+
+typedef struct MSGQUEUEOPTIONS_OS {
+  DWORD dwSize;
+  DWORD dwFlags;
+  DWORD dwMaxMessages;
+  DWORD cbMaxMessage;
+  BOOL bReadAccess;
+} MSGQUEUEOPTIONS, *PMSGQUEUEOPTIONS;
+
+#define POWER_NOTIFY_ALL 0xFFFFFFFF
+#define PBT_TRANSITION 0x00000001
+#define PBT_RESUME 0x00000002
+#define PBT_POWERSTATUSCHANGE 0x00000004
+#define PBT_POWERINFOCHANGE 0x00000008
+
+#define POWER_STATE_ON 0x00010000
+#define POWER_STATE_OFF 0x00020000
+#define POWER_STATE_CRITICAL 0x00040000
+#define POWER_STATE_BOOT 0x00080000
+#define POWER_STATE_IDLE 0x00100000
+#define POWER_STATE_SUSPEND 0x00200000
+#define POWER_STATE_RESET 0x00800000
+
+typedef struct POWER_BROADCAST_CE {
+  DWORD Message;
+  DWORD Flags;
+  DWORD Length;
+  WCHAR SystemPowerState[1];
+} POWER_BROADCAST, *PPOWER_BROADCAST;
+
+HANDLE CreateMsgQueue(LPCWSTR name, MSGQUEUEOPTIONS* options);
+BOOL ReadMsgQueue(HANDLE queue, void* buffer, DWORD bufferSize, DWORD* bytesRead,
+                  DWORD timeoutMs, DWORD* flags);
+BOOL CloseMsgQueue(HANDLE queue);
+HANDLE RequestPowerNotifications(HANDLE queue, DWORD flags);
+DWORD StopPowerNotifications(HANDLE registration);
+
+// Sends one record to every registered queue (the device tool's side).
+// Returns the number of queues it reached, or -1 when the record is refused
+// (longer than 1024 bytes or shorter than the 12-byte header).
+int SendPowerBroadcast(const void* record, DWORD size);
+
+// Power status. Byte 0 of each record is the AC-line status (0 offline,
+// 1 online, 2 backup, 255 unknown), byte 2 the battery percentage (255
+// unknown). Values set with the device tool win over the desktop's own.
+typedef struct SYSTEM_POWER_STATUS_EX_CE {
+  BYTE ACLineStatus;
+  BYTE BatteryFlag;
+  BYTE BatteryLifePercent;
+  BYTE Reserved1;
+  DWORD BatteryLifeTime;
+  DWORD BatteryFullLifeTime;
+  BYTE Reserved2;
+  BYTE BackupBatteryFlag;
+  BYTE BackupBatteryLifePercent;
+  BYTE Reserved3;
+  DWORD BackupBatteryLifeTime;
+  DWORD BackupBatteryFullLifeTime;
+} SYSTEM_POWER_STATUS_EX, *PSYSTEM_POWER_STATUS_EX;
+
+typedef struct SYSTEM_POWER_STATUS_EX2_CE {
+  BYTE ACLineStatus;
+  BYTE BatteryFlag;
+  BYTE BatteryLifePercent;
+  BYTE Reserved1;
+  DWORD BatteryLifeTime;
+  DWORD BatteryFullLifeTime;
+  BYTE Reserved2;
+  BYTE BackupBatteryFlag;
+  BYTE BackupBatteryLifePercent;
+  BYTE Reserved3;
+  DWORD BackupBatteryLifeTime;
+  DWORD BackupBatteryFullLifeTime;
+  DWORD BatteryVoltage;
+  DWORD BatteryCurrent;
+  DWORD BatteryAverageCurrent;
+  DWORD BatteryAverageInterval;
+  DWORD BatterymAHourConsumed;
+  DWORD BatteryTemperature;
+  DWORD BackupBatteryVoltage;
+  BYTE BatteryChemistry;
+} SYSTEM_POWER_STATUS_EX2, *PSYSTEM_POWER_STATUS_EX2;
+
+BOOL GetSystemPowerStatusEx(PSYSTEM_POWER_STATUS_EX status, BOOL update);
+DWORD GetSystemPowerStatusEx2(PSYSTEM_POWER_STATUS_EX2 status, DWORD length, BOOL update);
+
+// Cumulative milliseconds without user input (0xFFFFFFFF: not supported).
+DWORD GetIdleTime(void);
+
+// Display power escape. The display driver stand-in answers
+// QUERYESCSUPPORT for SETPOWERMANAGEMENT and records the state it is set
+// to, which the device tool reads back; it also switches the desktop's
+// monitor power where that exists.
+#define SETPOWERMANAGEMENT 6147
+#define VideoPowerOn 1
+#define VideoPowerStandBy 2
+#define VideoPowerSuspend 3
+#define VideoPowerOff 4
+typedef struct VIDEO_POWER_MANAGEMENT_CE {
+  ULONG Length;
+  ULONG DPMSVersion;
+  ULONG PowerState;
+} VIDEO_POWER_MANAGEMENT_CE;
+
+int DisplayExtEscape(HDC dc, int escape, int inSize, const char* in, int outSize, char* out);
+// The recorded display state: 1 on, 0 off.
+int DeviceDisplayIsOn(void);
+void DeviceSetDisplayOn(int on);

@@ -1,0 +1,67 @@
+#include "shared/signals.h"
+
+#include <shlobj.h>
+
+#include <cwchar>
+
+#include "platform/events.h"
+#include "shared/core/paths.h"
+
+const wchar_t kActivateEventName[] = L"Ombrevale - Hushpane_Activate";
+const wchar_t kServiceUnloadEventName[] = L"Ombrevale - Hushpane_Unload";
+const wchar_t kLockMarkerEventName[] = L"Ombrevale - Unload";
+const wchar_t kEndEventName[] = L"End_Event";
+const wchar_t kIdleEventName[] = L"Idle_Event";
+
+HANDLE SignalOpen(const wchar_t* name) { return OpenEventW(EVENT_ALL_ACCESS, FALSE, name); }
+
+BOOL SignalExists(const wchar_t* name) {
+  HANDLE h = SignalOpen(name);
+  if (h == nullptr) return FALSE;
+  CloseHandle(h);
+  return TRUE;
+}
+
+HANDLE SignalCreate(const wchar_t* name, BOOL* alreadyExisted) {
+  HANDLE h = CreateEventW(nullptr, TRUE, FALSE, name);
+  if (alreadyExisted != nullptr) *alreadyExisted = h != nullptr && GetLastError() == ERROR_ALREADY_EXISTS;
+  return h;
+}
+
+BOOL SignalSet(HANDLE event) { return EventModify(event, EVENT_SET); }
+BOOL SignalReset(HANDLE event) { return EventModify(event, EVENT_RESET); }
+
+BOOL ComposeLaunchPath(LaunchPath which, wchar_t out[128]) {
+  int csidl = CSIDL_PROGRAM_FILES;
+  const wchar_t* tail = paths::kLockScreenTail;
+  switch (which) {
+    case kLaunchLockScreen: break;
+    case kLaunchService: tail = paths::kServiceTail; break;
+    case kLaunchStartupShortcut: csidl = CSIDL_STARTUP; tail = paths::kStartupShortcutTail; break;
+    case kLaunchInstalledShortcut: csidl = CSIDL_PROGRAMS; tail = paths::kInstalledShortcutTail; break;
+  }
+  out[0] = L'\0';
+  // The folder itself may be long; it is queried into a full MAX_PATH
+  // buffer and only the composed result is held to 128 units.
+  wchar_t folder[MAX_PATH];
+  if (!SHGetSpecialFolderPathW(nullptr, folder, csidl, FALSE)) return FALSE;
+  return paths::Compose(out, paths::kCapacity, folder, tail) ? TRUE : FALSE;
+}
+
+BOOL StartProgram(const wchar_t* path, const wchar_t* arguments, HANDLE* process) {
+  wchar_t commandLine[MAX_PATH + 64];
+  int n = swprintf(commandLine, MAX_PATH + 64, L"\"%ls\" %ls", path, arguments);
+  if (n < 0) return FALSE;
+  STARTUPINFOW si;
+  ZeroMemory(&si, sizeof(si));
+  si.cb = sizeof(si);
+  PROCESS_INFORMATION pi;
+  ZeroMemory(&pi, sizeof(pi));
+  if (!CreateProcessW(path, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return FALSE;
+  CloseHandle(pi.hThread);
+  if (process != nullptr)
+    *process = pi.hProcess;
+  else
+    CloseHandle(pi.hProcess);
+  return TRUE;
+}

@@ -1,0 +1,164 @@
+#include "tests/wine/support/support.h"
+
+#include <shlobj.h>
+#include <tlhelp32.h>
+
+#include "shared/signals.h"
+
+namespace wt {
+
+std::wstring InstalledPath(const wchar_t* file) {
+  wchar_t folder[MAX_PATH];
+  if (!SHGetSpecialFolderPathW(nullptr, folder, CSIDL_PROGRAM_FILES, FALSE)) return L"";
+  return std::wstring(folder) + L"\\Ombrevale\\Hushpane\\" + file;
+}
+
+HANDLE Start(const wchar_t* file, const wchar_t* args) {
+  std::wstring path = InstalledPath(file);
+  HANDLE process = nullptr;
+  if (!StartProgram(path.c_str(), args, &process)) return nullptr;
+  return process;
+}
+
+int WaitExit(HANDLE process, DWORD timeoutMs) {
+  if (process == nullptr) return -1;
+  if (WaitForSingleObject(process, timeoutMs) != WAIT_OBJECT_0) return -1;
+  DWORD code = 0;
+  GetExitCodeProcess(process, &code);
+  return static_cast<int>(code);
+}
+
+int Device(const std::wstring& args) {
+  HANDLE p = Start(L"ovdevice.exe", args.c_str());
+  int code = WaitExit(p, 10000);
+  if (p != nullptr) CloseHandle(p);
+  return code;
+}
+
+namespace {
+template <typename F>
+void ForEachProcess(F f) {
+  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snap == INVALID_HANDLE_VALUE) return;
+  PROCESSENTRY32W e;
+  e.dwSize = sizeof(e);
+  for (BOOL ok = Process32FirstW(snap, &e); ok; ok = Process32NextW(snap, &e)) f(e);
+  CloseHandle(snap);
+}
+}  // namespace
+
+int CountProcesses(const wchar_t* exeName) {
+  int n = 0;
+  ForEachProcess([&](const PROCESSENTRY32W& e) {
+    if (_wcsicmp(e.szExeFile, exeName) == 0) ++n;
+  });
+  return n;
+}
+
+void KillSuite() {
+  const wchar_t* names[] = {L"Corvane.exe", L"Hushpane.exe", L"Tollwick.exe"};
+  ForEachProcess([&](const PROCESSENTRY32W& e) {
+    for (const wchar_t* n : names) {
+      if (_wcsicmp(e.szExeFile, n) != 0) continue;
+      HANDLE p = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, e.th32ProcessID);
+      if (p == nullptr) continue;
+      TerminateProcess(p, 1);
+      WaitForSingleObject(p, 5000);
+      CloseHandle(p);
+    }
+  });
+}
+
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    if (condition()) return true;
+    if (GetTickCount() - start >= timeoutMs) return condition();
+    Sleep(10);
+  }
+}
+
+void DeleteTree(HKEY root, const wchar_t* key) { RegDeleteTreeW(root, key); }
+
+void ClearSettings() {
+  DeleteTree(HKEY_LOCAL_MACHINE, L"Software\\Ombrevale\\Hushpane");
+  DeleteTree(HKEY_CURRENT_USER, L"Software\\Ombrevale\\Device");
+  DeleteTree(HKEY_CURRENT_USER, L"ControlPanel\\Owner");
+  DeleteTree(HKEY_CURRENT_USER, L"System\\State");
+  DeleteTree(HKEY_LOCAL_MACHINE, L"System\\State");
+}
+
+void SetDword(HKEY root, const wchar_t* key, const wchar_t* name, DWORD value) {
+  HKEY h = nullptr;
+  if (RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_WRITE, nullptr, &h, nullptr) != ERROR_SUCCESS) return;
+  RegSetValueExW(h, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
+  RegCloseKey(h);
+}
+
+void SetSetting(const wchar_t* name, DWORD value) {
+  SetDword(HKEY_LOCAL_MACHINE, L"Software\\Ombrevale\\Hushpane", name, value);
+}
+
+bool GetSetting(const wchar_t* name, DWORD* value, DWORD* type, DWORD* size) {
+  HKEY h = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Ombrevale\\Hushpane", 0, KEY_READ, &h) != ERROR_SUCCESS)
+    return false;
+  DWORD t = 0, s = sizeof(DWORD);
+  LONG rc = RegQueryValueExW(h, name, nullptr, &t, reinterpret_cast<BYTE*>(value), &s);
+  RegCloseKey(h);
+  if (type != nullptr) *type = t;
+  if (size != nullptr) *size = s;
+  return rc == ERROR_SUCCESS;
+}
+
+bool EventExists(const wchar_t* name) { return SignalExists(name) != FALSE; }
+
+bool EventSignalled(const wchar_t* name) {
+  HANDLE h = OpenEventW(SYNCHRONIZE, FALSE, name);
+  if (h == nullptr) return false;
+  bool set = WaitForSingleObject(h, 0) == WAIT_OBJECT_0;
+  CloseHandle(h);
+  return set;
+}
+
+HWND WaitWindow(const wchar_t* className, const wchar_t* title, DWORD timeoutMs) {
+  HWND found = nullptr;
+  WaitFor([&] { return (found = FindWindowW(className, title)) != nullptr; }, timeoutMs);
+  return found;
+}
+
+void Key(WORD vk, bool up) {
+  INPUT in;
+  ZeroMemory(&in, sizeof(in));
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = vk;
+  in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &in, sizeof(in));
+}
+
+void Tap(WORD vk) {
+  Key(vk, false);
+  Key(vk, true);
+}
+
+COLORREF ScreenPixel(int x, int y) {
+  HDC dc = GetDC(nullptr);
+  COLORREF c = GetPixel(dc, x, y);
+  ReleaseDC(nullptr, dc);
+  return c;
+}
+
+void SuiteTest::SetUp() {
+  KillSuite();
+  ClearSettings();
+  HANDLE end = OpenEventW(EVENT_ALL_ACCESS, FALSE, kEndEventName);
+  if (end != nullptr) {
+    ResetEvent(end);
+    CloseHandle(end);
+  }
+}
+
+void SuiteTest::TearDown() { KillSuite(); }
+
+}  // namespace wt

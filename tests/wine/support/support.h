@@ -1,0 +1,59 @@
+// What the integration tests share: the installed programs, the registry
+// the suite reads, real processes, windows, keys and screen pixels.
+// Waits poll a condition with a deadline; none of them hides a race behind
+// a fixed sleep.
+#pragma once
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+namespace wt {
+
+// Program Files + "\Ombrevale\Hushpane\" + file.
+std::wstring InstalledPath(const wchar_t* file);
+
+// Starts an installed program with `"<path>" args`; returns the process
+// handle (NULL on failure).
+HANDLE Start(const wchar_t* file, const wchar_t* args = L"/load");
+// Runs the device tool with `args` and returns its exit code (-1 when it
+// could not be started or did not end within 10 s).
+int Device(const std::wstring& args);
+// Waits for a process to end; its exit code, or -1 on a time-out.
+int WaitExit(HANDLE process, DWORD timeoutMs);
+// Ends every running copy of the suite's programs (and waits for them).
+void KillSuite();
+// Number of running processes with this executable name.
+int CountProcesses(const wchar_t* exeName);
+
+// Polls `condition` every 10 ms until it holds or `timeoutMs` passes.
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs);
+
+// Registry: the settings key and the device keys, cleared between tests.
+void ClearSettings();
+void SetSetting(const wchar_t* name, DWORD value);
+bool GetSetting(const wchar_t* name, DWORD* value, DWORD* type = nullptr, DWORD* size = nullptr);
+void SetDword(HKEY root, const wchar_t* key, const wchar_t* name, DWORD value);
+void DeleteTree(HKEY root, const wchar_t* key);
+
+// Named events.
+bool EventExists(const wchar_t* name);
+bool EventSignalled(const wchar_t* name);
+
+// Windows and keys.
+HWND WaitWindow(const wchar_t* className, const wchar_t* title, DWORD timeoutMs);
+void Key(WORD vk, bool up);
+void Tap(WORD vk);
+COLORREF ScreenPixel(int x, int y);
+
+// A fixture that leaves a clean suite before and after each test: no
+// program running, settings and device state cleared, "End_Event" reset.
+class SuiteTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+};
+
+}  // namespace wt
