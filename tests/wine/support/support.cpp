@@ -20,6 +20,29 @@ HANDLE Start(const wchar_t* file, const wchar_t* args) {
   return process;
 }
 
+HANDLE StartSelf(const wchar_t* args) {
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  HANDLE process = nullptr;
+  if (!StartProgram(self, args, &process)) return nullptr;
+  return process;
+}
+
+int RunHelper(int argc, wchar_t** argv) {
+  if (argc < 4 || wcscmp(argv[1], L"--helper") != 0) return -1;
+  if (wcscmp(argv[2], L"hold") == 0) {
+    HANDLE h = SignalCreate(argv[3], nullptr);
+    if (h == nullptr) return 2;
+    Sleep(INFINITE);
+  }
+  if (wcscmp(argv[2], L"wait") == 0 && argc >= 5) {
+    HANDLE h = SignalCreate(argv[3], nullptr);
+    DWORD r = WaitForSingleObject(h, static_cast<DWORD>(_wtoi(argv[4])));
+    return r == WAIT_OBJECT_0 ? 0 : 1;
+  }
+  return 3;
+}
+
 int WaitExit(HANDLE process, DWORD timeoutMs) {
   if (process == nullptr) return -1;
   if (WaitForSingleObject(process, timeoutMs) != WAIT_OBJECT_0) return -1;

@@ -18,6 +18,12 @@ std::wstring InstalledPath(const wchar_t* file);
 // Starts an installed program with `"<path>" args`; returns the process
 // handle (NULL on failure).
 HANDLE Start(const wchar_t* file, const wchar_t* args = L"/load");
+// Starts this test program again as a helper process:
+// `--helper hold NAME` creates the event and waits to be killed;
+// `--helper wait NAME MS` exits 0 when the event is set within MS, else 1.
+HANDLE StartSelf(const wchar_t* args);
+// The helper modes' entry; returns -1 when argv names no helper.
+int RunHelper(int argc, wchar_t** argv);
 // Runs the device tool with `args` and returns its exit code (-1 when it
 // could not be started or did not end within 10 s).
 int Device(const std::wstring& args);

@@ -1,0 +1,4 @@
+// Placeholder until the clock lands.
+#include "lockscreen/clock.h"
+
+void Clock_AnalogUpdate(void) {}
