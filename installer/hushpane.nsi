@@ -1,0 +1,158 @@
+; Setup for the Ombrevale Hushpane suite.
+;
+; Built with makensis on Linux: makensis -DBIN=<folder of the .exe files>
+;   -DSKINS=<skins folder> -DOUTFILE=<setup.exe> installer/hushpane.nsi
+;
+; The install folder is fixed (no folder page): the service composes the
+; lock screen's path from Program Files. Setup and uninstall refuse while a
+; lock screen shows (silent mode: exit code 3), and otherwise ask a resident
+; service to unload and wait for it before touching any file.
+;
+; Switches: /S silent. Uninstaller: /REMOVESETTINGS also deletes the
+; settings key (kept by default so that a reinstall keeps the buttons).
+
+Unicode true
+Target amd64-unicode
+RequestExecutionLevel admin
+SetCompressor /SOLID lzma
+
+!include "MUI2.nsh"
+!include "LogicLib.nsh"
+!include "FileFunc.nsh"
+!include "x64.nsh"
+
+!ifndef BIN
+  !define BIN "..\build\win\bin"
+!endif
+!ifndef SKINS
+  !define SKINS "..\skins"
+!endif
+!ifndef OUTFILE
+  !define OUTFILE "setup.exe"
+!endif
+
+!define PRODUCT "Ombrevale Hushpane"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\OmbrevaleHushpane"
+!define SETTINGS_KEY "Software\Ombrevale\Hushpane"
+!define SHORTCUT_DIR "$SMPROGRAMS\Ombrevale\Hushpane"
+
+Name "${PRODUCT}"
+OutFile "${OUTFILE}"
+InstallDir "$PROGRAMFILES64\Ombrevale\Hushpane"
+
+Var ServiceWasResident
+
+!define MUI_FINISHPAGE_RUN "$INSTDIR\Tollwick.exe"
+!define MUI_FINISHPAGE_RUN_TEXT "Start the configuration now"
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "English"
+
+; Pushes 1 when the named event exists, else 0.
+!macro EventExists NAME
+  System::Call 'kernel32::OpenEventW(i 0x1F0003, i 0, w "${NAME}") p.r9'
+  ${If} $9 P<> 0
+    System::Call 'kernel32::CloseHandle(p r9)'
+    Push 1
+  ${Else}
+    Push 0
+  ${EndIf}
+!macroend
+
+; Refuses while a lock screen shows; otherwise unloads a resident service
+; and waits (at most about 10 s) for its events to vanish.
+!macro StopSuite UN
+  !insertmacro EventExists "Ombrevale - Unload"
+  Pop $0
+  ${If} $0 == 1
+    MessageBox MB_ICONSTOP "The device is locked. Unlock it first, then run this again." /SD IDOK
+    SetErrorLevel 3
+    Quit
+  ${EndIf}
+  StrCpy $ServiceWasResident 0
+  System::Call 'kernel32::OpenEventW(i 0x1F0003, i 0, w "Ombrevale - Hushpane_Unload") p.r8'
+  ${If} $8 P<> 0
+    StrCpy $ServiceWasResident 1
+    System::Call 'kernel32::SetEvent(p r8)'
+    System::Call 'kernel32::CloseHandle(p r8)'
+    StrCpy $1 0
+    ${Do}
+      !insertmacro EventExists "Ombrevale - Hushpane_Unload"
+      Pop $0
+      ${IfThen} $0 == 0 ${|} ${ExitDo} ${|}
+      Sleep 100
+      IntOp $1 $1 + 1
+    ${LoopUntil} $1 >= 100
+  ${EndIf}
+!macroend
+
+Function .onInit
+  SetRegView 64
+  SetShellVarContext current
+  !insertmacro StopSuite ""
+FunctionEnd
+
+Section "Install"
+  SetOutPath "$INSTDIR"
+  File "${BIN}\Hushpane.exe"
+  File "${BIN}\Corvane.exe"
+  File "${BIN}\Tollwick.exe"
+  File "${BIN}\ovdevice.exe"
+  SetOutPath "$INSTDIR\skin"
+  File /r "${SKINS}\*.*"
+  SetOutPath "$INSTDIR"
+
+  ; The Programs shortcut is what the configuration program copies into
+  ; the Startup folder when AutoRun is on.
+  CreateDirectory "${SHORTCUT_DIR}"
+  CreateShortcut "${SHORTCUT_DIR}\OV Hushpane.lnk" "$INSTDIR\Hushpane.exe"
+  CreateShortcut "${SHORTCUT_DIR}\Tollwick.lnk" "$INSTDIR\Tollwick.exe"
+
+  WriteUninstaller "$INSTDIR\uninstall.exe"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "Ombrevale"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "2.0"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\Tollwick.exe"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+
+  ; An upgrade over a resident service starts it again, without the
+  ; start-up lock.
+  ${If} $ServiceWasResident == 1
+    Exec '"$INSTDIR\Hushpane.exe" /load installed'
+  ${EndIf}
+SectionEnd
+
+Function un.onInit
+  SetRegView 64
+  SetShellVarContext current
+  !insertmacro StopSuite "un."
+FunctionEnd
+
+Section "Uninstall"
+  Delete "$SMSTARTUP\OV Hushpane.lnk"
+  Delete "${SHORTCUT_DIR}\OV Hushpane.lnk"
+  Delete "${SHORTCUT_DIR}\Tollwick.lnk"
+  RMDir "${SHORTCUT_DIR}"
+  RMDir "$SMPROGRAMS\Ombrevale"
+  Delete "$INSTDIR\Hushpane.exe"
+  Delete "$INSTDIR\Corvane.exe"
+  Delete "$INSTDIR\Tollwick.exe"
+  Delete "$INSTDIR\ovdevice.exe"
+  RMDir /r "$INSTDIR\skin"
+  Delete "$INSTDIR\uninstall.exe"
+  RMDir "$INSTDIR"
+  RMDir "$PROGRAMFILES64\Ombrevale"
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/REMOVESETTINGS" $1
+  ${IfNot} ${Errors}
+    DeleteRegKey HKLM "${SETTINGS_KEY}"
+  ${EndIf}
+SectionEnd
