@@ -1,0 +1,49 @@
+// Reads and writes the simulated device values (see device_state.h). Each
+// call opens and closes the key: the values change from other processes and
+// are read a few times a second at most.
+#include "platform/device_state.h"
+
+static BOOL ReadExact(LPCWSTR name, DWORD wantType, void* data, DWORD size) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, DEVICE_STATE_KEY, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return FALSE;
+  BYTE buffer[64];
+  DWORD type = 0, got = sizeof(buffer);
+  LONG rc = RegQueryValueExW(key, name, nullptr, &type, buffer, &got);
+  RegCloseKey(key);
+  if (rc != ERROR_SUCCESS || type != wantType || got != size || size > sizeof(buffer)) return FALSE;
+  memcpy(data, buffer, size);
+  return TRUE;
+}
+
+static BOOL WriteValue(LPCWSTR name, DWORD type, const void* data, DWORD size) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, DEVICE_STATE_KEY, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+      ERROR_SUCCESS)
+    return FALSE;
+  LONG rc = RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), size);
+  RegCloseKey(key);
+  return rc == ERROR_SUCCESS;
+}
+
+BOOL DeviceReadDword(LPCWSTR name, DWORD* value) {
+  DWORD v = 0;
+  if (!ReadExact(name, REG_DWORD, &v, sizeof(v))) return FALSE;
+  *value = v;
+  return TRUE;
+}
+
+BOOL DeviceWriteDword(LPCWSTR name, DWORD value) { return WriteValue(name, REG_DWORD, &value, sizeof(value)); }
+
+BOOL DeviceReadBinary(LPCWSTR name, void* data, DWORD size) { return ReadExact(name, REG_BINARY, data, size); }
+
+BOOL DeviceWriteBinary(LPCWSTR name, const void* data, DWORD size) {
+  return WriteValue(name, REG_BINARY, data, size);
+}
+
+BOOL DeviceDeleteValue(LPCWSTR name) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, DEVICE_STATE_KEY, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return TRUE;
+  LONG rc = RegDeleteValueW(key, name);
+  RegCloseKey(key);
+  return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND;
+}
