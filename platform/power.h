@@ -51,7 +51,18 @@ DWORD StopPowerNotifications(HANDLE registration);
 
 // Sends one record to every registered queue (the device tool's side).
 // Returns the number of queues it reached, or -1 when the record is refused
-// (longer than 1024 bytes or shorter than the 12-byte header).
+// (empty or longer than 1024 bytes). Records shorter than the 12-byte header
+// are carried as they are, so that the readers' own check can be tested; a
+// queue whose ring is full misses the record. A record with POWER_STATE_ON
+// in its flags also turns the recorded display on.
+//
+// Queues: a queue holds one of 32 shared slots and a ring of 16 records
+// (fewer when dwMaxMessages asks for fewer) until CloseMsgQueue or the end
+// of its process. The name argument is ignored. ReadMsgQueue with a time-out
+// of 0 on an empty queue fails with ERROR_TIMEOUT; a buffer too small for
+// the record fails with ERROR_INSUFFICIENT_BUFFER and drops the record.
+// RequestPowerNotifications returns a handle of its own (NULL for a handle
+// that is not a queue); only StopPowerNotifications releases it.
 int SendPowerBroadcast(const void* record, DWORD size);
 
 // Power status. Byte 0 of each record is the AC-line status (0 offline,
