@@ -4,6 +4,7 @@
 #include <tlhelp32.h>
 
 #include "shared/signals.h"
+#include "tests/wine/support/platform_support.h"
 
 namespace wt {
 
@@ -40,6 +41,8 @@ int RunHelper(int argc, wchar_t** argv) {
     DWORD r = WaitForSingleObject(h, static_cast<DWORD>(_wtoi(argv[4])));
     return r == WAIT_OBJECT_0 ? 0 : 1;
   }
+  int platform = pt::PlatformHelper(argc, argv);
+  if (platform >= 0) return platform;
   return 3;
 }
 
