@@ -22,3 +22,54 @@ extern volatile LONG g_refreshRunning;
 void StartRefreshIfIdle(void);
 // The display power switch (query the escape, then set on or off).
 void DisplayPowerSwitch(BOOL on);
+
+// --- start-up and lifetime (main.cpp, workers.cpp) ---------------------------
+
+extern HANDLE g_powerQueue;         // read end of the power queue; NULL if it could not be made
+extern CRITICAL_SECTION g_refreshLock;  // guards the refresh thread's test-and-set of its flag
+
+// Starts `proc` on a new thread when *runningFlag is 0. Counts the thread
+// as in flight until its procedure has returned, so that shutdown also
+// waits for a worker that has been created but not yet set its flag.
+// Refused once shutdown has begun.
+void StartWorker(LPTHREAD_START_ROUTINE proc, volatile LONG* runningFlag);
+// Shutdown's side: no new worker from here on.
+void StopAcceptingWorkers(void);
+// TRUE while any running flag is 1 or any started worker has not returned.
+BOOL WorkersBusy(void);
+
+// --- the lock window (window.cpp, unlock.cpp) --------------------------------
+
+ATOM RegisterLockClass(HINSTANCE instance, const wchar_t* className);
+LRESULT CALLBACK LockWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Window-thread work that the workers ask for by posting WM_LOCK_REFRONT:
+// activation, focus and game input belong to the window's own thread.
+#define WM_LOCK_REFRONT (WM_APP + 1)
+enum RefrontKind {
+  kRefrontEntry = 1,  // refresh entry: front, active, focus, GXResume, UpdateWindow
+  kRefrontTick = 2,   // refresh tick: front, active, then UpdateWindow
+  kRefrontDark = 3,   // before going dark: the whole front sequence, unconditionally
+  kRefrontUpdate = 4, // power broadcast: UpdateWindow only
+};
+
+// A read-only probe for the integration tests and the benchmark (answered
+// on the window thread, changes nothing): wParam 0 gives the number of
+// RegistryGetDWORD reads so far, 1 the refresh thread's running flag, 2 the
+// battery percentage with 0x100 added once a real reading was taken, 3 the
+// number of key messages ignored because they carried the pass-through mark,
+// 4 the number of key-downs the unlock rule has handled, 5 the held flags
+// (1 Button_1, 2 Button_2), 6 the refresh ticks so far. -1 for anything else.
+#define WM_LOCK_PROBE (WM_APP + 2)
+
+void Unlock_ClearHeld(void);                  // WM_CREATE
+void Unlock_OnKeyDown(HWND window, WPARAM wParam);
+void Unlock_OnKeyUp(HWND window, WPARAM wParam);
+// Wake and bring the lock window back to the front after a key.
+void Unlock_WakeAndRefront(HWND window);
+LONG Unlock_KeyDownsHandled(void);
+int Unlock_HeldFlags(void);
+LONG Refresh_TickCount(void);
+
+DWORD WINAPI PowerThread(LPVOID unused);
+DWORD WINAPI RefreshThread(LPVOID unused);

@@ -1,4 +1,219 @@
-// Placeholder until the lock screen's start-up lands.
-#include <windows.h>
+// Corvane, the lock screen: start-up in its fixed order, the message loop,
+// and the ordered shutdown that always leaves the keys free, the display on
+// and "End_Event" reset.
+#include <cwchar>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) { return 0; }
+#include "lockscreen/appointments.h"
+#include "lockscreen/lockscreen.h"
+#include "lockscreen/paint.h"
+#include "lockscreen/skin.h"
+#include "lockscreen/status.h"
+#include "platform/gameinput.h"
+#include "platform/drawing.h"
+#include "platform/power.h"
+#include "platform/shell.h"
+#include "shared/settings.h"
+#include "shared/signals.h"
+
+HINSTANCE g_instance = nullptr;
+HWND g_lockWindow = nullptr;
+HANDLE g_endEvent = nullptr;
+settings::LockScreenSettings g_settings;
+wchar_t g_ownerName[64];
+wchar_t g_moduleDir[200];
+volatile LONG g_appointmentsRunning = 0;
+volatile LONG g_powerRunning = 0;
+volatile LONG g_refreshRunning = 0;
+HANDLE g_powerQueue = nullptr;
+CRITICAL_SECTION g_refreshLock;
+
+static HANDLE s_markerEvent = nullptr;   // "Ombrevale - Unload"
+static HANDLE s_powerNotifications = nullptr;
+static bool s_refreshLockReady = false;
+static wchar_t s_className[100];
+static wchar_t s_title[100];
+
+static const wchar_t kNoButtonsText[] = L"     No buttons configured.\n   Please run the configuration.";
+static const wchar_t kInitFailedText[] = L"     Could not InitInstance...";
+static const wchar_t kBoxCaption[] = L"Hushpane";
+static const UINT kBoxStyle = MB_ICONERROR | MB_SETFOREGROUND;  // 0x00010010
+static const DWORD kHideBars = SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON | SHFS_HIDESTARTICON;  // 0x2A
+static const DWORD kPollMs = 100;
+
+// The program's folder with its trailing backslash.
+static void FindModuleDirectory(void) {
+  g_moduleDir[0] = L'\0';
+  DWORD n = GetModuleFileNameW(nullptr, g_moduleDir, 200);
+  if (n == 0 || n >= 200) {
+    g_moduleDir[0] = L'\0';
+    return;
+  }
+  wchar_t* slash = wcsrchr(g_moduleDir, L'\\');
+  if (slash != nullptr) slash[1] = L'\0';
+}
+
+// Steps of the instance initialisation: titles, an existing lock window,
+// the class, the power queue and its notifications.
+static BOOL InitInstance(HINSTANCE instance) {
+  g_instance = instance;
+  g_lockWindow = nullptr;
+  if (LoadStringW(instance, 1, s_title, 100) == 0) s_title[0] = L'\0';
+  if (LoadStringW(instance, 2, s_className, 100) == 0) s_className[0] = L'\0';
+
+  HWND existing = FindWindowW(s_className, s_title);
+  if (existing != nullptr) {
+    SetForegroundWindowCe(existing);
+    return FALSE;
+  }
+  if (RegisterLockClass(instance, s_className) == 0) return FALSE;
+
+  MSGQUEUEOPTIONS options;
+  ZeroMemory(&options, sizeof(options));
+  options.dwSize = sizeof(options);
+  options.dwFlags = MSGQUEUE_ALLOW_BROKEN;
+  options.dwMaxMessages = 0;
+  options.cbMaxMessage = 1024;
+  options.bReadAccess = TRUE;
+  g_powerQueue = CreateMsgQueue(nullptr, &options);
+  // Not acted on here: the power thread sees the missing queue and ends.
+  if (g_powerQueue != nullptr) s_powerNotifications = RequestPowerNotifications(g_powerQueue, POWER_NOTIFY_ALL);
+  return TRUE;
+}
+
+// Shutdown's worker stop: poll every 100 ms until every worker is gone.
+// Sent messages are let in while polling, so that a worker blocked in a
+// send to this thread (a second refresh thread's WM_ACTIVATE, the power
+// thread's close) is answered and can end instead of waiting for ever.
+static void WaitForWorkers(void) {
+  while (WorkersBusy()) {
+    MSG msg;
+    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    Sleep(kPollMs);
+  }
+}
+
+// Shutdown step 5: the release that every path runs.
+static int FinalRelease(int exitCode) {
+  if (s_powerNotifications != nullptr) {
+    StopPowerNotifications(s_powerNotifications);
+    s_powerNotifications = nullptr;
+  }
+  if (WorkersBusy()) {
+    SignalSet(g_endEvent);
+    WaitForWorkers();
+    SignalReset(g_endEvent);
+  }
+  Appointments_CloseConnection();
+  if (g_endEvent != nullptr) CloseHandle(g_endEvent);
+  if (s_markerEvent != nullptr) CloseHandle(s_markerEvent);
+  if (g_powerQueue != nullptr) CloseMsgQueue(g_powerQueue);
+  g_endEvent = s_markerEvent = g_powerQueue = nullptr;
+  if (s_refreshLockReady) DeleteCriticalSection(&g_refreshLock);
+  s_refreshLockReady = false;
+  return exitCode;
+}
+
+// Shutdown after the message loop: keys back, display on, workers stopped.
+static int Shutdown(int exitCode) {
+  GXCloseInput();
+  DisplayPowerSwitch(TRUE);
+  if (g_lockWindow != nullptr) DestroyWindow(g_lockWindow);
+  StopAcceptingWorkers();
+  SignalReset(g_endEvent);
+  SignalSet(g_endEvent);
+  WaitForWorkers();
+  SignalReset(g_endEvent);
+  // A refresh period may have gone dark while the loop was ending; now that
+  // no worker is left, this switch is the last word.
+  DisplayPowerSwitch(TRUE);
+  g_lockWindow = nullptr;
+  Paint_DropBitmap();
+  return FinalRelease(exitCode);
+}
+
+// The desktop gives every overlapped top-level window a caption and a
+// frame, which the device does not: without them the client area is the
+// whole screen, as the painter's layout expects.
+static void DropDesktopFrame(HWND window) {
+  LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
+  SetWindowLongPtrW(window, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_CAPTION | WS_THICKFRAME | WS_SYSMENU));
+  LONG_PTR exStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
+  SetWindowLongPtrW(window, GWL_EXSTYLE,
+                    exStyle & ~static_cast<LONG_PTR>(WS_EX_WINDOWEDGE | WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME));
+  SetWindowPos(window, nullptr, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+               SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+// Full screen, in front, active and focused.
+static void BringLockWindowForward(HWND window) {
+  ShowWindow(window, SW_SHOWNORMAL);
+  SHFullScreen(window, kHideBars);
+  if (GetForegroundWindow() != window) {
+    SetForegroundWindowCe(window);
+    SHFullScreen(window, kHideBars);
+    MoveWindow(window, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), TRUE);
+    BringWindowToTop(window);
+  }
+  if (GetActiveWindow() != window) SetActiveWindow(window);
+  SetFocus(window);
+  UpdateWindow(window);
+}
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
+  s_markerEvent = nullptr;
+  Status_Reset();
+
+  // One call creates the marker and says whether a lock screen already
+  // showed: two simultaneous starts cannot both pass.
+  BOOL existed = FALSE;
+  HANDLE marker = SignalCreate(kLockMarkerEventName, &existed);
+  if (marker != nullptr && existed) {
+    CloseHandle(marker);
+    return 0;
+  }
+  s_markerEvent = marker;
+  g_endEvent = SignalCreate(kEndEventName, nullptr);
+
+  g_appointmentsRunning = g_powerRunning = g_refreshRunning = 0;
+  FindModuleDirectory();
+  LoadLockScreenSettings(&g_settings);
+  ReadOwnerName(g_ownerName);
+  Skin_Load(g_moduleDir, g_settings.Clock_Type);
+
+  bool failed = false;
+  if (g_settings.noButtons != 0) {
+    MessageBoxW(nullptr, kNoButtonsText, kBoxCaption, kBoxStyle);
+    failed = true;
+  }
+  if (!InitInstance(instance)) {
+    MessageBoxW(nullptr, kInitFailedText, kBoxCaption, kBoxStyle);
+    failed = true;
+  }
+  if (failed) return FinalRelease(0);
+
+  InitializeCriticalSection(&g_refreshLock);
+  s_refreshLockReady = true;
+  Appointments_SetStatusText(L"Reading appointments ...");
+
+  g_lockWindow = CreateWindowExW(0, s_className, s_title, WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN),
+                                 GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, instance, nullptr);
+  if (g_lockWindow == nullptr) return FinalRelease(0);
+  DropDesktopFrame(g_lockWindow);
+  BringLockWindowForward(g_lockWindow);
+
+  GameInputSetTarget(g_lockWindow);
+  GXOpenInput();
+
+  StartWorker(AppointmentsThread, &g_appointmentsRunning);
+  StartWorker(PowerThread, &g_powerRunning);
+  StartWorker(RefreshThread, &g_refreshRunning);
+
+  MSG msg;
+  int code = 0;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  if (msg.message == WM_QUIT) code = static_cast<int>(msg.wParam);
+  return Shutdown(code);
+}

@@ -19,3 +19,10 @@ extern StatusInfo g_status;
 // The battery text and its percentage as one consistent pair, so a paint
 // never draws a half-written text. `known` is false until a real reading.
 void Status_GetBattery(wchar_t text[32], int* percent, BOOL* known);
+
+// The refresh thread's side: takes one reading of the battery (the query's
+// success and the percentage byte). TRUE when the text changed and the
+// battery region must be repainted.
+BOOL Status_TakeBatteryReading(BOOL querySucceeded, BYTE percent);
+// Back to the start values ("B[100%]", unknown), at program start.
+void Status_Reset(void);

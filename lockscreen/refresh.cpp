@@ -1,0 +1,144 @@
+// The refresh thread: five ticks a second for TimeOut seconds it polls the
+// counts, the date, the clock and the battery, repaints only what changed
+// and keeps the lock window in front; at the end of a period on battery it
+// switches the display off and ends. The rules are in
+// lockscreen/core/status_rules; this file only gathers and invalidates.
+#include "lockscreen/clock.h"
+#include "lockscreen/core/status_rules.h"
+#include "lockscreen/lockscreen.h"
+#include "lockscreen/paint.h"
+#include "lockscreen/status.h"
+#include "platform/drawing.h"
+#include "platform/power.h"
+#include "platform/shell.h"
+
+// How long a refresh thread waits for the window thread to take the front
+// back before it goes dark (it never waits for ever: the window thread may
+// be ending).
+static const UINT kRefrontWaitMs = 1000;
+
+// Only the running refresh thread touches this.
+static status::DateKey s_lastDate;
+static volatile LONG s_ticks = 0;  // for the probe only
+
+LONG Refresh_TickCount(void) { return s_ticks; }
+
+void StartRefreshIfIdle(void) {
+  if (g_refreshRunning == 0) StartWorker(RefreshThread, &g_refreshRunning);
+}
+
+// A region as the painter last computed it; invalidating one that has not
+// been computed yet is empty and repaints nothing.
+static void InvalidateRegion(const RECT& region) {
+  RECT r = region;
+  if (IsRectEmpty(&r)) return;
+  InvalidateRect(g_lockWindow, &r, TRUE);
+}
+
+static void TickCounts(void) {
+  DWORD value = 0;
+  status::Counts now;
+  if (FAILED(RegistryGetDWORD(HKEY_CURRENT_USER, L"System\\State\\Phone", L"Missed Call Count", &value))) value = 0;
+  g_status.missedCalls = static_cast<LONG>(value);
+  if (SUCCEEDED(RegistryGetDWORD(HKEY_CURRENT_USER, L"System\\State\\Messages\\TotalEmail\\Unread", L"Count", &value)))
+    g_status.unreadMail = static_cast<LONG>(value);
+  if (SUCCEEDED(RegistryGetDWORD(HKEY_CURRENT_USER, L"System\\State\\Messages\\sms\\Unread", L"Count", &value)))
+    g_status.unreadSms = static_cast<LONG>(value);
+  now.sms = g_status.unreadSms;
+  now.mail = g_status.unreadMail;
+  now.missed = g_status.missedCalls;
+  status::Counts last;
+  last.sms = g_status.lastSms;
+  last.mail = g_status.lastMail;
+  last.missed = g_status.lastMissedCalls;
+  if (status::CountsChanged(now, last)) {
+    g_status.lastSms = last.sms;
+    g_status.lastMail = last.mail;
+    g_status.lastMissedCalls = last.missed;
+    InvalidateRegion(g_messagesRect);
+  }
+}
+
+static void TickDateAndClock(void) {
+  SYSTEMTIME now;
+  DeviceGetLocalTime(&now);
+  if (status::DateChanged(now.wYear, now.wMonth, now.wDay, s_lastDate)) {
+    InvalidateRegion(g_dateRect);
+    g_status.lastDay = now.wDay;
+  }
+  int32_t lastHour = g_status.lastHour, lastMinute = g_status.lastMinute;
+  status::ClockStep step = status::ClockTick(g_settings.Clock_Type, now.wHour, now.wMinute, lastHour, lastMinute);
+  g_status.lastHour = lastHour;
+  g_status.lastMinute = lastMinute;
+  if (step.callAnalog) Clock_AnalogUpdate();
+  // The digital clock's text changes width: erase what was there.
+  for (int i = 0; i < step.invalidations; ++i) InvalidateRegion(g_clockRect);
+}
+
+static void TickBattery(void) {
+  SYSTEM_POWER_STATUS_EX2 power;
+  ZeroMemory(&power, sizeof(power));
+  DWORD got = GetSystemPowerStatusEx2(&power, sizeof(power), FALSE);
+  if (Status_TakeBatteryReading(got != 0, power.BatteryLifePercent)) InvalidateRegion(g_batteryRect);
+}
+
+// One tick; TRUE when "End_Event" ended the thread.
+static bool Tick(void) {
+  if (g_settings.Hide_Messages == 0) TickCounts();
+  TickDateAndClock();
+  TickBattery();
+  InterlockedIncrement(&s_ticks);
+  // Front, activation, focus, game input and the repaint belong to the
+  // window thread.
+  PostMessageW(g_lockWindow, WM_LOCK_REFRONT, kRefrontTick, 0);
+  return WaitForSingleObject(g_endEvent, status::kTickMs) == WAIT_OBJECT_0;
+}
+
+// The end of a period on battery: the lock window in front, then the
+// display off. An unlock that has already begun wins: the display stays
+// as it is and shutdown turns it on.
+static void GoDark(void) {
+  if (WaitForSingleObject(g_endEvent, 0) == WAIT_OBJECT_0) return;
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(g_lockWindow, WM_LOCK_REFRONT, kRefrontDark, 0, SMTO_NORMAL, kRefrontWaitMs, &ignored);
+  DisplayPowerSwitch(FALSE);
+}
+
+static void RunPeriods(void) {
+  for (;;) {
+    int64_t done = 0;
+    // The period's length is read again before every tick.
+    while (done < status::TicksPerPeriod(g_settings.TimeOut)) {
+      if (Tick()) return;
+      ++done;
+    }
+    SYSTEM_POWER_STATUS_EX power;
+    ZeroMemory(&power, sizeof(power));
+    BOOL ok = GetSystemPowerStatusEx(&power, TRUE);
+    if (status::AtPeriodEnd(ok != FALSE, power.ACLineStatus) == status::PeriodEnd::kGoDark) {
+      GoDark();
+      return;
+    }
+    // A period without ticks (TimeOut 0 or less) on external power still
+    // waits a tick on "End_Event": no spinning, and the end stays prompt.
+    if (done == 0 && WaitForSingleObject(g_endEvent, status::kTickMs) == WAIT_OBJECT_0) return;
+  }
+}
+
+DWORD WINAPI RefreshThread(LPVOID) {
+  EnterCriticalSection(&g_refreshLock);
+  if (g_refreshRunning != 0) {
+    LeaveCriticalSection(&g_refreshLock);
+    // Another refresh thread runs: only nudge the window forward.
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(g_lockWindow, WM_ACTIVATE, 0, 0, SMTO_NORMAL, kRefrontWaitMs, &ignored);
+    return 0;
+  }
+  InterlockedExchange(&g_refreshRunning, 1);
+  LeaveCriticalSection(&g_refreshLock);
+
+  PostMessageW(g_lockWindow, WM_LOCK_REFRONT, kRefrontEntry, 0);
+  RunPeriods();
+  InterlockedExchange(&g_refreshRunning, 0);
+  return 0;
+}

@@ -1,0 +1,175 @@
+// The lock window's procedure: a dispatch table. Each message goes to a
+// short handler; the input rules live in unlock.cpp, the drawing in the
+// painter. Every activation-like message wakes the refresh thread.
+#include "lockscreen/lockscreen.h"
+#include "lockscreen/paint.h"
+#include "lockscreen/status.h"
+#include "platform/drawing.h"
+#include "platform/gameinput.h"
+#include "platform/shell.h"
+
+static const DWORD kHideBars = SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON | SHFS_HIDESTARTICON;  // 0x2A
+
+// Shared by SHHandleWMActivate and SHHandleWMSettingChange.
+static SHACTIVATEINFO s_activateInfo = {sizeof(SHACTIVATEINFO), nullptr, 0, 0, 0, 0};
+// Key messages dropped because they were our own pass-through keys.
+static volatile LONG s_passThroughIgnored = 0;
+
+ATOM RegisterLockClass(HINSTANCE instance, const wchar_t* className) {
+  WNDCLASSW wc;
+  ZeroMemory(&wc, sizeof(wc));
+  wc.style = CS_HREDRAW | CS_VREDRAW;
+  wc.lpfnWndProc = LockWindowProc;
+  wc.hInstance = instance;
+  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(101));
+  wc.hCursor = nullptr;
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  wc.lpszClassName = className;
+  return RegisterClassW(&wc);
+}
+
+// WM_ACTIVATE: repaint if another window took the activation, take the
+// front back, wake, and keep the shell's activation record.
+static void OnActivate(HWND window, WPARAM wParam, LPARAM lParam) {
+  if (GetActiveWindow() != window) {
+    RECT client;
+    GetClientRect(window, &client);
+    InvalidateRect(window, &client, TRUE);
+  }
+  if (GetForegroundWindow() != window) {
+    SetForegroundWindowCe(window);
+    SHFullScreen(window, kHideBars);
+    MoveWindow(window, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), TRUE);
+  }
+  StartRefreshIfIdle();
+  SHHandleWMActivate(window, wParam, lParam, &s_activateInfo, 0);
+}
+
+// What the workers ask of the window thread (see RefrontKind).
+static void OnRefront(HWND window, WPARAM kind) {
+  switch (kind) {
+    case kRefrontEntry:
+      if (GetForegroundWindow() != window) {
+        SHFullScreen(window, kHideBars);
+        BringWindowToTop(window);
+      }
+      if (GetActiveWindow() != window) SetActiveWindow(window);
+      SetFocus(window);
+      GXResume();
+      UpdateWindow(window);
+      break;
+    case kRefrontTick:
+      if (GetForegroundWindow() != window) {
+        BringWindowToTop(window);
+        SetForegroundWindowCe(window);
+        SHFullScreen(window, kHideBars);
+      }
+      if (GetActiveWindow() != window) {
+        SetActiveWindow(window);
+        SetFocus(window);
+        GXResume();
+      }
+      UpdateWindow(window);
+      break;
+    case kRefrontDark:
+      BringWindowToTop(window);
+      SetForegroundWindowCe(window);
+      SHFullScreen(window, kHideBars);
+      MoveWindow(window, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), TRUE);
+      SetActiveWindow(window);
+      SetFocus(window);
+      GXResume();
+      // Paint now, while the refresh thread still runs: a paint left for
+      // later would wake a new period right after this one went dark.
+      UpdateWindow(window);
+      break;
+    case kRefrontUpdate:
+      UpdateWindow(window);
+      break;
+    default:
+      break;
+  }
+}
+
+static LRESULT OnProbe(WPARAM what) {
+  switch (what) {
+    case 0: return RegistryGetDWORDCount();
+    case 1: return g_refreshRunning;
+    case 2: {
+      wchar_t text[32];
+      int percent = 0;
+      BOOL known = FALSE;
+      Status_GetBattery(text, &percent, &known);
+      return percent + (known ? 0x100 : 0);
+    }
+    case 3: return s_passThroughIgnored;
+    case 4: return Unlock_KeyDownsHandled();
+    case 5: return Unlock_HeldFlags();
+    case 6: return Refresh_TickCount();
+    default: return -1;
+  }
+}
+
+// The Talk and End keys that a call lets through are re-sent with the
+// pass-through mark. When no other program takes them (the phone
+// application's hot key) they arrive here again as fresh key messages:
+// taking them as key presses would pass them through once more, for ever.
+static bool IsOwnPassThroughKey(void) {
+  if (static_cast<ULONG_PTR>(GetMessageExtraInfo()) != GAMEINPUT_PASSTHROUGH_EXTRA) return false;
+  InterlockedIncrement(&s_passThroughIgnored);
+  return true;
+}
+
+LRESULT CALLBACK LockWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      Unlock_ClearHeld();
+      Paint_OnCreate(window);
+      return 0;
+    case WM_DESTROY:
+      Paint_OnDestroy(window);  // posts the quit message
+      return 0;
+    case WM_ACTIVATE:
+      OnActivate(window, wParam, lParam);
+      return 0;
+    case WM_SETFOCUS:
+      StartRefreshIfIdle();
+      return 0;
+    case WM_ENABLE:
+    case WM_SHOWWINDOW:
+    case WM_WINDOWPOSCHANGED:
+      StartRefreshIfIdle();
+      return DefWindowProcW(window, message, wParam, lParam);
+    case WM_PAINT:
+      StartRefreshIfIdle();
+      Paint_OnPaint(window);
+      return 0;
+    case WM_SETTINGCHANGE:
+      StartRefreshIfIdle();
+      SHHandleWMSettingChange(window, wParam, lParam, &s_activateInfo);
+      return 0;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:  // Alt combinations arrive here; they are keys like any other
+      if (!IsOwnPassThroughKey()) Unlock_OnKeyDown(window, wParam);
+      return 0;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+      if (!IsOwnPassThroughKey()) Unlock_OnKeyUp(window, wParam);
+      return 0;
+    case WM_SYSCOMMAND:
+      // Closing from the system menu or Alt+F4, or opening the menu with
+      // Alt or F10, never ends or disturbs the lock screen.
+      if ((wParam & 0xFFF0) == SC_CLOSE || (wParam & 0xFFF0) == SC_KEYMENU) return 0;
+      return DefWindowProcW(window, message, wParam, lParam);
+    case WM_HIBERNATE:
+      Paint_OnHibernate();
+      return 1;
+    case WM_LOCK_REFRONT:
+      OnRefront(window, wParam);
+      return 0;
+    case WM_LOCK_PROBE:
+      return OnProbe(wParam);
+    default:
+      return DefWindowProcW(window, message, wParam, lParam);
+  }
+}

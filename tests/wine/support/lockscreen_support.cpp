@@ -1,0 +1,193 @@
+// Helpers of the lock screen's integration tests (see lockscreen_support.h).
+#include "tests/wine/support/lockscreen_support.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/device_state.h"
+#include "shared/signals.h"
+#include "tests/wine/support/support.h"
+
+namespace lt {
+
+Lock StartLock() {
+  Lock lock;
+  lock.process = wt::Start(L"Corvane.exe");
+  if (lock.process == nullptr) return lock;
+  wt::WaitFor(
+      [&] {
+        lock.window = FindWindowW(L"Hushpane", L"Corvane");
+        return lock.window != nullptr && IsWindowVisible(lock.window);
+      },
+      10000);
+  // Running: its workers have started (the first refresh tick is taken).
+  if (lock.window != nullptr) WaitProbe(lock.window, kTicks, 1, 5000);
+  return lock;
+}
+
+void CloseLock(Lock& lock) {
+  if (lock.process != nullptr) {
+    TerminateProcess(lock.process, 1);
+    WaitForSingleObject(lock.process, 5000);
+    CloseHandle(lock.process);
+  }
+  lock = Lock();
+}
+
+LONG_PTR Probe(HWND window, int what) {
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(window, kProbe, static_cast<WPARAM>(what), 0, SMTO_NORMAL, 2000, &result)) return -2;
+  return static_cast<LONG_PTR>(result);
+}
+
+bool WaitProbe(HWND window, int what, LONG_PTR want, DWORD timeoutMs) {
+  return wt::WaitFor([&] { return Probe(window, what) >= want; }, timeoutMs);
+}
+
+bool DisplayOn() { return wt::Device(L"display") == 0; }
+
+bool DeviceDword(const wchar_t* name, DWORD* value) { return DeviceReadDword(name, value) != FALSE; }
+
+// ------------------------------------------------------------------ peer
+struct Peer {
+  HANDLE thread = nullptr;
+  DWORD threadId = 0;
+  HWND window = nullptr;
+  HANDLE ready = nullptr;
+  volatile LONG keyDowns[256] = {};
+  volatile LONG anyInput = 0;
+  volatile LONG hotKeys = 0;
+};
+
+namespace {
+
+const UINT kRegisterHotKey = WM_APP + 10;  // wParam id, lParam MAKELPARAM(modifiers, vk)
+
+LRESULT CALLBACK PeerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  Peer* peer = reinterpret_cast<Peer*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  switch (message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      if (peer) {
+        InterlockedIncrement(&peer->keyDowns[wParam & 0xFF]);
+        InterlockedIncrement(&peer->anyInput);
+      }
+      return 0;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+    case WM_CHAR:
+    case WM_SYSCHAR:
+    case WM_DEADCHAR:
+      if (peer) InterlockedIncrement(&peer->anyInput);
+      return 0;
+    case WM_HOTKEY:
+      if (peer) {
+        InterlockedIncrement(&peer->hotKeys);
+        InterlockedIncrement(&peer->anyInput);
+      }
+      return 0;
+    case WM_SYSCOMMAND:
+      if (peer) InterlockedIncrement(&peer->anyInput);  // Alt+F4, F10, Alt+Space
+      return 0;
+    case WM_CLOSE:
+      return 0;  // only StopPeer ends it
+    case kRegisterHotKey:
+      return RegisterHotKey(window, static_cast<int>(wParam), LOWORD(lParam), HIWORD(lParam)) ? 1 : 0;
+    default:
+      return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+DWORD WINAPI PeerThread(LPVOID arg) {
+  Peer* peer = static_cast<Peer*>(arg);
+  WNDCLASSW wc = {};
+  wc.lpfnWndProc = PeerProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  wc.lpszClassName = L"OmbrevaleTestPeer";
+  RegisterClassW(&wc);
+  peer->window = CreateWindowExW(0, wc.lpszClassName, L"peer", WS_POPUP | WS_VISIBLE, 0, 0, 200, 200, nullptr,
+                                 nullptr, wc.hInstance, nullptr);
+  if (peer->window != nullptr) SetWindowLongPtrW(peer->window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(peer));
+  SetEvent(peer->ready);
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  if (peer->window != nullptr) DestroyWindow(peer->window);
+  return 0;
+}
+
+}  // namespace
+
+Peer* StartPeer() {
+  Peer* peer = new Peer();
+  peer->ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  peer->thread = CreateThread(nullptr, 0, PeerThread, peer, 0, &peer->threadId);
+  WaitForSingleObject(peer->ready, 5000);
+  return peer;
+}
+
+void StopPeer(Peer* peer) {
+  if (peer == nullptr) return;
+  PostThreadMessageW(peer->threadId, WM_QUIT, 0, 0);
+  WaitForSingleObject(peer->thread, 5000);
+  CloseHandle(peer->thread);
+  CloseHandle(peer->ready);
+  delete peer;
+}
+
+HWND PeerWindow(Peer* peer) { return peer->window; }
+
+bool PeerHotKey(Peer* peer, int id, UINT modifiers, UINT vk) {
+  return SendMessageW(peer->window, kRegisterHotKey, static_cast<WPARAM>(id), MAKELPARAM(modifiers, vk)) == 1;
+}
+
+void PeerClearCounts(Peer* peer) {
+  for (auto& k : peer->keyDowns) InterlockedExchange(&k, 0);
+  InterlockedExchange(&peer->anyInput, 0);
+  InterlockedExchange(&peer->hotKeys, 0);
+}
+
+LONG PeerKeyDowns(Peer* peer, UINT vk) { return peer->keyDowns[vk & 0xFF]; }
+LONG PeerAnyInput(Peer* peer) { return peer->anyInput; }
+LONG PeerHotKeys(Peer* peer) { return peer->hotKeys; }
+
+bool PeerToFront(Peer* peer) {
+  return wt::WaitFor(
+      [&] {
+        if (GetForegroundWindow() == peer->window) return true;
+        SetForegroundWindow(peer->window);
+        return false;
+      },
+      3000);
+}
+
+bool WaitHotKeyTaken(UINT modifiers, UINT vk, DWORD timeoutMs) {
+  return wt::WaitFor(
+      [&] {
+        if (RegisterHotKey(nullptr, 0x7F00, modifiers, vk)) {
+          UnregisterHotKey(nullptr, 0x7F00);
+          return false;
+        }
+        return true;
+      },
+      timeoutMs);
+}
+
+void ExpectCleanEnd(HANDLE process, Peer* peer) {
+  EXPECT_EQ(wt::WaitExit(process, 10000), 0);
+  EXPECT_TRUE(DisplayOn());
+  EXPECT_FALSE(wt::EventSignalled(kEndEventName));
+  EXPECT_FALSE(wt::EventExists(kLockMarkerEventName));
+  EXPECT_EQ(FindWindowW(L"Hushpane", L"Corvane"), nullptr);
+  if (peer != nullptr) {
+    // Keys flow again: a key reaches the window in front.
+    ASSERT_TRUE(PeerToFront(peer));
+    LONG before = PeerKeyDowns(peer, VK_F9);
+    wt::Tap(VK_F9);
+    EXPECT_TRUE(wt::WaitFor([&] { return PeerKeyDowns(peer, VK_F9) > before; }, 5000));
+  }
+}
+
+}  // namespace lt

@@ -1,0 +1,62 @@
+// What the lock screen's integration tests share: starting Corvane and
+// finding its window, the window's read-only probe, a peer window that
+// records every key and hot key it sees, and the checks that must hold
+// after every end of a lock screen.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+namespace lt {
+
+const UINT kProbe = WM_APP + 2;  // Corvane's read-only test probe
+enum Probe {
+  kRegistryReads = 0,
+  kRefreshRunning = 1,
+  kBattery = 2,  // percent, +0x100 once a real reading was taken
+  kPassThroughIgnored = 3,
+  kKeyDowns = 4,
+  kHeldFlags = 5,
+  kTicks = 6,
+};
+
+struct Lock {
+  HANDLE process = nullptr;
+  HWND window = nullptr;
+};
+
+// Starts Corvane and waits for its lock window; window NULL on failure.
+Lock StartLock();
+void CloseLock(Lock& lock);
+// The probe's answer, or -2 when the window did not answer.
+LONG_PTR Probe(HWND window, int what);
+bool WaitProbe(HWND window, int what, LONG_PTR want, DWORD timeoutMs);
+
+// The recorded display state, read through the device tool.
+bool DisplayOn();
+// A value of the simulated device (HKCU Software\Ombrevale\Device).
+bool DeviceDword(const wchar_t* name, DWORD* value);
+
+// A window of this test program on its own thread. It records key-downs,
+// characters and hot keys; it can register hot keys on its own thread.
+struct Peer;
+Peer* StartPeer();
+void StopPeer(Peer* peer);
+HWND PeerWindow(Peer* peer);
+// Registers a hot key on the peer's thread (FALSE when it is taken).
+bool PeerHotKey(Peer* peer, int id, UINT modifiers, UINT vk);
+void PeerClearCounts(Peer* peer);
+LONG PeerKeyDowns(Peer* peer, UINT vk);  // WM_KEYDOWN / WM_SYSKEYDOWN of vk
+LONG PeerAnyInput(Peer* peer);           // every key, char and hot-key message
+LONG PeerHotKeys(Peer* peer);
+// Brings the peer to the front with the focus.
+bool PeerToFront(Peer* peer);
+
+// After a lock screen ended: exit code 0, the display on, "End_Event"
+// reset, the marker gone, and keys reaching the peer again.
+void ExpectCleanEnd(HANDLE process, Peer* peer);
+
+// Waits until another process owns this hot key (our own registration fails).
+bool WaitHotKeyTaken(UINT modifiers, UINT vk, DWORD timeoutMs);
+
+}  // namespace lt
