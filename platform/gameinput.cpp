@@ -53,11 +53,12 @@ LRESULT CALLBACK KeyboardHook(int code, WPARAM wParam, LPARAM lParam) {
   }
   if (!gamekeys::Route(s)) return CallNextHookEx(g_hook, code, wParam, lParam);
   bool up = (k->flags & LLKHF_UP) != 0;
-  BYTE vk = static_cast<BYTE>(k->vkCode & 0xFF);
+  bool extended = (k->flags & LLKHF_EXTENDED) != 0;
+  BYTE vk = static_cast<BYTE>(gamekeys::SideSpecificVk(k->vkCode & 0xFF, k->scanCode, extended));
   bool wasDown = g_down[vk] != 0;
   g_down[vk] = up ? 0 : 1;
-  LPARAM lp = static_cast<LPARAM>(gamekeys::KeyLParam(k->scanCode, (k->flags & LLKHF_EXTENDED) != 0, up, wasDown));
-  PostMessageW(target, up ? WM_KEYUP : WM_KEYDOWN, static_cast<WPARAM>(k->vkCode), lp);
+  LPARAM lp = static_cast<LPARAM>(gamekeys::KeyLParam(k->scanCode, extended, up, wasDown));
+  PostMessageW(target, up ? WM_KEYUP : WM_KEYDOWN, static_cast<WPARAM>(vk), lp);
   return 1;  // taken: no other window or hot key sees it
 }
 

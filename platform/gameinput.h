@@ -8,8 +8,9 @@
 // its hook for the process's life; the first call returns once the hook is
 // in place. While input is open, every key goes to the target window as
 // WM_KEYDOWN / WM_KEYUP (never the SYS forms) with wParam = the hook's
-// virtual-key code (left Alt is 0xA4, left Shift 0xA0, as the configuration
-// program captures them) and lParam = repeat 1, scan code, extended bit,
+// virtual-key code, modifiers always in their left/right form (left Alt is
+// 0xA4, left Shift 0xA0, also when a key was injected as VK_MENU 0x12), the
+// code the configuration program captures through the same hook; lParam = repeat 1, scan code, extended bit,
 // bit 30 previous state, bit 31 key-up. Keys whose dwExtraInfo is
 // GAMEINPUT_PASSTHROUGH_EXTRA pass untouched (injected keys are not told
 // apart otherwise: the tests inject keys too). The target is the window set

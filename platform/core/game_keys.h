@@ -23,6 +23,14 @@ struct Situation {
 // True when the hook swallows the key and posts it to the target.
 bool Route(const Situation& s);
 
+// The side-specific code of a modifier key: the hook sees real key input
+// as left/right codes (left Alt 0xA4) but injected keys as they were sent
+// (VK_MENU 0x12). Both become the left/right code, so that the configuration
+// program captures and the lock screen compares one code whatever the input
+// path. Right-hand keys are told by the extended bit (Alt, Ctrl) or the
+// scan code 0x36 (right Shift). Other codes are returned as they are.
+uint32_t SideSpecificVk(uint32_t vk, uint32_t scanCode, bool extended);
+
 // lParam of the posted WM_KEYDOWN/WM_KEYUP: repeat count 1, the scan code,
 // the extended-key bit, bit 30 the previous state (1 for a repeat and for
 // every key-up) and bit 31 for a key-up.

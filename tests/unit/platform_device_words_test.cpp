@@ -82,3 +82,14 @@ TEST(GameKeys, KeyMessageParameter) {
   EXPECT_EQ(0xC0380001u, gamekeys::KeyLParam(0x38, false, true, true));    // up
   EXPECT_EQ(0xC1380001u, gamekeys::KeyLParam(0x138, true, true, false));   // extended, scan cut to 8 bits
 }
+
+TEST(GameKeys, ModifiersTakeTheirSideSpecificCodes) {
+  const struct {
+    uint32_t vk, scan;
+    bool extended;
+    uint32_t want;
+  } cases[] = {{0x12, 0x38, false, 0xA4}, {0x12, 0x38, true, 0xA5}, {0x11, 0x1D, false, 0xA2},
+               {0x11, 0x1D, true, 0xA3},  {0x10, 0x2A, false, 0xA0}, {0x10, 0x36, false, 0xA1},
+               {0xA4, 0x38, false, 0xA4}, {0x41, 0x1E, false, 0x41}, {0x72, 0x3D, false, 0x72}};
+  for (const auto& c : cases) EXPECT_EQ(c.want, gamekeys::SideSpecificVk(c.vk, c.scan, c.extended)) << c.vk;
+}
