@@ -14,6 +14,7 @@ static const DWORD kHideBars = SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON | SHFS_HIDE
 static SHACTIVATEINFO s_activateInfo = {sizeof(SHACTIVATEINFO), nullptr, 0, 0, 0, 0};
 // Key messages dropped because they were our own pass-through keys.
 static volatile LONG s_passThroughIgnored = 0;
+static volatile LONG s_paints = 0;  // for the probe only
 
 ATOM RegisterLockClass(HINSTANCE instance, const wchar_t* className) {
   WNDCLASSW wc;
@@ -106,6 +107,7 @@ static LRESULT OnProbe(WPARAM what) {
     case 4: return Unlock_KeyDownsHandled();
     case 5: return Unlock_HeldFlags();
     case 6: return Refresh_TickCount();
+    case 7: return s_paints;
     default: return -1;
   }
 }
@@ -143,6 +145,7 @@ LRESULT CALLBACK LockWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_PAINT:
       StartRefreshIfIdle();
       Paint_OnPaint(window);
+      InterlockedIncrement(&s_paints);
       return 0;
     case WM_SETTINGCHANGE:
       StartRefreshIfIdle();

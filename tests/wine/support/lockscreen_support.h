@@ -18,6 +18,7 @@ enum Probe {
   kKeyDowns = 4,
   kHeldFlags = 5,
   kTicks = 6,
+  kPaints = 7,
 };
 
 struct Lock {

@@ -1,0 +1,217 @@
+// The refresh thread: going dark on battery, running on external power,
+// the battery reading, Hide_Messages and keeping the lock window in front.
+#include <gtest/gtest.h>
+
+#include "shared/signals.h"
+#include "tests/wine/support/lockscreen_support.h"
+#include "tests/wine/support/support.h"
+
+namespace {
+
+class Refresh : public wt::SuiteTest {
+ protected:
+  void SetUp() override {
+    wt::SuiteTest::SetUp();
+    wt::SetSetting(L"Button_1", VK_F1);
+    wt::SetSetting(L"Button_2", 'K');
+    wt::Device(L"display on");
+  }
+  void TearDown() override {
+    lt::CloseLock(lock_);
+    wt::SuiteTest::TearDown();
+  }
+  void Lock() {
+    lock_ = lt::StartLock();
+    ASSERT_NE(lock_.window, nullptr);
+  }
+  LONG_PTR Probe(int what) { return lt::Probe(lock_.window, what); }
+  static bool DisplayOff() {
+    DWORD off = 0;
+    return lt::DeviceDword(L"DisplayOff", &off) && off == 1;
+  }
+  bool Alive() { return WaitForSingleObject(lock_.process, 0) == WAIT_TIMEOUT; }
+
+  lt::Lock lock_;
+};
+
+TEST_F(Refresh, OnBatteryGoesDarkAndAKeyStartsANewPeriod) {
+  wt::Device(L"ac offline");
+  wt::Device(L"battery 60");
+  wt::SetSetting(L"TimeOut", 1);
+  Lock();
+  EXPECT_TRUE(lt::DisplayOn());
+  ASSERT_TRUE(wt::WaitFor([] { return !lt::DisplayOn(); }, 10000));
+  EXPECT_TRUE(wt::WaitFor([&] { return Probe(lt::kRefreshRunning) == 0; }, 5000));
+  LONG_PTR ticks = Probe(lt::kTicks);
+  wt::Tap('Z');
+  EXPECT_TRUE(wt::WaitFor([&] { return Probe(lt::kRefreshRunning) == 1; }, 5000));
+  EXPECT_TRUE(lt::DisplayOn());
+  EXPECT_TRUE(wt::WaitFor([&] { return Probe(lt::kTicks) > ticks; }, 5000));
+  // And that period ends dark again.
+  EXPECT_TRUE(wt::WaitFor([] { return DisplayOff(); }, 10000));
+  EXPECT_TRUE(Alive());
+}
+
+TEST_F(Refresh, KeysDuringAPeriodDoNotExtendIt) {
+  wt::Device(L"ac offline");
+  wt::Device(L"battery 60");
+  wt::SetSetting(L"TimeOut", 2);
+  Lock();
+  // A key every 200 ms: if a key extended the period the display would
+  // never go dark while they come.
+  int polls = 0;
+  bool dark = wt::WaitFor(
+      [&] {
+        if (++polls % 20 == 0) wt::Tap('Z');
+        return DisplayOff();
+      },
+      10000);
+  EXPECT_TRUE(dark);
+}
+
+TEST_F(Refresh, OnExternalPowerNeverDarkAndEndsWithinATickOfEndEvent) {
+  wt::Device(L"ac online");
+  wt::Device(L"battery 60");
+  wt::SetSetting(L"TimeOut", 1);
+  Lock();
+  // Several one-second periods pass (5 ticks each) without going dark.
+  EXPECT_TRUE(lt::WaitProbe(lock_.window, lt::kTicks, 12, 10000));
+  EXPECT_FALSE(DisplayOff());
+  EXPECT_EQ(Probe(lt::kRefreshRunning), 1);
+  HANDLE end = OpenEventW(EVENT_ALL_ACCESS, FALSE, kEndEventName);
+  ASSERT_NE(end, nullptr);
+  SetEvent(end);
+  EXPECT_TRUE(wt::WaitFor([&] { return Probe(lt::kRefreshRunning) == 0; }, 3000));
+  ResetEvent(end);
+  CloseHandle(end);
+  EXPECT_FALSE(DisplayOff());
+  EXPECT_TRUE(Alive());
+}
+
+TEST_F(Refresh, UnknownAcStatusKeepsRunning) {
+  wt::Device(L"ac unknown");
+  wt::SetSetting(L"TimeOut", 1);
+  Lock();
+  EXPECT_TRUE(lt::WaitProbe(lock_.window, lt::kTicks, 12, 10000));
+  EXPECT_FALSE(DisplayOff());
+  EXPECT_EQ(Probe(lt::kRefreshRunning), 1);
+}
+
+// A process's CPU time in milliseconds.
+double CpuMs(HANDLE process) {
+  FILETIME c, e, k, u;
+  GetProcessTimes(process, &c, &e, &k, &u);
+  ULARGE_INTEGER kk, uu;
+  kk.LowPart = k.dwLowDateTime;
+  kk.HighPart = k.dwHighDateTime;
+  uu.LowPart = u.dwLowDateTime;
+  uu.HighPart = u.dwHighDateTime;
+  return static_cast<double>(kk.QuadPart + uu.QuadPart) / 10000.0;
+}
+
+TEST_F(Refresh, ZeroTimeOutOnExternalPowerDoesNotSpin) {
+  wt::Device(L"ac online");
+  wt::SetSetting(L"TimeOut", 0);
+  lock_.process = wt::Start(L"Corvane.exe");
+  ASSERT_TRUE(wt::WaitFor([&] { return (lock_.window = FindWindowW(L"Hushpane", L"Corvane")) != nullptr; }, 10000));
+  ASSERT_TRUE(wt::WaitFor([&] { return Probe(lt::kRefreshRunning) == 1; }, 5000));
+  double before = CpuMs(lock_.process);
+  DWORD start = GetTickCount();
+  Sleep(1500);  // the span over which CPU time is measured
+  double used = CpuMs(lock_.process) - before;
+  DWORD span = GetTickCount() - start;
+  // A spinning thread would use about the whole span.
+  EXPECT_LT(used, span * 0.3) << used << " ms of CPU in " << span << " ms";
+  EXPECT_EQ(Probe(lt::kTicks), 0);
+  EXPECT_EQ(Probe(lt::kRefreshRunning), 1);
+  EXPECT_FALSE(DisplayOff());
+  HANDLE end = OpenEventW(EVENT_ALL_ACCESS, FALSE, kEndEventName);
+  ASSERT_NE(end, nullptr);
+  SetEvent(end);
+  EXPECT_TRUE(wt::WaitFor([&] { return Probe(lt::kRefreshRunning) == 0; }, 3000));
+  ResetEvent(end);
+  CloseHandle(end);
+}
+
+TEST_F(Refresh, ZeroTimeOutOnBatteryGoesDarkAtOnce) {
+  wt::Device(L"ac offline");
+  wt::SetSetting(L"TimeOut", 0);
+  lock_.process = wt::Start(L"Corvane.exe");
+  ASSERT_TRUE(wt::WaitFor([&] { return (lock_.window = FindWindowW(L"Hushpane", L"Corvane")) != nullptr; }, 10000));
+  EXPECT_TRUE(wt::WaitFor([] { return DisplayOff(); }, 5000));
+  EXPECT_TRUE(wt::WaitFor([&] { return Probe(lt::kRefreshRunning) == 0; }, 5000));
+  EXPECT_EQ(Probe(lt::kTicks), 0);
+}
+
+TEST_F(Refresh, BatteryReadings) {
+  wt::Device(L"ac online");
+  wt::Device(L"battery 5");
+  Lock();
+  EXPECT_TRUE(wt::WaitFor([&] { return Probe(lt::kBattery) == 0x100 + 5; }, 5000));
+  wt::Device(L"battery unknown");  // 255: ignored
+  LONG_PTR ticks = Probe(lt::kTicks);
+  EXPECT_TRUE(lt::WaitProbe(lock_.window, lt::kTicks, ticks + 3, 5000));
+  EXPECT_EQ(Probe(lt::kBattery), 0x100 + 5);
+  wt::Device(L"battery 100");
+  EXPECT_TRUE(wt::WaitFor([&] { return Probe(lt::kBattery) == 0x100 + 100; }, 5000));
+}
+
+TEST_F(Refresh, RealZeroPercentAtTheFirstTickIsARealReading) {
+  wt::Device(L"ac online");
+  wt::Device(L"battery 0");
+  Lock();
+  EXPECT_TRUE(wt::WaitFor([&] { return Probe(lt::kBattery) == 0x100; }, 5000));
+}
+
+TEST_F(Refresh, HideMessagesReadsNoCounts) {
+  wt::Device(L"ac online");
+  wt::SetSetting(L"Hide_Messages", 1);
+  wt::Device(L"sms 7");
+  wt::Device(L"mail 3");
+  wt::Device(L"calls missed 2");
+  Lock();
+  ASSERT_TRUE(lt::WaitProbe(lock_.window, lt::kTicks, 10, 10000));
+  EXPECT_EQ(Probe(lt::kRegistryReads), 0);
+}
+
+TEST_F(Refresh, CountsAreReadEveryTick) {
+  wt::Device(L"ac online");
+  wt::Device(L"sms 7");
+  Lock();
+  ASSERT_TRUE(lt::WaitProbe(lock_.window, lt::kTicks, 10, 10000));
+  LONG_PTR ticks = Probe(lt::kTicks);
+  LONG_PTR reads = Probe(lt::kRegistryReads);
+  // Three reads a tick; the tick under way may have read part of them.
+  EXPECT_GE(reads, 3 * (ticks - 1));
+  EXPECT_LE(reads, 3 * (ticks + 1));
+}
+
+TEST_F(Refresh, AnotherWindowInFrontIsPushedBack) {
+  wt::Device(L"ac online");
+  Lock();
+  ASSERT_TRUE(wt::WaitFor([&] { return GetForegroundWindow() == lock_.window; }, 5000));
+  lt::Peer* peer = lt::StartPeer();
+  HWND intruder = lt::PeerWindow(peer);
+  SetWindowPos(intruder, HWND_TOPMOST, 0, 0, 100, 100, SWP_SHOWWINDOW);
+  ASSERT_TRUE(wt::WaitFor(
+      [&] {
+        SetForegroundWindow(intruder);
+        return GetForegroundWindow() == intruder;
+      },
+      3000));
+  EXPECT_TRUE(wt::WaitFor([&] { return GetForegroundWindow() == lock_.window; }, 3000));
+  lt::StopPeer(peer);
+}
+
+TEST_F(Refresh, DisplayIsOnAfterAnUnlockWhileDark) {
+  wt::Device(L"ac offline");
+  wt::SetSetting(L"TimeOut", 1);
+  Lock();
+  ASSERT_TRUE(wt::WaitFor([] { return DisplayOff(); }, 10000));
+  PostMessageW(lock_.window, WM_CLOSE, 0, 0);
+  lt::ExpectCleanEnd(lock_.process, nullptr);
+  CloseHandle(lock_.process);
+  lock_ = lt::Lock();
+}
+
+}  // namespace
