@@ -1,14 +1,248 @@
-// Placeholder until the painting lands: black window, quit on destroy.
+// The lock window's paint: the skin picture copied unscaled, then the
+// owner, date, clock, version, battery, message and appointment lines drawn
+// straight onto the window with a transparent background, in that order.
+// Every rectangle, font and colour choice comes from lockscreen/core/layout;
+// this file turns them into GDI calls.
 #include "lockscreen/paint.h"
+
+#include <cwchar>
+
+#include "lockscreen/appointments.h"
+#include "lockscreen/clock.h"
+#include "lockscreen/core/layout.h"
+#include "lockscreen/lockscreen.h"
+#include "lockscreen/skin.h"
+#include "lockscreen/status.h"
+#include "platform/drawing.h"
+#include "platform/shell.h"
 
 RECT g_ownerRect, g_dateRect, g_clockRect, g_versionRect, g_batteryRect, g_messagesRect, g_appointmentsRect;
 
-void Paint_OnCreate(HWND) {}
+namespace {
+
+// Window-creation results, from WM_CREATE to WM_DESTROY.
+HFONT s_fonts[layout::kFontCount];
+// Each font's metrics, read once at creation: they cannot change while the
+// font lives, and the paint needs them in its arithmetic before it draws.
+// A font that could not be made is measured as the stock font the device
+// context falls back to.
+layout::TextMetrics s_metrics[layout::kFontCount];
+layout::Colours s_colours;
+int32_t s_skinSize = 320;
+wchar_t s_portraitPath[layout::kImagePathCapacity];
+wchar_t s_landscapePath[layout::kImagePathCapacity];
+
+// The picture decoded at the latest paint (window thread only).
+HBITMAP s_skinBitmap = nullptr;
+
+RECT ToRect(const layout::Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
+layout::Rect FromRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+void SelectFont(HDC dc, layout::FontId font) {
+  if (s_fonts[font] != nullptr) SelectObject(dc, s_fonts[font]);
+}
+
+void DrawLine(HDC dc, const wchar_t* text, const RECT& where, UINT format) {
+  RECT box = where;
+  DrawTextW(dc, text, -1, &box, format);
+}
+
+void CreateFonts(HDC dc) {
+  const int32_t dpi = GetDeviceCaps(dc, LOGPIXELSY);
+  for (int f = 0; f < layout::kFontCount; ++f) {
+    const layout::FontSpec spec = layout::FontFor(static_cast<layout::FontId>(f), g_skin);
+    LOGFONTW lf;
+    ZeroMemory(&lf, sizeof(lf));  // width, angles, styles, precisions, quality 0; empty face name
+    lf.lfHeight = layout::FontHeight(dpi, spec.points);
+    lf.lfWeight = spec.weight;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfPitchAndFamily = 1;
+    s_fonts[f] = CreateFontIndirectW(&lf);
+
+    HGDIOBJ old = s_fonts[f] != nullptr ? SelectObject(dc, s_fonts[f]) : nullptr;
+    TEXTMETRICW tm;
+    ZeroMemory(&tm, sizeof(tm));
+    GetTextMetricsW(dc, &tm);
+    s_metrics[f] = {tm.tmHeight, tm.tmExternalLeading, tm.tmAveCharWidth};
+    if (old != nullptr) SelectObject(dc, old);
+  }
+}
+
+// Step 6: the picture at (0, 0), at its own size, never scaled.
+void DrawPicture(HDC dc) {
+  if (s_skinBitmap == nullptr) return;
+  const int saved = SaveDC(dc);
+  BITMAP info;
+  ZeroMemory(&info, sizeof(info));
+  GetObjectW(s_skinBitmap, sizeof(info), &info);
+  HDC memory = CreateCompatibleDC(dc);
+  if (memory != nullptr) {
+    HGDIOBJ old = SelectObject(memory, s_skinBitmap);
+    BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, memory, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+  }
+  RestoreDC(dc, saved);
+}
+
+// Step 14: the appointment lines from the line source, while a line box
+// still ends above the message lines.
+void DrawAppointments(HDC dc, const RECT& client, const layout::ScreenLayout& l) {
+  const layout::Rect panel = layout::AppointmentsRect(FromRect(client), FromRect(g_clockRect), g_settings.Clock_Type,
+                                                      s_metrics[layout::kMessageFont], l.messagesRect);
+  g_appointmentsRect = ToRect(panel);
+  SelectFont(dc, l.appointmentFont);
+  const layout::TextMetrics& font = s_metrics[l.appointmentFont];
+  SetTextColor(dc, s_colours.appointment);
+  layout::Rect box = layout::FirstAppointmentBox(panel, font);
+  for (int i = 0; layout::AppointmentBoxFits(box, l.messagesRect); ++i) {
+    wchar_t line[256];
+    line[0] = L'\0';
+    if (!Appointments_LineSource(line, i)) {
+      if (i == 0) {
+        wchar_t error[128];
+        error[0] = L'\0';
+        Appointments_GetErrorText(error);
+        error[127] = L'\0';
+        SetTextColor(dc, layout::kWarningRed);
+        DrawLine(dc, error, ToRect(box), DT_SINGLELINE | DT_CENTER);
+      }
+      break;
+    }
+    line[255] = L'\0';
+    DrawLine(dc, line, ToRect(box), DT_SINGLELINE);
+    box = layout::NextAppointmentBox(box, font);
+  }
+}
+
+}  // namespace
+
+void Paint_OnCreate(HWND window) {
+  HDC dc = GetDC(window);
+  CreateFonts(dc);
+  s_colours = layout::ResolveColours(g_skin, g_settings.Face);
+  Clock_CreatePens(s_colours);
+
+  RECT client;
+  GetClientRect(window, &client);
+  const layout::SkinChoice choice = layout::ChooseSkin(client.right - client.left, client.bottom - client.top);
+  s_skinSize = choice.skinSize;
+  layout::ImagePath(s_portraitPath, layout::kImagePathCapacity, g_settings.Clock_Type, false, choice.fileName);
+  layout::ImagePath(s_landscapePath, layout::kImagePathCapacity, g_settings.Clock_Type, true, choice.fileName);
+  ReleaseDC(window, dc);
+}
+
 void Paint_OnPaint(HWND window) {
+  RECT client;
+  GetClientRect(window, &client);
+  const bool landscape = layout::IsLandscape(FromRect(client));
+
+  SYSTEMTIME now;
+  DeviceGetLocalTime(&now);
+  if (now.wDay != g_status.lastDay) {
+    InvalidateRect(window, &g_dateRect, TRUE);
+    g_status.lastDay = now.wDay;
+  }
+
+  Paint_DropBitmap();
+  wchar_t picture[MAX_PATH + layout::kImagePathCapacity];
+  const int n = _snwprintf(picture, sizeof(picture) / sizeof(picture[0]), L"%ls%ls", g_moduleDir,
+                           landscape ? s_landscapePath : s_portraitPath);
+  if (n > 0 && n < static_cast<int>(sizeof(picture) / sizeof(picture[0]))) s_skinBitmap = SHLoadImageFile(picture);
+
   PAINTSTRUCT ps;
-  BeginPaint(window, &ps);
+  HDC dc = BeginPaint(window, &ps);
+  if (dc == nullptr) return;
+  HGDIOBJ originalFont = GetCurrentObject(dc, OBJ_FONT);
+  SetBkMode(dc, TRANSPARENT);
+  DrawPicture(dc);
+
+  // The values this paint draws, read once.
+  wchar_t date[64];
+  if (GetDateFormatW(LOCALE_USER_DEFAULT, DATE_LONGDATE, &now, nullptr, date, 64) == 0) date[0] = L'\0';
+  date[63] = L'\0';
+  wchar_t battery[32];
+  int percent = 0;
+  BOOL known = FALSE;
+  Status_GetBattery(battery, &percent, &known);
+  layout::ScreenInput in;
+  in.client = FromRect(client);
+  for (int f = 0; f < layout::kFontCount; ++f) in.metrics[f] = s_metrics[f];
+  in.dateLength = static_cast<int32_t>(wcslen(date));
+  in.clockType = g_settings.Clock_Type;
+  in.skinSize = s_skinSize;
+  in.hideMessages = g_settings.Hide_Messages;
+  in.batteryPercent = percent;
+  in.batteryKnown = known != FALSE;
+  in.unreadSms = g_status.unreadSms;
+  in.unreadMail = g_status.unreadMail;
+  in.missedCalls = g_status.missedCalls;
+  in.colours = s_colours;
+  const layout::ScreenLayout l = layout::ComposeScreen(in);
+
+  // Owner line.
+  SelectFont(dc, layout::kOwnerFont);
+  SetTextColor(dc, s_colours.owner);
+  g_ownerRect = ToRect(l.ownerRect);
+  DrawLine(dc, g_ownerName, g_ownerRect, DT_CENTER);
+
+  // Date line.
+  SelectFont(dc, l.dateFont);
+  g_dateRect = ToRect(l.dateRect);
+  SetTextColor(dc, s_colours.date);
+  DrawLine(dc, date, g_dateRect, DT_CENTER);
+
+  // Clock.
+  if (g_settings.Clock_Type == 1) {
+    Clock_PlaceAnalog(client, s_metrics[l.dateFont]);
+  } else if (g_settings.Clock_Type == 2) {
+    Clock_PaintDigital(window, dc, client, now, s_fonts[layout::kTimeFont], s_metrics[layout::kTimeFont],
+                       s_colours.digitalTime);
+  } else {
+    g_clockRect = ToRect(l.clockRect);
+  }
+
+  // Version and battery on the bottom line.
+  SelectFont(dc, l.statusFont);
+  SetTextColor(dc, s_colours.info);
+  g_versionRect = ToRect(l.versionRect);
+  DrawLine(dc, L"2.0", g_versionRect, DT_LEFT);
+  g_batteryRect = ToRect(l.batteryRect);
+  SetTextColor(dc, l.batteryColour);
+  DrawLine(dc, battery, g_batteryRect, DT_RIGHT);
+
+  if (l.drawMessages) {
+    SelectFont(dc, layout::kMessageFont);
+    g_messagesRect = ToRect(l.messagesRect);
+    static const wchar_t* const kFormats[3] = {L"Unread SMS: %d", L"Unread Mail: %d", L"Missed calls: %d"};
+    const int32_t counts[3] = {in.unreadSms, in.unreadMail, in.missedCalls};
+    for (int i = 0; i < 3; ++i) {
+      wchar_t text[100];
+      _snwprintf(text, 100, kFormats[i], static_cast<int>(counts[i]));
+      text[99] = L'\0';
+      SetTextColor(dc, l.messageColour[i]);
+      DrawLine(dc, text, ToRect(l.messageLine[i]), DT_CENTER);
+    }
+    DrawAppointments(dc, client, l);
+  }
+
+  if (originalFont != nullptr) SelectObject(dc, originalFont);
   EndPaint(window, &ps);
 }
-void Paint_OnDestroy(HWND) { PostQuitMessage(0); }
-void Paint_OnHibernate(void) {}
-void Paint_DropBitmap(void) {}
+
+void Paint_OnDestroy(HWND) {
+  for (HFONT& font : s_fonts) {
+    if (font != nullptr) DeleteObject(font);
+    font = nullptr;
+  }
+  Clock_DeletePens();
+  Paint_DropBitmap();
+  PostQuitMessage(0);
+}
+
+void Paint_OnHibernate(void) { Paint_DropBitmap(); }
+
+void Paint_DropBitmap(void) {
+  if (s_skinBitmap != nullptr) DeleteObject(s_skinBitmap);
+  s_skinBitmap = nullptr;
+}
