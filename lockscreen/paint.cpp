@@ -123,9 +123,19 @@ void Paint_OnCreate(HWND window) {
   s_colours = layout::ResolveColours(g_skin, g_settings.Face);
   Clock_CreatePens(s_colours);
 
-  RECT client;
+  // The skin size comes from the full-screen client area. On the desktop
+  // the window is created with a frame that start-up drops right after
+  // creation, so here the client is still smaller than the window: take
+  // the window's own size, which is what the client becomes.
+  RECT client, frame;
   GetClientRect(window, &client);
-  const layout::SkinChoice choice = layout::ChooseSkin(client.right - client.left, client.bottom - client.top);
+  GetWindowRect(window, &frame);
+  int32_t width = client.right - client.left, height = client.bottom - client.top;
+  if (width < frame.right - frame.left || height < frame.bottom - frame.top) {
+    width = frame.right - frame.left;
+    height = frame.bottom - frame.top;
+  }
+  const layout::SkinChoice choice = layout::ChooseSkin(width, height);
   s_skinSize = choice.skinSize;
   layout::ImagePath(s_portraitPath, layout::kImagePathCapacity, g_settings.Clock_Type, false, choice.fileName);
   layout::ImagePath(s_landscapePath, layout::kImagePathCapacity, g_settings.Clock_Type, true, choice.fileName);
