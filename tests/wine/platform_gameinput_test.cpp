@@ -169,6 +169,27 @@ TEST_F(PlatformGameInput, PassedThroughKeyReachesTheHotKeyOwnerOnce) {
   EXPECT_EQ(1, std::count(keys.begin(), keys.end(), VK_F3 | kDown));
 }
 
+TEST_F(PlatformGameInput, TakenKeysNeverLookLikePassThroughKeys) {
+  // The target sees a passed-through key itself (no hot key owns it), then
+  // a taken one: the taken key must not inherit the mark the window thread
+  // saw last, or the lock screen would ignore its unlock buttons.
+  StartHolder(GAMEINPUT_EXCLUSIVE);
+  Command(L"front");
+  const DWORD marked = 0x20000;
+  pt::SendKey(VK_F4, false, GAMEINPUT_PASSTHROUGH_EXTRA);
+  ASSERT_TRUE(HelperHas((VK_F4 | kDown) | marked, 5000));
+  pt::SendKey('M', false);
+  ASSERT_TRUE(wt::WaitFor(
+      [] {
+        std::vector<DWORD> keys = pt::HelperKeys(kGx);
+        return std::any_of(keys.begin(), keys.end(), [](DWORD e) { return (e & 0xFFFF) == ('M' | kDown); });
+      },
+      5000));
+  EXPECT_TRUE(HelperHas('M' | kDown, 0)) << "the taken key carried the pass-through mark";
+  pt::SendKey('M', true);
+  pt::SendKey(VK_F4, true, GAMEINPUT_PASSTHROUGH_EXTRA);
+}
+
 TEST_F(PlatformGameInput, ClosedInputGivesTheKeysBack) {
   StartHolder(GAMEINPUT_EXCLUSIVE);
   pt::Sink* sink = pt::OpenSink();

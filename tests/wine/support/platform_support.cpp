@@ -120,7 +120,8 @@ static bool IsKeyMessage(UINT m) { return m == WM_KEYDOWN || m == WM_KEYUP || m 
 
 static LRESULT CALLBACK HelperWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (IsKeyMessage(message)) {
-    if (g_helperKeyCount < 256) g_helperKeys[g_helperKeyCount++] = KeyEntry(message, wParam);
+    DWORD marked = static_cast<ULONG_PTR>(GetMessageExtraInfo()) == GAMEINPUT_PASSTHROUGH_EXTRA ? 0x20000 : 0;
+    if (g_helperKeyCount < 256) g_helperKeys[g_helperKeyCount++] = KeyEntry(message, wParam) | marked;
     RegSetKeyValueW(HKEY_CURRENT_USER, TestKey(g_helperName).c_str(), L"Keys", REG_BINARY, g_helperKeys,
                     g_helperKeyCount * sizeof(DWORD));
     return 0;

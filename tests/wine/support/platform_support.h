@@ -20,7 +20,8 @@ namespace pt {
 //   gxhold NAME MODE  a window of its own holding game input (GXOpenInput,
 //       GameInputSetMode(MODE), GameInputSetTarget); records every key
 //       message in "Keys" (entries vk | kind << 8, kind 0 WM_KEYDOWN,
-//       1 WM_KEYUP, 2 WM_SYSKEYDOWN, 3 WM_SYSKEYUP) and sets NAME when
+//       1 WM_KEYUP, 2 WM_SYSKEYDOWN, 3 WM_SYSKEYUP; 0x20000 added when
+//       GetMessageExtraInfo shows the pass-through mark) and sets NAME when
 //       ready. Commands arrive as events NAME.close, NAME.open, NAME.front
 //       (window to the front, focus on itself) and NAME.edit (focus on its
 //       edit field); "Done" counts the commands carried out.
