@@ -21,9 +21,9 @@ WaitSet ArmedWaitSet(bool haveQueue) {
 
 WaitSet ShowingWaitSet(bool haveProcess, bool haveQueue) {
   WaitSet set{};
-  Add(set, kFromActivate);
-  if (haveProcess) Add(set, kFromLockScreenProcess);
   if (haveQueue) Add(set, kFromPowerQueue);
+  if (haveProcess) Add(set, kFromLockScreenProcess);
+  Add(set, kFromActivate);
   return set;
 }
 

@@ -31,10 +31,10 @@ struct WaitSet {
 // The armed wait: power queue, stop, idle, activate; without a queue the
 // three events alone.
 WaitSet ArmedWaitSet(bool haveQueue);
-// The wait while a lock screen shows: activate first (a request moves on at
-// once), then the started lock screen's process (its end re-arms at once,
-// also when it was killed), then the power queue (records that arrive while
-// a lock screen shows are read and dropped).
+// The wait while a lock screen shows: the power queue first (every record
+// that came while the lock screen showed is read and dropped before anything
+// else moves the service on), then the started lock screen's process (its
+// end re-arms at once, also when it was killed), then the activate event.
 WaitSet ShowingWaitSet(bool haveProcess, bool haveQueue);
 
 WaitSource ClassifyWait(const WaitSet& set, uint32_t result);

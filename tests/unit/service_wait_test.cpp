@@ -33,18 +33,18 @@ TEST(ServiceWait, ShowingSet) {
   struct Row {
     bool process, queue;
     int count;
-    WaitSource at1, at2;
+    WaitSource at0, at1, at2;
   };
   const Row rows[] = {
-      {true, true, 3, kFromLockScreenProcess, kFromPowerQueue},
-      {true, false, 2, kFromLockScreenProcess, kWaitFailed},
-      {false, true, 2, kFromPowerQueue, kWaitFailed},
-      {false, false, 1, kWaitFailed, kWaitFailed},
+      {true, true, 3, kFromPowerQueue, kFromLockScreenProcess, kFromActivate},
+      {true, false, 2, kFromLockScreenProcess, kFromActivate, kWaitFailed},
+      {false, true, 2, kFromPowerQueue, kFromActivate, kWaitFailed},
+      {false, false, 1, kFromActivate, kWaitFailed, kWaitFailed},
   };
   for (const Row& r : rows) {
     WaitSet set = ShowingWaitSet(r.process, r.queue);
     EXPECT_EQ(set.count, r.count);
-    EXPECT_EQ(ClassifyWait(set, 0), kFromActivate);  // a request always wins
+    EXPECT_EQ(ClassifyWait(set, 0), r.at0);
     EXPECT_EQ(ClassifyWait(set, 1), r.at1);
     EXPECT_EQ(ClassifyWait(set, 2), r.at2);
     EXPECT_EQ(ClassifyWait(set, kWaitTimeout), kTimedOut);

@@ -1,0 +1,98 @@
+#include "tests/wine/support/service_support.h"
+
+#include <string>
+
+#include "platform/power.h"
+#include "tests/wine/support/support.h"
+
+namespace svc {
+
+bool Start(Service* s, const wchar_t* args) {
+  *s = Service();
+  std::wstring path = wt::InstalledPath(L"Hushpane.exe");
+  std::wstring line = L"\"" + path + L"\" " + args;
+  wchar_t buffer[1024];
+  if (line.size() >= 1024) return false;
+  wcscpy(buffer, line.c_str());
+  s->job = CreateJobObjectW(nullptr, nullptr);
+  s->port = CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1);
+  if (s->job == nullptr || s->port == nullptr) return false;
+  JOBOBJECT_ASSOCIATE_COMPLETION_PORT link;
+  link.CompletionKey = s->job;
+  link.CompletionPort = s->port;
+  if (!SetInformationJobObject(s->job, JobObjectAssociateCompletionPortInformation, &link, sizeof(link)))
+    return false;
+  // The service and the lock screens it starts get the null device as
+  // their standard handles, not the test runner's output, which would
+  // otherwise stay open for as long as they run.
+  SECURITY_ATTRIBUTES inherit = {sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  HANDLE nul = CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                           OPEN_EXISTING, 0, nullptr);
+  STARTUPINFOW si;
+  ZeroMemory(&si, sizeof(si));
+  si.cb = sizeof(si);
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdInput = si.hStdOutput = si.hStdError = nul;
+  PROCESS_INFORMATION pi;
+  ZeroMemory(&pi, sizeof(pi));
+  BOOL started = CreateProcessW(path.c_str(), buffer, nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr, nullptr,
+                                &si, &pi);
+  if (nul != INVALID_HANDLE_VALUE) CloseHandle(nul);
+  if (!started) return false;
+  s->process = pi.hProcess;
+  s->thread = pi.hThread;
+  s->pid = pi.dwProcessId;
+  bool inJob = AssignProcessToJobObject(s->job, pi.hProcess) != FALSE;
+  ResumeThread(pi.hThread);
+  return inJob;
+}
+
+void Release(Service* s) {
+  // The whole job: also a lock screen that was only just being started
+  // when the test ended.
+  if (s->job != nullptr) TerminateJobObject(s->job, 1);
+  if (s->process != nullptr) WaitForSingleObject(s->process, 5000);
+  HANDLE handles[] = {s->thread, s->process, s->job, s->port};
+  for (HANDLE h : handles)
+    if (h != nullptr) CloseHandle(h);
+  *s = Service();
+}
+
+int LockStarts(Service* s) {
+  DWORD message = 0;
+  ULONG_PTR key = 0;
+  LPOVERLAPPED data = nullptr;
+  while (s->port != nullptr && GetQueuedCompletionStatus(s->port, &message, &key, &data, 0)) {
+    DWORD pid = static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(data));
+    if (message == JOB_OBJECT_MSG_NEW_PROCESS && pid != s->pid) ++s->lockStarts;
+  }
+  return s->lockStarts;
+}
+
+bool WaitLockStarts(Service* s, int atLeast, DWORD timeoutMs) {
+  return wt::WaitFor([&] { return LockStarts(s) >= atLeast; }, timeoutMs);
+}
+
+int Probe() {
+  DWORD record[3] = {PBT_POWERINFOCHANGE, 0, 0};
+  return SendPowerBroadcast(record, sizeof(record));
+}
+
+bool WaitListening(DWORD timeoutMs) {
+  return wt::WaitFor([] { return Probe() >= 1; }, timeoutMs);
+}
+
+bool SetNamed(const wchar_t* name) {
+  HANDLE h = OpenEventW(EVENT_MODIFY_STATE, FALSE, name);
+  if (h == nullptr) return false;
+  SetEvent(h);
+  CloseHandle(h);
+  return true;
+}
+
+void ArmedSettings() {
+  wt::SetSetting(L"AutoRun", 1);
+  wt::SetSetting(L"Button_1", 0x70);  // F1
+}
+
+}  // namespace svc

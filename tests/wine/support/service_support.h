@@ -1,0 +1,42 @@
+// Helpers for the lock service's integration tests: the installed service
+// started inside a job object, so that every lock screen it starts is
+// counted from the job's new-process notices (a lock screen that ends at
+// once is counted as surely as one that stays), readiness of its power
+// queue, and the service's named events.
+#pragma once
+#include <windows.h>
+
+namespace svc {
+
+struct Service {
+  HANDLE process = nullptr;
+  HANDLE thread = nullptr;  // the service's main thread
+  HANDLE job = nullptr;
+  HANDLE port = nullptr;
+  DWORD pid = 0;
+  int lockStarts = 0;  // processes the service started so far
+};
+
+// Starts the installed Hushpane.exe with `"<path>" args` in a new job.
+bool Start(Service* s, const wchar_t* args = L"/load");
+// Ends the service and every process it started (its job, also a lock
+// screen still starting) and closes the test's handles.
+void Release(Service* s);
+// Number of processes the service has started (the lock screens).
+int LockStarts(Service* s);
+bool WaitLockStarts(Service* s, int atLeast, DWORD timeoutMs);
+
+// Sends a record that means nothing to the service (a power-information
+// change) and returns how many queues it reached.
+int Probe();
+// Waits until some process has a registered power queue (before any lock
+// screen runs, that is the service).
+bool WaitListening(DWORD timeoutMs);
+
+// Sets a named event that exists; false when it does not.
+bool SetNamed(const wchar_t* name);
+
+// AutoRun on and an unlock button configured, the usual armed service.
+void ArmedSettings();
+
+}  // namespace svc
