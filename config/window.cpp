@@ -1,0 +1,184 @@
+// The configuration window's procedure: a dispatch list over small
+// handlers. Every handled message returns 0; key messages never reach
+// default processing, armed or not.
+#include <windows.h>
+
+#include "config/core/commands.h"
+#include "config/core/controls.h"
+#include "config/core/key_caption.h"
+#include "config/core/layout.h"
+#include "config/core/number_field.h"
+#include "config/resource.h"
+#include "config/tollwick.h"
+#include "platform/shell.h"
+#include "shared/settings.h"
+
+namespace {
+
+// Text metrics of the window's default font, then the Pocket PC dialog
+// sizing, the menu bar and the controls. A failed dialog or bar call leaves
+// the window without controls (it can still be closed by other means).
+void OnCreate(HWND window) {
+  HDC dc = GetDC(window);
+  TEXTMETRICW tm;
+  ZeroMemory(&tm, sizeof(tm));
+  GetTextMetricsW(dc, &tm);
+  ReleaseDC(window, dc);
+  g_metrics.LH = tm.tmHeight + tm.tmExternalLeading;
+  g_metrics.TH = tm.tmHeight;
+  g_metrics.CW = tm.tmAveCharWidth;
+
+  SHINITDLGINFO dlg;
+  dlg.dwMask = SHIDIM_FLAGS;
+  dlg.hDlg = window;
+  dlg.dwFlags = SHIDIF_SIZEDLGFULLSCREEN;
+  if (!SHInitDialog(&dlg)) return;
+
+  SHMENUBARINFO mb;
+  ZeroMemory(&mb, sizeof(mb));
+  mb.cbSize = sizeof(mb);
+  mb.hwndParent = window;
+  mb.nToolBarId = IDR_MENUBAR;
+  mb.hInstRes = g_instance;
+  if (!SHCreateMenuBar(&mb)) return;
+  g_menuBar = mb.hwndMB;
+
+  RECT rc;
+  GetClientRect(window, &rc);
+  g_metrics.L = rc.left;
+  g_metrics.T = rc.top;
+  g_metrics.R = rc.right;
+  CreateConfigControls(window);
+}
+
+// The seven labels follow the client rectangle of each paint; the font's
+// sizes stay those fixed at creation.
+void OnPaint(HWND window) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(window, &ps);
+  RECT rc;
+  GetClientRect(window, &rc);
+  layout::Metrics m = g_metrics;
+  m.L = rc.left;
+  m.T = rc.top;
+  m.R = rc.right;
+  TEXTMETRICW tm;
+  GetTextMetricsW(dc, &tm);  // the paint context's font is the same default font
+  SetTextColor(dc, RGB(0, 0, 0));
+  layout::Rect labels[layout::kLabelCount];
+  layout::PlaceLabels(m, labels);
+  for (int i = 0; i < layout::kLabelCount; ++i) {
+    RECT r = {labels[i].left, labels[i].top, labels[i].right, labels[i].bottom};
+    DrawTextW(dc, layout::kLabelTexts[i], -1, &r, 0);
+  }
+  EndPaint(window, &ps);
+}
+
+HWND Control(layout::Control c) { return g_controls[c]; }
+
+// Toggles a check box that does not toggle itself; returns the new value.
+int32_t Toggle(layout::Control c) {
+  int next = controls::Toggled(SendMessageW(Control(c), BM_GETCHECK, 0, 0));
+  SendMessageW(Control(c), BM_SETCHECK, static_cast<WPARAM>(next), 0);
+  return next;
+}
+
+int32_t ReadNumberField(layout::Control c) {
+  wchar_t text[numberfield::kMaxChars + 1];
+  text[0] = L'\0';
+  SendMessageW(Control(c), WM_GETTEXT, numberfield::kMaxChars + 1, reinterpret_cast<LPARAM>(text));
+  return numberfield::Parse(text);
+}
+
+void SetClock(int32_t type) {
+  SendMessageW(Control(layout::kAnalog), BM_SETCHECK, type == 1 ? 1 : 0, 0);
+  SendMessageW(Control(layout::kDigital), BM_SETCHECK, type == 1 ? 0 : 1, 0);
+  g_record.Clock_Type = type;
+}
+
+// The user tapped capture button `slot`: arm it (a second tap clears its
+// code) and take the keyboard focus so the next keys reach this window.
+void OnArm(HWND window, int slot) {
+  if (capture::Arm(g_capture, slot, g_record)) ShowKeyCaption(slot, 0);
+  SetFocus(window);
+}
+
+void OnCommand(HWND window, WPARAM wParam) {
+  commands::Decision d = commands::Decide(LOWORD(wParam), HIWORD(wParam));
+  switch (d.action) {
+    case commands::kOk:
+      g_record.TimeOut = ReadNumberField(layout::kTimeOutField);
+      g_record.AcActivation = ReadNumberField(layout::kActivationField);
+      SaveConfigSettings(&g_record);
+      capture::Disarm(g_capture);
+      SendMessageW(window, WM_CLOSE, 0, 0);
+      break;
+    case commands::kCancel:
+      capture::Disarm(g_capture);
+      SendMessageW(window, WM_CLOSE, 0, 0);
+      break;
+    case commands::kArm:
+      OnArm(window, d.slot);
+      break;
+    case commands::kToggleAutoRun:
+      // "Activate on Startup" keeps its check; only its availability follows.
+      g_record.AutoRun = Toggle(layout::kAutoRun);
+      EnableWindow(Control(layout::kStartup), g_record.AutoRun != 0);
+      break;
+    case commands::kAnalog:
+      SetClock(1);
+      break;
+    case commands::kDigital:
+      SetClock(2);
+      break;
+    case commands::kToggleOnAC:
+      g_record.EnableOnAC = Toggle(layout::kOnAC);
+      EnableWindow(Control(layout::kActivationField), g_record.EnableOnAC != 0);
+      EnableWindow(Control(layout::kActivationSpin), g_record.EnableOnAC != 0);
+      break;
+    case commands::kToggleStartup:
+      g_record.ActivateAtStartup = Toggle(layout::kStartup);
+      break;
+    case commands::kToggleDoubleClick:
+      g_record.DoubleClick = Toggle(layout::kDoubleClick);
+      break;
+    case commands::kNothing:
+      break;
+  }
+}
+
+// A key message: key-downs are captured into the armed slot; characters and
+// system commands are only consumed.
+void OnKey(UINT msg, WPARAM wParam) {
+  capture::Outcome o = capture::OnKeyMessage(g_capture, msg, static_cast<uint64_t>(wParam), g_record);
+  if (o.slot != 0) ShowKeyCaption(o.slot, o.code);
+}
+
+}  // namespace
+
+LRESULT CALLBACK ConfigWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (capture::IsKeyMessage(msg)) {
+    OnKey(msg, wParam);
+    return 0;
+  }
+  switch (msg) {
+    case WM_CREATE:
+      OnCreate(window);
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    case WM_ACTIVATE:
+      // Deactivated, or activated by a click: the armed slot stops waiting.
+      if (LOWORD(wParam) != WA_ACTIVE) capture::Disarm(g_capture);
+      return 0;
+    case WM_PAINT:
+      OnPaint(window);
+      return 0;
+    case WM_COMMAND:
+      OnCommand(window, wParam);
+      return 0;
+    default:
+      return DefWindowProcW(window, msg, wParam, lParam);
+  }
+}

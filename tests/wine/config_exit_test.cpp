@@ -1,0 +1,141 @@
+// The configuration program's exit step against the real lock service:
+// the start-up shortcut copied from a real shell link or deleted, the
+// service started once or told to unload, after "Ok" and after "Cancel".
+#include <gtest/gtest.h>
+
+#include "shared/signals.h"
+#include "tests/wine/support/config_support.h"
+#include "tests/wine/support/shortcut_support.h"
+#include "tests/wine/support/support.h"
+
+namespace {
+
+class ConfigExit : public wt::SuiteTest {
+ protected:
+  void SetUp() override {
+    wt::SuiteTest::SetUp();
+    wt::RemoveShortcuts();
+  }
+  void TearDown() override {
+    wt::CloseHandles(t_);
+    wt::SuiteTest::TearDown();
+    wt::RemoveShortcuts();
+  }
+  // Runs Tollwick and ends it with "Ok" (113) or "Cancel" (114), after
+  // `clickAutoRun` taps on the AutoRun box.
+  void RunTollwick(int command, int clickAutoRun = 0) {
+    t_ = wt::StartTollwick();
+    ASSERT_NE(t_.window, nullptr);
+    for (int i = 0; i < clickAutoRun; ++i) wt::Click(wt::ControlOf(t_.window, 0x8805));
+    ASSERT_EQ(wt::CloseTollwick(t_, command), 0);
+    wt::CloseHandles(t_);
+  }
+  static bool ServiceResident() { return wt::EventExists(L"Ombrevale - Hushpane_Unload"); }
+  wt::Tollwick t_;
+};
+
+TEST_F(ConfigExit, TheInstalledShortcutIsARealLinkToTheService) {
+  ASSERT_TRUE(wt::MakeInstalledShortcut());
+  EXPECT_EQ(_wcsicmp(wt::ShortcutTarget(wt::InstalledShortcutPath()).c_str(),
+                     wt::InstalledPath(L"Hushpane.exe").c_str()),
+            0);
+}
+
+// AutoRun on without a resident service: the shortcut is copied and exactly
+// one service is started.
+TEST_F(ConfigExit, AutoRunOnCopiesTheShortcutAndStartsOneService) {
+  ASSERT_TRUE(wt::MakeInstalledShortcut());
+  wt::SetSetting(L"AutoRun", 1);
+  ASSERT_EQ(wt::CountProcesses(L"Hushpane.exe"), 0);
+  RunTollwick(113);
+  EXPECT_EQ(_wcsicmp(wt::ShortcutTarget(wt::StartupShortcutPath()).c_str(),
+                     wt::InstalledPath(L"Hushpane.exe").c_str()),
+            0);
+  EXPECT_EQ(wt::CountProcesses(L"Hushpane.exe"), 1);
+  EXPECT_TRUE(wt::WaitFor(ServiceResident, 10000));
+  EXPECT_EQ(wt::CountProcesses(L"Hushpane.exe"), 1);
+
+  // Again, with the service resident and a start-up shortcut present: no
+  // second service, and the existing shortcut is not replaced.
+  ASSERT_TRUE(wt::WriteTextFile(wt::StartupShortcutPath(), "keep"));
+  RunTollwick(114);
+  EXPECT_EQ(wt::CountProcesses(L"Hushpane.exe"), 1);
+  EXPECT_EQ(wt::ReadTextFile(wt::StartupShortcutPath()), "keep");
+  EXPECT_TRUE(ServiceResident());
+}
+
+// AutoRun off: the start-up shortcut is deleted, a running service ends and
+// a showing lock screen's marker is set.
+TEST_F(ConfigExit, AutoRunOffDeletesTheShortcutAndTheServiceEnds) {
+  ASSERT_TRUE(wt::MakeInstalledShortcut());
+  ASSERT_TRUE(wt::MakeShortcut(wt::StartupShortcutPath(), wt::InstalledPath(L"Hushpane.exe")));
+  HANDLE service = wt::Start(L"Hushpane.exe", L"/load");
+  ASSERT_NE(service, nullptr);
+  ASSERT_TRUE(wt::WaitFor(ServiceResident, 10000));
+  HANDLE marker = SignalCreate(kLockMarkerEventName, nullptr);  // as a showing lock screen holds it
+  ASSERT_NE(marker, nullptr);
+  wt::SetSetting(L"AutoRun", 0);
+  RunTollwick(114);
+  EXPECT_FALSE(wt::FileExists(wt::StartupShortcutPath()));
+  EXPECT_TRUE(wt::FileExists(wt::InstalledShortcutPath()));
+  EXPECT_EQ(WaitForSingleObject(marker, 0), WAIT_OBJECT_0);
+  EXPECT_GE(wt::WaitExit(service, 10000), 0);
+  EXPECT_TRUE(wt::WaitFor([] { return !ServiceResident(); }, 5000));
+  CloseHandle(marker);
+  CloseHandle(service);
+}
+
+// "Cancel" writes nothing, but the exit step acts on the toggled box: the
+// stored AutoRun stays on while the shortcut goes and the service ends.
+TEST_F(ConfigExit, CancelWritesNothingButAppliesTheToggledAutoRun) {
+  wt::SetSetting(L"AutoRun", 1);
+  ASSERT_TRUE(wt::MakeShortcut(wt::StartupShortcutPath(), wt::InstalledPath(L"Hushpane.exe")));
+  HANDLE service = wt::Start(L"Hushpane.exe", L"/load");
+  ASSERT_NE(service, nullptr);
+  ASSERT_TRUE(wt::WaitFor(ServiceResident, 10000));
+  RunTollwick(114, 1);
+  DWORD v = 0;
+  EXPECT_TRUE(wt::GetSetting(L"AutoRun", &v));
+  EXPECT_EQ(v, 1u);
+  EXPECT_EQ(wt::SettingNames().size(), 1u);  // nothing else was written
+  EXPECT_FALSE(wt::FileExists(wt::StartupShortcutPath()));
+  EXPECT_GE(wt::WaitExit(service, 10000), 0);
+  CloseHandle(service);
+
+  // And the other way: stored off, ticked on, "Cancel": a service starts.
+  wt::ClearSettings();
+  ASSERT_TRUE(wt::MakeInstalledShortcut());
+  ASSERT_TRUE(wt::WaitFor([] { return !ServiceResident(); }, 5000));
+  RunTollwick(114, 1);
+  EXPECT_FALSE(wt::SettingsKeyExists());
+  EXPECT_TRUE(wt::FileExists(wt::StartupShortcutPath()));
+  EXPECT_TRUE(wt::WaitFor(ServiceResident, 10000));
+  EXPECT_EQ(wt::CountProcesses(L"Hushpane.exe"), 1);
+}
+
+// AutoRun on while the old service is still ending (its unload event open
+// and set): the new service is started only after the old one's events are
+// gone, so a service is resident afterwards.
+TEST_F(ConfigExit, AutoRunOnWaitsForAnEndingService) {
+  wt::SetSetting(L"AutoRun", 1);
+  HANDLE old = SignalCreate(kServiceUnloadEventName, nullptr);  // the ending service's stop event
+  ASSERT_NE(old, nullptr);
+  SignalSet(old);
+  t_ = wt::StartTollwick();
+  ASSERT_NE(t_.window, nullptr);
+  HWND bar = wt::MenuBarOf(t_.window);
+  ASSERT_NE(bar, nullptr);
+  wt::Click(GetDlgItem(bar, 113));
+  ASSERT_TRUE(wt::WaitFor([&] { return !IsWindow(t_.window); }, 5000));
+  // Still waiting: nothing started while the old service's event is there.
+  EXPECT_FALSE(wt::WaitFor([] { return wt::CountProcesses(L"Hushpane.exe") > 0; }, 1000));
+  EXPECT_EQ(WaitForSingleObject(t_.process, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+  CloseHandle(old);  // the old service has gone
+  EXPECT_EQ(wt::WaitExit(t_.process, 10000), 0);
+  EXPECT_TRUE(wt::WaitFor(ServiceResident, 10000));
+  EXPECT_EQ(wt::CountProcesses(L"Hushpane.exe"), 1);
+  // The new service really runs (it created its own, unset stop event).
+  EXPECT_FALSE(wt::EventSignalled(L"Ombrevale - Hushpane_Unload"));
+}
+
+}  // namespace

@@ -1,0 +1,359 @@
+// The configuration window under Wine on the 240x320 screen: the window
+// and its menu bar, every control read back with Win32 calls against the
+// computed layout, the painted labels, the start states, the commands and
+// the resources.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "config/core/controls.h"
+#include "config/core/layout.h"
+#include "tests/wine/support/config_support.h"
+#include "tests/wine/support/shortcut_support.h"
+#include "tests/wine/support/support.h"
+
+namespace {
+
+class ConfigWindow : public wt::SuiteTest {
+ protected:
+  void SetUp() override {
+    wt::SuiteTest::SetUp();
+    wt::RemoveShortcuts();
+  }
+  void TearDown() override {
+    wt::CloseHandles(t_);
+    wt::SuiteTest::TearDown();
+    wt::RemoveShortcuts();
+  }
+  void Start() {
+    t_ = wt::StartTollwick();
+    ASSERT_NE(t_.process, nullptr);
+    ASSERT_NE(t_.window, nullptr);
+  }
+  HWND C(int id) { return wt::ControlOf(t_.window, id); }
+  LRESULT Check(int id) { return SendMessageW(C(id), BM_GETCHECK, 0, 0); }
+  wt::Tollwick t_;
+};
+
+// Captionless, frameless, screen-wide; shortened by the bar at the bottom.
+TEST_F(ConfigWindow, ScreenWideWithoutCaptionAndShortenedByTheBar) {
+  Start();
+  const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+  ASSERT_EQ(cx, 240);
+  ASSERT_EQ(cy, 320);
+  RECT client;
+  GetClientRect(t_.window, &client);
+  EXPECT_EQ(client.right - client.left, 240);
+  LONG style = GetWindowLongW(t_.window, GWL_STYLE);
+  EXPECT_EQ(style & WS_CAPTION, 0);
+  EXPECT_EQ(style & WS_THICKFRAME, 0);
+  EXPECT_NE(style & WS_VISIBLE, 0);
+
+  HWND bar = wt::MenuBarOf(t_.window);
+  ASSERT_NE(bar, nullptr);
+  EXPECT_TRUE(IsWindowVisible(bar));
+  RECT w, b;
+  GetWindowRect(t_.window, &w);
+  GetWindowRect(bar, &b);
+  EXPECT_EQ(b.bottom, cy);
+  EXPECT_EQ(b.left, 0);
+  EXPECT_EQ(b.right, cx);
+  EXPECT_GT(b.bottom - b.top, 0);
+  EXPECT_EQ(w.left, 0);
+  EXPECT_EQ(w.top, 0);
+  EXPECT_EQ(w.right, cx);
+  EXPECT_EQ(w.bottom, cy - (b.bottom - b.top));  // ends where the bar begins
+
+  // Two keys from the bar resource: "Ok" on the left, "Cancel" on the right.
+  HWND ok = GetDlgItem(bar, 113), cancel = GetDlgItem(bar, 114);
+  ASSERT_NE(ok, nullptr);
+  ASSERT_NE(cancel, nullptr);
+  EXPECT_EQ(wt::TextOf(ok), L"Ok");
+  EXPECT_EQ(wt::TextOf(cancel), L"Cancel");
+  RECT ro, rc;
+  GetWindowRect(ok, &ro);
+  GetWindowRect(cancel, &rc);
+  EXPECT_LT(ro.left, rc.left);
+  EXPECT_EQ(wt::CloseTollwick(t_, 114), 0);
+}
+
+// Class, text, style, identifier and rectangle of all fourteen controls,
+// in creation order, against the layout computed from the real metrics.
+TEST_F(ConfigWindow, EveryControlWhereTheLayoutPutsIt) {
+  wt::SetSetting(L"EnableOnAC", 1);  // so no control is disabled
+  wt::SetSetting(L"AutoRun", 1);
+  wt::SetSetting(L"Button_2", 0xC1);
+  Start();
+  layout::Metrics m = wt::MetricsOf(t_.window);
+  EXPECT_EQ(m.L, 0);
+  EXPECT_EQ(m.T, 0);
+  EXPECT_EQ(m.R, 240);
+  layout::Box want[layout::kControlCount];
+  layout::PlaceControls(m, want);
+  const wchar_t* classes[] = {L"Button", L"Button", L"Button", L"Button", L"Button", L"Button", L"Button",
+                              L"Button", L"Button", L"Edit",   L"msctls_updown32", L"Button", L"Edit",
+                              L"msctls_updown32"};
+  const wchar_t* texts[] = {L"Button1", L"0x0c1", L"Ignore1", L"Ignore2", L"Enable Double-Click unlock",
+                            L"Enable AutoRun mode", L"Activate on Startup", L"Analog Clock", L"Digital Clock",
+                            L"8", nullptr, L"Enable on AC Power", L"2", nullptr};
+  HWND child = GetWindow(t_.window, GW_CHILD);
+  for (int i = 0; i < layout::kControlCount; ++i) {
+    SCOPED_TRACE(i);
+    const controls::Spec& s = controls::kSpecs[i];
+    HWND c = C(s.id);
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(c, child);  // children in creation order
+    child = GetWindow(child, GW_HWNDNEXT);
+    EXPECT_EQ(_wcsicmp(wt::ClassOf(c).c_str(), classes[i]), 0) << wt::ClassOf(c).c_str();
+    if (texts[i] != nullptr) {
+      EXPECT_EQ(wt::TextOf(c), texts[i]);
+    }
+    DWORD style = static_cast<DWORD>(GetWindowLongW(c, GWL_STYLE));
+    // The button control itself makes a checked radio button a tab stop.
+    if (s.style == controls::kRadioButton) style &= ~static_cast<DWORD>(WS_TABSTOP);
+    EXPECT_EQ(style, s.style);
+    EXPECT_EQ(GetDlgCtrlID(c), s.id);
+    RECT r = wt::RectInParent(c);
+    EXPECT_EQ(r.left, want[i].x);
+    EXPECT_EQ(r.top, want[i].y);
+    EXPECT_EQ(r.right - r.left, want[i].w);
+    EXPECT_EQ(r.bottom - r.top, want[i].h);
+  }
+  EXPECT_EQ(child, nullptr);  // nothing else
+  // The spins' widths differ on purpose; their buddies are the fields.
+  EXPECT_EQ(wt::RectInParent(C(0x8809)).right - wt::RectInParent(C(0x8809)).left, 40);
+  EXPECT_EQ(wt::RectInParent(C(0x8812)).right - wt::RectInParent(C(0x8812)).left, 20);
+  EXPECT_EQ(reinterpret_cast<HWND>(SendMessageW(C(0x8809), UDM_GETBUDDY, 0, 0)), C(0x8808));
+  EXPECT_EQ(reinterpret_cast<HWND>(SendMessageW(C(0x8812), UDM_GETBUDDY, 0, 0)), C(0x8811));
+  // Reversed ranges: upper limit 0 (low word), lower limit 120 or 30.
+  LRESULT range = SendMessageW(C(0x8809), UDM_GETRANGE, 0, 0);
+  EXPECT_EQ(LOWORD(range), 0);
+  EXPECT_EQ(HIWORD(range), 120);
+  range = SendMessageW(C(0x8812), UDM_GETRANGE, 0, 0);
+  EXPECT_EQ(LOWORD(range), 0);
+  EXPECT_EQ(HIWORD(range), 30);
+}
+
+// With the system font of this prefix the metrics are those of the worked
+// 240-pixel case, so the hand-written positions hold on the screen too.
+TEST_F(ConfigWindow, WorkedCasePositionsOnTheScreen) {
+  Start();
+  layout::Metrics m = wt::MetricsOf(t_.window);
+  if (m.LH != 16 || m.TH != 16 || m.CW != 7) GTEST_SKIP() << "font metrics " << m.LH << "/" << m.TH << "/" << m.CW;
+  struct Case {
+    int id;
+    RECT r;
+  } cases[] = {
+      {0x8801, {12, 49, 108, 73}},    {0x8802, {132, 49, 228, 73}},  {0x8803, {12, 96, 108, 120}},
+      {0x8815, {5, 126, 197, 150}},   {0x8805, {5, 147, 197, 171}},  {0x8814, {5, 168, 197, 192}},
+      {0x8806, {12, 208, 108, 232}},  {0x8807, {132, 208, 228, 232}}, {0x8808, {118, 234, 153, 253}},
+      {0x8809, {153, 234, 193, 253}}, {0x8810, {5, 252, 197, 276}},  {0x8811, {118, 277, 153, 296}},
+      {0x8812, {153, 277, 173, 296}},
+  };
+  for (const Case& c : cases) {
+    RECT r = wt::RectInParent(C(c.id));
+    EXPECT_TRUE(EqualRect(&r, &c.r)) << std::hex << c.id << std::dec << ": " << r.left << "," << r.top << "-"
+                                     << r.right << "," << r.bottom;
+  }
+}
+
+// The seven labels: the screen inside each label rectangle matches the
+// label drawn there by DrawTextW (a label one pixel off fails).
+TEST_F(ConfigWindow, LabelsArePaintedAtTheirRectangles) {
+  Start();
+  layout::Metrics m = wt::MetricsOf(t_.window);
+  layout::Rect want[layout::kLabelCount];
+  layout::PlaceLabels(m, want);
+  for (int i = 0; i < layout::kLabelCount; ++i) {
+    SCOPED_TRACE(i);
+    int ink = 0, differ = -1;
+    wt::WaitFor([&] { return (differ = wt::LabelMismatches(t_.window, want, i, &ink)) == 0; }, 5000);
+    EXPECT_EQ(differ, 0);
+    EXPECT_GT(ink, 20);
+    // The same text one pixel lower does not match what is on the screen.
+    layout::Rect lower[layout::kLabelCount];
+    std::copy(want, want + layout::kLabelCount, lower);
+    lower[i].top += 1;
+    lower[i].bottom += 1;
+    EXPECT_GT(wt::LabelMismatches(t_.window, lower, i, &ink), 0);
+  }
+}
+
+// Start states from stored values, and an untouched "Ok" writing them back:
+// a 500 beyond the spin range stays 500, DoubleClick 5 becomes 1, a
+// Clock_Type of 3 shows digital and stays 3.
+TEST_F(ConfigWindow, StartStatesAndAnUntouchedOkWritesTheStoredValues) {
+  wt::SetSetting(L"TimeOut", 500);
+  wt::SetSetting(L"AcActivation", 45);
+  wt::SetSetting(L"DoubleClick", 5);
+  wt::SetSetting(L"Clock_Type", 3);
+  wt::SetSetting(L"AutoRun", 0);
+  wt::SetSetting(L"ActivateAtStartup", 1);
+  wt::SetSetting(L"EnableOnAC", 0);
+  wt::SetSetting(L"BlueTooth", 7);
+  wt::SetSetting(L"Face", 0);
+  wt::SetSetting(L"Button_1", 0x74);
+  wt::SetSetting(L"Ignore_2", 0xF060);
+  Start();
+  EXPECT_EQ(wt::TextOf(C(0x8808)), L"500");
+  EXPECT_EQ(wt::TextOf(C(0x8811)), L"45");
+  EXPECT_EQ(wt::TextOf(C(0x8801)), L"0x074");
+  EXPECT_EQ(wt::TextOf(C(0x8804)), L"0xf060");
+  EXPECT_EQ(Check(0x8815), BST_CHECKED);
+  EXPECT_EQ(Check(0x8806), BST_UNCHECKED);
+  EXPECT_EQ(Check(0x8807), BST_CHECKED);
+  EXPECT_EQ(Check(0x8805), BST_UNCHECKED);
+  EXPECT_EQ(Check(0x8814), BST_CHECKED);  // keeps its check while greyed out
+  EXPECT_FALSE(IsWindowEnabled(C(0x8814)));
+  EXPECT_EQ(Check(0x8810), BST_UNCHECKED);
+  EXPECT_FALSE(IsWindowEnabled(C(0x8811)));
+  EXPECT_FALSE(IsWindowEnabled(C(0x8812)));
+  EXPECT_TRUE(IsWindowEnabled(C(0x8808)));
+  EXPECT_EQ(wt::CloseTollwick(t_, 113), 0);
+  struct Want {
+    const wchar_t* name;
+    DWORD value;
+  } wants[] = {{L"TimeOut", 500}, {L"AcActivation", 45}, {L"DoubleClick", 1}, {L"Clock_Type", 3},
+               {L"AutoRun", 0},   {L"ActivateAtStartup", 1}, {L"EnableOnAC", 0}, {L"BlueTooth", 1},
+               {L"Face", 0},      {L"Button_1", 0x74}, {L"Button_2", 0}, {L"Ignore_1", 0},
+               {L"Ignore_2", 0xF060}};
+  for (const Want& w : wants) {
+    DWORD v = 12345;
+    EXPECT_TRUE(wt::GetSetting(w.name, &v)) << w.name;
+    EXPECT_EQ(v, w.value) << w.name;
+  }
+}
+
+// "Ok" on a missing key creates it with exactly the thirteen values, each a
+// REG_DWORD of 4 bytes, and nothing else.
+TEST_F(ConfigWindow, OkWritesExactlyTheThirteenValues) {
+  ASSERT_FALSE(wt::SettingsKeyExists());
+  Start();
+  EXPECT_EQ(wt::CloseTollwick(t_, 113), 0);
+  std::vector<std::wstring> names = wt::SettingNames();
+  const wchar_t* expected[] = {L"TimeOut",     L"AcActivation", L"AutoRun",  L"ActivateAtStartup", L"DoubleClick",
+                               L"EnableOnAC",  L"BlueTooth",    L"Clock_Type", L"Face",            L"Button_1",
+                               L"Button_2",    L"Ignore_1",     L"Ignore_2"};
+  EXPECT_EQ(names.size(), 13u);
+  const DWORD values[] = {8, 2, 0, 0, 0, 0, 0, 1, 1, 0, 0, 0, 0};
+  for (size_t i = 0; i < 13; ++i) {
+    DWORD v = 999, type = 0, size = 0;
+    ASSERT_TRUE(wt::GetSetting(expected[i], &v, &type, &size)) << expected[i];
+    EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD)) << expected[i];
+    EXPECT_EQ(size, 4u) << expected[i];
+    EXPECT_EQ(v, values[i]) << expected[i];
+    EXPECT_NE(std::find(names.begin(), names.end(), std::wstring(expected[i])), names.end()) << expected[i];
+  }
+}
+
+// The commands: AutoRun enables "Activate on Startup" with its old check;
+// the AC box twice leaves the activation time disabled; the radio buttons
+// set Clock_Type; the number fields are read on "Ok" without a range check.
+TEST_F(ConfigWindow, CommandsEditTheRecord) {
+  wt::SetSetting(L"ActivateAtStartup", 1);
+  Start();
+  wt::Click(C(0x8805));
+  EXPECT_EQ(Check(0x8805), BST_CHECKED);
+  EXPECT_TRUE(IsWindowEnabled(C(0x8814)));
+  EXPECT_EQ(Check(0x8814), BST_CHECKED);
+  wt::Click(C(0x8814));
+  EXPECT_EQ(Check(0x8814), BST_UNCHECKED);
+  wt::Click(C(0x8810));
+  EXPECT_TRUE(IsWindowEnabled(C(0x8811)));
+  EXPECT_TRUE(IsWindowEnabled(C(0x8812)));
+  wt::Click(C(0x8810));
+  EXPECT_FALSE(IsWindowEnabled(C(0x8811)));
+  EXPECT_FALSE(IsWindowEnabled(C(0x8812)));
+  wt::Click(C(0x8815));
+  wt::Click(C(0x8807));
+  EXPECT_EQ(Check(0x8807), BST_CHECKED);
+  EXPECT_EQ(Check(0x8806), BST_UNCHECKED);
+  // Other notification codes do nothing to a check box.
+  PostMessageW(t_.window, WM_COMMAND, MAKEWPARAM(0x8815, 1), reinterpret_cast<LPARAM>(C(0x8815)));
+  SetWindowTextW(C(0x8808), L"12345678");
+  SetWindowTextW(C(0x8811), L"  -3x");
+  EXPECT_EQ(wt::CloseTollwick(t_, 113), 0);
+  DWORD v = 0;
+  EXPECT_TRUE(wt::GetSetting(L"AutoRun", &v));
+  EXPECT_EQ(v, 1u);
+  EXPECT_TRUE(wt::GetSetting(L"ActivateAtStartup", &v));
+  EXPECT_EQ(v, 0u);
+  EXPECT_TRUE(wt::GetSetting(L"EnableOnAC", &v));
+  EXPECT_EQ(v, 0u);
+  EXPECT_TRUE(wt::GetSetting(L"DoubleClick", &v));
+  EXPECT_EQ(v, 1u);
+  EXPECT_TRUE(wt::GetSetting(L"Clock_Type", &v));
+  EXPECT_EQ(v, 2u);
+  EXPECT_TRUE(wt::GetSetting(L"TimeOut", &v));
+  EXPECT_EQ(v, 1234567u);  // the first seven characters
+  EXPECT_TRUE(wt::GetSetting(L"AcActivation", &v));
+  EXPECT_EQ(static_cast<int32_t>(v), -3);
+}
+
+TEST_F(ConfigWindow, LettersOnlyInANumberFieldSaveZero) {
+  Start();
+  SetWindowTextW(C(0x8808), L"abc");
+  EXPECT_EQ(wt::CloseTollwick(t_, 113), 0);
+  DWORD v = 99;
+  EXPECT_TRUE(wt::GetSetting(L"TimeOut", &v));
+  EXPECT_EQ(v, 0u);
+}
+
+// A second copy brings the first forward, exits 0, writes nothing and runs
+// no exit step (a start-up shortcut that AutoRun off would delete stays).
+TEST_F(ConfigWindow, SecondCopyBringsTheFirstForward) {
+  ASSERT_TRUE(wt::WriteTextFile(wt::StartupShortcutPath(), "keep"));
+  Start();
+  // Something else in front: a window of this test process.
+  HWND other = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr,
+                               nullptr, GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(other, nullptr);
+  SetForegroundWindow(other);
+  ASSERT_TRUE(wt::WaitFor([&] { return GetForegroundWindow() == other; }, 5000));
+  HANDLE second = wt::Start(L"Tollwick.exe", L"");
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(wt::WaitExit(second, 10000), 0);
+  CloseHandle(second);
+  EXPECT_TRUE(wt::WaitFor([&] { return GetForegroundWindow() == t_.window; }, 5000));
+  EXPECT_EQ(WaitForSingleObject(t_.process, 0), static_cast<DWORD>(WAIT_TIMEOUT));  // the first runs on
+  EXPECT_FALSE(wt::SettingsKeyExists());
+  EXPECT_EQ(wt::ReadTextFile(wt::StartupShortcutPath()), "keep");
+  DestroyWindow(other);
+}
+
+// The resources by their identifiers, read from the program file.
+TEST_F(ConfigWindow, Resources) {
+  HMODULE m = LoadLibraryExW(wt::InstalledPath(L"Tollwick.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(m, nullptr);
+  wchar_t text[100];
+  struct Str {
+    UINT id;
+    const wchar_t* text;
+  } strings[] = {{101, L"Configuration"}, {105, L"TOLLWICK"}, {111, L"Ok"}, {112, L"Cancel"}};
+  for (const Str& s : strings) {
+    ASSERT_GT(LoadStringW(m, s.id, text, 100), 0) << s.id;
+    EXPECT_STREQ(text, s.text);
+  }
+  HRSRC r = FindResourceW(m, MAKEINTRESOURCEW(110), RT_RCDATA);
+  ASSERT_NE(r, nullptr);
+  ASSERT_EQ(SizeofResource(m, r), 16u * 2u);
+  const WORD* w = static_cast<const WORD*>(LockResource(LoadResource(m, r)));
+  const WORD bar[16] = {0, 2, 0xFFFE, 113, 4, 0x0010, 111, 0, 0xFFFF, 0xFFFE, 114, 4, 0x0010, 112, 0, 0xFFFF};
+  for (int i = 0; i < 16; ++i) EXPECT_EQ(w[i], bar[i]) << i;
+  r = FindResourceW(m, L"HI_RES_AWARE", L"CEUX");
+  ASSERT_NE(r, nullptr);
+  ASSERT_EQ(SizeofResource(m, r), 2u);
+  EXPECT_EQ(*static_cast<const WORD*>(LockResource(LoadResource(m, r))), 1);
+  EXPECT_NE(FindResourceW(m, MAKEINTRESOURCEW(1), RT_GROUP_ICON), nullptr);
+  r = FindResourceW(m, MAKEINTRESOURCEW(1), RT_MANIFEST);
+  ASSERT_NE(r, nullptr);
+  std::string manifest(static_cast<const char*>(LockResource(LoadResource(m, r))), SizeofResource(m, r));
+  EXPECT_NE(manifest.find("<dpiAware"), std::string::npos);
+  EXPECT_NE(manifest.find(">true</dpiAware>"), std::string::npos);
+  FreeLibrary(m);
+}
+
+}  // namespace

@@ -1,0 +1,209 @@
+// Helpers for the configuration program's integration tests.
+#include "tests/wine/support/config_support.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cwchar>
+
+#include "tests/wine/support/support.h"
+
+namespace wt {
+
+namespace {
+
+const DWORD kStartWaitMs = 10000;
+
+}  // namespace
+
+Tollwick StartTollwick() {
+  Tollwick t;
+  t.process = Start(L"Tollwick.exe", L"");
+  if (t.process == nullptr) return t;
+  t.window = WaitWindow(L"TOLLWICK", L"Configuration", kStartWaitMs);
+  // The window exists from inside CreateWindow on; wait until start-up has
+  // shown it and the message loop runs (input is open from then on).
+  if (t.window != nullptr) {
+    WaitFor([&] { return IsWindowVisible(t.window) && GetDlgItem(t.window, 0x8812) != nullptr; }, kStartWaitMs);
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(t.window, WM_NULL, 0, 0, SMTO_NORMAL, kStartWaitMs, &result);
+  }
+  return t;
+}
+
+HWND MenuBarOf(HWND window) {
+  struct Search {
+    HWND owner;
+    HWND found;
+  } s = {window, nullptr};
+  EnumWindows(
+      [](HWND w, LPARAM p) -> BOOL {
+        Search* s = reinterpret_cast<Search*>(p);
+        if (GetWindow(w, GW_OWNER) == s->owner && ClassOf(w) == L"OV_MENUBAR") {
+          s->found = w;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
+int CloseTollwick(Tollwick& t, int command) {
+  HWND bar = MenuBarOf(t.window);
+  if (bar == nullptr) return -2;
+  HWND key = GetDlgItem(bar, command);
+  if (key == nullptr) return -3;
+  Click(key);
+  return WaitExit(t.process, kStartWaitMs);
+}
+
+void CloseHandles(Tollwick& t) {
+  if (t.process != nullptr) CloseHandle(t.process);
+  t.process = nullptr;
+  t.window = nullptr;
+}
+
+HWND ControlOf(HWND window, int id) { return GetDlgItem(window, id); }
+
+std::wstring TextOf(HWND window) {
+  wchar_t text[256] = L"";
+  // For a window of another process GetWindowTextW returns the stored
+  // caption without asking the window; an edit field keeps its text itself,
+  // so it is asked with WM_GETTEXT.
+  if (_wcsicmp(ClassOf(window).c_str(), L"Edit") == 0) {
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, &copied);
+  } else {
+    GetWindowTextW(window, text, 256);
+  }
+  return text;
+}
+
+std::wstring ClassOf(HWND window) {
+  wchar_t name[128] = L"";
+  GetClassNameW(window, name, 128);
+  return name;
+}
+
+RECT RectInParent(HWND child) {
+  RECT r;
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+layout::Metrics MetricsOf(HWND window) {
+  layout::Metrics m = {0, 0, 0, 0, 0, 0};
+  RECT rc;
+  GetClientRect(window, &rc);
+  m.L = rc.left;
+  m.T = rc.top;
+  m.R = rc.right;
+  HDC dc = GetDC(window);
+  TEXTMETRICW tm;
+  GetTextMetricsW(dc, &tm);
+  ReleaseDC(window, dc);
+  m.LH = tm.tmHeight + tm.tmExternalLeading;
+  m.TH = tm.tmHeight;
+  m.CW = tm.tmAveCharWidth;
+  return m;
+}
+
+void Click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
+
+std::vector<std::wstring> SettingNames() {
+  std::vector<std::wstring> names;
+  HKEY h = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Ombrevale\\Hushpane", 0, KEY_READ, &h) != ERROR_SUCCESS)
+    return names;
+  for (DWORD i = 0;; ++i) {
+    wchar_t name[256];
+    DWORD len = 256;
+    if (RegEnumValueW(h, i, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    names.push_back(name);
+  }
+  RegCloseKey(h);
+  return names;
+}
+
+bool SettingsKeyExists() {
+  HKEY h = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Ombrevale\\Hushpane", 0, KEY_READ, &h) != ERROR_SUCCESS)
+    return false;
+  RegCloseKey(h);
+  return true;
+}
+
+namespace {
+
+// A top-down 32-bit DIB section selected into a memory DC.
+struct Canvas {
+  HDC dc = nullptr;
+  HBITMAP bitmap = nullptr;
+  HGDIOBJ old = nullptr;
+  const uint32_t* bits = nullptr;
+  int w = 0, h = 0;
+  Canvas(int width, int height) : w(width), h(height) {
+    BITMAPINFO bi;
+    ZeroMemory(&bi, sizeof(bi));
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* p = nullptr;
+    dc = CreateCompatibleDC(nullptr);
+    bitmap = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &p, nullptr, 0);
+    bits = static_cast<const uint32_t*>(p);
+    old = SelectObject(dc, bitmap);
+  }
+  ~Canvas() {
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+  }
+  uint32_t At(int x, int y) const { return bits[y * w + x] & 0xFFFFFF; }
+};
+
+}  // namespace
+
+int LabelMismatches(HWND window, const layout::Rect labels[layout::kLabelCount], int index, int* ink) {
+  const layout::Rect& r = labels[index];
+  RECT client;
+  GetClientRect(window, &client);
+  POINT origin = {0, 0};
+  ClientToScreen(window, &origin);
+  const int w = client.right, h = client.bottom;
+  if (w <= 0 || h <= 0) return -1;
+  Canvas screen(w, h), reference(w, h);
+  HDC sdc = GetDC(nullptr);
+  BitBlt(screen.dc, 0, 0, w, h, sdc, origin.x, origin.y, SRCCOPY);
+  ReleaseDC(nullptr, sdc);
+  PatBlt(reference.dc, 0, 0, w, h, WHITENESS);
+  SelectObject(reference.dc, GetStockObject(SYSTEM_FONT));
+  SetTextColor(reference.dc, RGB(0, 0, 0));
+  for (int i = 0; i < layout::kLabelCount; ++i) {
+    RECT lr = {labels[i].left, labels[i].top, labels[i].right, labels[i].bottom};
+    DrawTextW(reference.dc, layout::kLabelTexts[i], -1, &lr, 0);
+  }
+  GdiFlush();
+  std::vector<RECT> covered;
+  for (HWND c = GetWindow(window, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT))
+    covered.push_back(RectInParent(c));
+  int differ = 0;
+  *ink = 0;
+  for (int y = std::max<int>(r.top, 0); y < std::min<int>(r.bottom, h); ++y) {
+    for (int x = std::max<int>(r.left, 0); x < std::min<int>(r.right, w); ++x) {
+      POINT pt = {x, y};
+      bool hidden = false;
+      for (const RECT& c : covered) hidden = hidden || PtInRect(&c, pt);
+      if (hidden) continue;
+      if (reference.At(x, y) == 0) ++*ink;
+      if (reference.At(x, y) != screen.At(x, y)) ++differ;
+    }
+  }
+  return differ;
+}
+
+}  // namespace wt
