@@ -59,8 +59,9 @@ enum RefrontKind {
 // battery percentage with 0x100 added once a real reading was taken, 3 the
 // number of key messages ignored because they carried the pass-through mark,
 // 4 the number of key-downs the unlock rule has handled, 5 the held flags
-// (1 Button_1, 2 Button_2), 6 the refresh ticks so far, 7 the paints so far.
-// -1 for anything else.
+// (1 Button_1, 2 Button_2), 6 the refresh ticks so far, 7 the paints so far,
+// 8 the battery text as the painter gets it, one ASCII byte per character
+// from the low byte up (8 at most). -1 for anything else.
 #define WM_LOCK_PROBE (WM_APP + 2)
 
 void Unlock_ClearHeld(void);                  // WM_CREATE

@@ -108,6 +108,14 @@ static LRESULT OnProbe(WPARAM what) {
     case 5: return Unlock_HeldFlags();
     case 6: return Refresh_TickCount();
     case 7: return s_paints;
+    case 8: {
+      wchar_t text[32];
+      Status_GetBattery(text, nullptr, nullptr);
+      unsigned long long packed = 0;
+      for (int i = 0; i < 8 && text[i] != L'\0'; ++i)
+        packed |= static_cast<unsigned long long>(text[i] & 0x7F) << (8 * i);
+      return static_cast<LRESULT>(packed);
+    }
     default: return -1;
   }
 }

@@ -215,3 +215,56 @@ TEST_F(Refresh, DisplayIsOnAfterAnUnlockWhileDark) {
 }
 
 }  // namespace
+
+namespace {
+
+// The battery text as the painter gets it, from the probe's packed bytes.
+std::string BatteryText(HWND window) {
+  LONG_PTR packed = lt::Probe(window, lt::kBatteryText);
+  std::string text;
+  for (int i = 0; i < 8; ++i) {
+    char c = static_cast<char>((static_cast<unsigned long long>(packed) >> (8 * i)) & 0xFF);
+    if (c == 0) break;
+    text += c;
+  }
+  return text;
+}
+
+class RefreshShown : public wt::SuiteTest {
+ protected:
+  void SetUp() override {
+    wt::SuiteTest::SetUp();
+    wt::SetSetting(L"Button_1", VK_F1);
+    wt::SetSetting(L"Button_2", 'K');
+    wt::Device(L"ac online");
+  }
+  void TearDown() override {
+    lt::CloseLock(lock_);
+    wt::SuiteTest::TearDown();
+  }
+  lt::Lock lock_;
+};
+
+TEST_F(RefreshShown, BatteryTextForThePainter) {
+  wt::Device(L"battery unknown");
+  lock_ = lt::StartLock();
+  ASSERT_NE(lock_.window, nullptr);
+  EXPECT_EQ(BatteryText(lock_.window), "B[100%]");  // until a real reading
+  wt::Device(L"battery 5");
+  EXPECT_TRUE(wt::WaitFor([&] { return BatteryText(lock_.window) == "B[  5%]"; }, 5000)) << BatteryText(lock_.window);
+  wt::Device(L"battery 85");
+  EXPECT_TRUE(wt::WaitFor([&] { return BatteryText(lock_.window) == "B[ 85%]"; }, 5000)) << BatteryText(lock_.window);
+}
+
+TEST_F(RefreshShown, ARaisedSmsCountRepaints) {
+  wt::Device(L"battery 80");
+  wt::Device(L"sms 0");
+  lock_ = lt::StartLock();
+  ASSERT_NE(lock_.window, nullptr);
+  ASSERT_TRUE(lt::WaitProbe(lock_.window, lt::kTicks, 3, 5000));
+  LONG_PTR paints = lt::Probe(lock_.window, lt::kPaints);
+  wt::Device(L"sms 4");
+  EXPECT_TRUE(wt::WaitFor([&] { return lt::Probe(lock_.window, lt::kPaints) > paints; }, 5000));
+}
+
+}  // namespace

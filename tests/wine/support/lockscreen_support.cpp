@@ -24,6 +24,47 @@ Lock StartLock() {
   return lock;
 }
 
+Lock StartLockTraced(const std::wstring& logPath) {
+  Lock lock;
+  SECURITY_ATTRIBUTES sa = {sizeof(sa), nullptr, TRUE};
+  HANDLE log = CreateFileW(logPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &sa, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (log == INVALID_HANDLE_VALUE) return lock;
+  std::wstring path = wt::InstalledPath(L"Corvane.exe");
+  std::wstring cmd = L"\"" + path + L"\" /load";
+  STARTUPINFOW si;
+  ZeroMemory(&si, sizeof(si));
+  si.cb = sizeof(si);
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  si.hStdOutput = log;
+  si.hStdError = log;
+  PROCESS_INFORMATION pi;
+  ZeroMemory(&pi, sizeof(pi));
+  SetEnvironmentVariableW(L"WINEDEBUG", L"trace+text");
+  BOOL ok = CreateProcessW(path.c_str(), &cmd[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
+  SetEnvironmentVariableW(L"WINEDEBUG", nullptr);
+  CloseHandle(log);
+  if (!ok) return lock;
+  CloseHandle(pi.hThread);
+  lock.process = pi.hProcess;
+  wt::WaitFor([&] { return (lock.window = FindWindowW(L"Hushpane", L"Corvane")) != nullptr; }, 10000);
+  if (lock.window != nullptr) WaitProbe(lock.window, kTicks, 1, 5000);
+  return lock;
+}
+
+bool FileHas(const std::wstring& path, const std::string& text) {
+  HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, 0, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return false;
+  std::string all;
+  char buffer[65536];
+  DWORD got = 0;
+  while (ReadFile(f, buffer, sizeof(buffer), &got, nullptr) && got > 0) all.append(buffer, got);
+  CloseHandle(f);
+  return all.find(text) != std::string::npos;
+}
+
 void CloseLock(Lock& lock) {
   if (lock.process != nullptr) {
     TerminateProcess(lock.process, 1);

@@ -19,6 +19,7 @@ enum Probe {
   kHeldFlags = 5,
   kTicks = 6,
   kPaints = 7,
+  kBatteryText = 8,  // up to 8 characters of the battery text, one byte each
 };
 
 struct Lock {
@@ -29,6 +30,13 @@ struct Lock {
 // Starts Corvane and waits for its lock window; window NULL on failure.
 Lock StartLock();
 void CloseLock(Lock& lock);
+// Starts Corvane with WINEDEBUG=trace+text and its standard output and
+// error handles on `logPath`, for the Wine text trace (every DrawTextExW
+// call with its text and rectangle) where the Wine build delivers it there.
+Lock StartLockTraced(const std::wstring& logPath);
+// Whether the file holds `text` (read as bytes; Wine writes ASCII).
+bool FileHas(const std::wstring& path, const std::string& text);
+
 // The probe's answer, or -2 when the window did not answer.
 LONG_PTR Probe(HWND window, int what);
 bool WaitProbe(HWND window, int what, LONG_PTR want, DWORD timeoutMs);
