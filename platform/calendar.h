@@ -1,7 +1,86 @@
 // Calendar: the narrow interface the appointments query walks. On the
-// device it is the Pocket Outlook Object Model; here the items come from an
-// iCalendar file in the user's profile (see calendar.cpp for the place).
+// device it is the Pocket Outlook Object Model (POOM); here the items come
+// from an iCalendar file in the user's profile:
+//   %APPDATA%\Ombrevale\Calendar.ics   (SHGetFolderPath CSIDL_APPDATA)
+// No file there is an empty calendar. A file that cannot be opened or read
+// (locked, a folder, no access) fails the logon ("Could not initialize
+// Poom"). A file larger than ical::kMaxFileBytes (2 MiB) or one that is not
+// iCalendar fails the item collection ("Could not get Items").
+//
+// The objects keep POOM's shape as plain functions over opaque pointers, in
+// the order the query uses them; every call returns an HRESULT (S_OK or a
+// failure) and writes its result only on success. Nothing here is a
+// registered COM server: the query initialises COM itself (CoInitializeEx)
+// as the device requires, and the creation below stands in for
+// CoCreateInstance(CLSID_Application).
 #pragma once
 #include <windows.h>
-// Declared by the appointments work: open (four steps, five tries each),
-// default folder, items by 1-based index, item and pattern properties, close.
+#include <wtypes.h>  // DATE
+
+#define olFolderCalendar 9
+#define olRecursDaily 0
+#define olRecursWeekly 1
+#define olRecursMonthly 2
+#define olRecursMonthNth 3
+#define olRecursYearly 5
+#define olRecursYearNth 6
+// Not a POOM value: a rule the interface cannot express (INTERVAL above 1,
+// several weekdays, HOURLY and finer, ...); the series keeps its first start.
+#define olRecursOther 7
+
+// The application object. Created with one reference (the IUnknown of the
+// device); CalendarQueryApp adds the second (its IPOutlookApp); each
+// reference is given back with CalendarRelease.
+typedef struct CalendarApp CalendarApp;
+// The default calendar folder; released with CalendarFolderRelease.
+typedef struct CalendarFolder CalendarFolder;
+// The folder's items, read when the collection is made; released with
+// CalendarItemsRelease.
+typedef struct CalendarItems CalendarItems;
+// An item and its recurrence pattern belong to their collection: valid
+// until the collection is released, never released on their own.
+typedef struct CalendarItem CalendarItem;
+typedef struct CalendarPattern CalendarPattern;
+
+// The calendar file's full path into `out` (MAX_PATH units); FALSE when the
+// profile folder is unknown or the path would not fit.
+BOOL CalendarFilePath(wchar_t* out, DWORD capacity);
+
+HRESULT CalendarCreateApplication(CalendarApp** out);          // CoCreateInstance
+HRESULT CalendarQueryApp(CalendarApp* object, CalendarApp** out);  // QueryInterface(IID_IPOutlookApp)
+ULONG CalendarRelease(CalendarApp* app);                          // the references left
+// Logon reads the file (window is unused); Logoff drops what was read.
+HRESULT CalendarLogon(CalendarApp* app, HWND window);
+HRESULT CalendarLogoff(CalendarApp* app);
+// How many times CalendarLogon ran in this process (tests of the retries).
+LONG CalendarLogonCount(void);
+
+// Only olFolderCalendar, and only while logged on.
+HRESULT CalendarGetDefaultFolder(CalendarApp* app, int folder, CalendarFolder** out);
+void CalendarFolderRelease(CalendarFolder* folder);
+
+// Reads the file's items, sorted by start (equal starts in file order).
+// `cancel` (may be NULL) is polled during the read: once it is signalled
+// the read stops and the call fails, so that a long read never delays the
+// end of the lock screen.
+HRESULT CalendarFolderItems(CalendarFolder* folder, HANDLE cancel, CalendarItems** out);
+void CalendarItemsRelease(CalendarItems* items);
+HRESULT CalendarItemsCount(CalendarItems* items, int* count);
+HRESULT CalendarItemsItem(CalendarItems* items, int index, CalendarItem** out);  // 1-based
+
+HRESULT CalendarItemStart(CalendarItem* item, DATE* start);  // local time
+// The subject, cut to `capacity` - 1 units (never inside a surrogate pair).
+HRESULT CalendarItemSubject(CalendarItem* item, wchar_t* out, int capacity);
+HRESULT CalendarItemAllDayEvent(CalendarItem* item, BOOL* allDay);
+HRESULT CalendarItemIsRecurring(CalendarItem* item, BOOL* recurring);
+// Fails for an item that is not recurring.
+HRESULT CalendarItemGetRecurrencePattern(CalendarItem* item, CalendarPattern** out);
+
+HRESULT CalendarPatternNoEndDate(CalendarPattern* pattern, BOOL* noEnd);
+// The start of the last occurrence (COUNT), or the UNTIL bound (an UNTIL
+// that is a date: the end of that day).
+HRESULT CalendarPatternPatternEndDate(CalendarPattern* pattern, DATE* end);
+HRESULT CalendarPatternRecurrenceType(CalendarPattern* pattern, int* type);
+// TRUE when the series has no occurrence at `start`: removed (EXDATE) or
+// moved elsewhere (an override with RECURRENCE-ID, listed as its own item).
+HRESULT CalendarPatternIsException(CalendarPattern* pattern, DATE start, BOOL* removed);

@@ -1,0 +1,101 @@
+// The appointments panel on the real lock screen at a pinned clock: the
+// lines drawn for a calendar of timed, all-day, weekly, monthly and yearly
+// items, the status texts of an empty calendar, and the failure text of a
+// file that is not iCalendar (centred, warning red). What was drawn is read
+// back from Wine's text trace; the colour from the screen.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/wine/support/appointments_support.h"
+#include "tests/wine/support/support.h"
+
+namespace {
+
+class AppointmentsScreen : public wt::SuiteTest {
+ protected:
+  void SetUp() override {
+    wt::SuiteTest::SetUp();
+    wt::SetSetting(L"Button_1", VK_F1);
+    wt::SetSetting(L"Button_2", VK_F2);
+    wt::Device(L"ac online");
+    wt::Device(L"battery 80");
+    ASSERT_EQ(wt::Device(L"clock \"2027-01-13 10:00:00\""), 0);  // a Wednesday
+  }
+  void TearDown() override {
+    at::CloseTracedLock(lock_);
+    at::RemoveCalendar();
+    wt::SuiteTest::TearDown();
+  }
+  std::string Dump() {
+    std::string s;
+    for (const at::Drawn& d : at::DrawnTexts(lock_)) {
+      for (wchar_t c : d.text) s.push_back(c < 128 ? static_cast<char>(c) : '?');
+      s += "\n";
+    }
+    return s;
+  }
+  at::TracedLock lock_;
+};
+
+TEST_F(AppointmentsScreen, WeekOfItemsFirstLinesInOrderAndFormat) {
+  ASSERT_TRUE(at::WriteCalendar(at::kSampleWeek));
+  lock_ = at::StartTracedLock();
+  ASSERT_NE(lock_.window, nullptr);
+  const int second = at::WaitDrawn(lock_, L"1/15/2027 - Holiday", 10000);
+  ASSERT_GE(second, 1) << Dump();
+  const std::vector<at::Drawn> drawn = at::DrawnTexts(lock_);
+  EXPECT_EQ(drawn[second - 1].text, L"1/14/2027 9:30 AM - Dentist") << Dump();
+  EXPECT_GT(drawn[second].rect.top, drawn[second - 1].rect.top);
+  EXPECT_EQ(drawn[second].flags & DT_CENTER, 0u);
+  for (const at::Drawn& d : drawn) {
+    EXPECT_EQ(d.text.find(L"Rent"), std::wstring::npos) << "no room for a third line";
+    EXPECT_EQ(d.text.find(L"Later"), std::wstring::npos);
+    EXPECT_EQ(d.text.find(L"Yesterday"), std::wstring::npos);
+  }
+}
+
+TEST_F(AppointmentsScreen, EmptyCalendarReadsThenNoAppointments) {
+  at::RemoveCalendar();  // no file: an empty calendar
+  lock_ = at::StartTracedLock();
+  ASSERT_NE(lock_.window, nullptr);
+  const int reading = at::WaitDrawn(lock_, L"Reading appointments ...", 10000);
+  const int none = at::WaitDrawn(lock_, L"No Appointments", 10000);
+  ASSERT_GE(reading, 0) << Dump();
+  ASSERT_GE(none, 0) << Dump();
+  EXPECT_LT(reading, none);
+}
+
+TEST_F(AppointmentsScreen, NotICalendarShowsCouldNotGetItemsCentredInRed) {
+  ASSERT_TRUE(at::WriteCalendar("<html><body>This is no calendar</body></html>\r\n"));
+  lock_ = at::StartTracedLock();
+  ASSERT_NE(lock_.window, nullptr);
+  const int at = at::WaitDrawn(lock_, L"Could not get Items", 10000);
+  ASSERT_GE(at, 0) << Dump();
+  const at::Drawn d = at::DrawnTexts(lock_)[at];
+  EXPECT_TRUE(d.flags & DT_CENTER);
+  EXPECT_TRUE(d.flags & DT_SINGLELINE);
+  // Warning red somewhere in the line's box.
+  bool red = false;
+  wt::WaitFor(
+      [&] {
+        for (int y = d.rect.top; y < d.rect.bottom && !red; ++y)
+          for (int x = d.rect.left; x < d.rect.right && !red; ++x) {
+            const COLORREF c = wt::ScreenPixel(x, y);
+            red = GetRValue(c) >= 200 && GetGValue(c) < 60 && GetBValue(c) < 60;
+          }
+        return red;
+      },
+      5000);
+  EXPECT_TRUE(red);
+}
+
+TEST_F(AppointmentsScreen, UnreadableCalendarShowsCouldNotInitializePoom) {
+  ASSERT_TRUE(at::MakeCalendarUnreadable());
+  lock_ = at::StartTracedLock();
+  ASSERT_NE(lock_.window, nullptr);
+  EXPECT_GE(at::WaitDrawn(lock_, L"Could not initialize Poom", 10000), 0) << Dump();
+}
+
+}  // namespace
