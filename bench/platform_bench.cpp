@@ -1,0 +1,221 @@
+// Platform stand-ins benchmark, run under Wine by platform_bench.sh (not a
+// test). Medians over N runs, each beside its floor measured in the same
+// run:
+//   broadcast : SendPowerBroadcast to the reader in another process waking
+//               from ReadMsgQueue and answering on an event; floor: the same
+//               two processes ping-ponging two named events.
+//   send      : the sender's own time for one broadcast with 0, 1 and 8
+//               registered readers (a reader that never reads misses
+//               records once full, which costs the sender nothing more).
+//   key       : SendInput to WM_KEYDOWN in the game-input target of another
+//               process (hook, swallow, post); floor: SendInput to
+//               WM_KEYDOWN in a plain focused window of this process.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "platform/gameinput.h"
+#include "platform/power.h"
+
+namespace {
+
+double Now() {
+  LARGE_INTEGER f, c;
+  QueryPerformanceFrequency(&f);
+  QueryPerformanceCounter(&c);
+  return 1000.0 * static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
+}
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v.empty() ? 0 : v[v.size() / 2];
+}
+
+HANDLE Event(const wchar_t* name) { return CreateEventW(nullptr, FALSE, FALSE, name); }
+
+HANDLE StartSelf(const wchar_t* mode) {
+  wchar_t self[MAX_PATH], line[MAX_PATH + 64];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  swprintf(line, MAX_PATH + 64, L"\"%ls\" %ls", self, mode);
+  STARTUPINFOW si = {};
+  si.cb = sizeof(si);
+  PROCESS_INFORMATION pi = {};
+  if (!CreateProcessW(self, line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return nullptr;
+  CloseHandle(pi.hThread);
+  return pi.hProcess;
+}
+
+HANDLE RegisteredQueue() {
+  MSGQUEUEOPTIONS options = {sizeof(MSGQUEUEOPTIONS), MSGQUEUE_ALLOW_BROKEN, 0, 1024, TRUE};
+  HANDLE q = CreateMsgQueue(nullptr, &options);
+  if (q != nullptr) RequestPowerNotifications(q, POWER_NOTIFY_ALL);
+  return q;
+}
+
+// Reader process: answers every record (or every ping) on "bench.ack".
+int Reader() {
+  HANDLE q = RegisteredQueue();
+  HANDLE ping = Event(L"bench.ping"), ack = Event(L"bench.ack"), ready = Event(L"bench.ready");
+  SetEvent(ready);
+  HANDLE waits[2] = {q, ping};
+  BYTE buffer[1024];
+  for (;;) {
+    DWORD r = WaitForMultipleObjects(2, waits, FALSE, INFINITE);
+    if (r == WAIT_OBJECT_0) {
+      DWORD read = 0, flags = 0;
+      if (ReadMsgQueue(q, buffer, sizeof(buffer), &read, 0, &flags)) SetEvent(ack);
+    } else if (r == WAIT_OBJECT_0 + 1) {
+      SetEvent(ack);
+    } else {
+      return 1;
+    }
+  }
+}
+
+// A registered reader that never reads.
+int Idler() {
+  RegisteredQueue();
+  SetEvent(Event(L"bench.ready"));
+  Sleep(INFINITE);
+  return 0;
+}
+
+HANDLE g_keyDown = nullptr;
+
+LRESULT CALLBACK KeyWindow(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  if (m == WM_KEYDOWN) SetEvent(g_keyDown);
+  return DefWindowProcW(w, m, wp, lp);
+}
+
+HWND MakeKeyWindow(int x) {
+  WNDCLASSW wc = {};
+  wc.lpfnWndProc = KeyWindow;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"BenchKeys";
+  RegisterClassW(&wc);
+  return CreateWindowExW(0, wc.lpszClassName, L"bench", WS_POPUP | WS_VISIBLE, x, 0, 50, 50, nullptr, nullptr,
+                         wc.hInstance, nullptr);
+}
+
+// Game-input holder process: signals "bench.key" on each WM_KEYDOWN.
+int Holder() {
+  g_keyDown = CreateEventW(nullptr, FALSE, FALSE, L"bench.key");
+  HWND w = MakeKeyWindow(100);
+  GameInputSetTarget(w);
+  GXOpenInput();
+  SetEvent(Event(L"bench.ready"));
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+  return 0;
+}
+
+void Tap(WORD vk) {
+  INPUT in[2] = {};
+  in[0].type = in[1].type = INPUT_KEYBOARD;
+  in[0].ki.wVk = in[1].ki.wVk = vk;
+  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, in, sizeof(INPUT));
+}
+
+// Waits for `e` while pumping this thread's messages.
+bool PumpUntil(HANDLE e, DWORD ms) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    DWORD r = MsgWaitForMultipleObjects(1, &e, FALSE, 50, QS_ALLINPUT);
+    if (r == WAIT_OBJECT_0) return true;
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    if (GetTickCount() - start > ms) return false;
+  }
+}
+
+void Kill(HANDLE& p) {
+  if (p == nullptr) return;
+  TerminateProcess(p, 0);
+  WaitForSingleObject(p, 5000);
+  CloseHandle(p);
+  p = nullptr;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc >= 2 && wcscmp(argv[1], L"reader") == 0) return Reader();
+  if (argc >= 2 && wcscmp(argv[1], L"idler") == 0) return Idler();
+  if (argc >= 2 && wcscmp(argv[1], L"holder") == 0) return Holder();
+  int runs = argc >= 2 ? _wtoi(argv[1]) : 50;
+  if (runs < 10) runs = 10;
+  HANDLE ready = Event(L"bench.ready"), ping = Event(L"bench.ping"), ack = Event(L"bench.ack");
+  DWORD record[3] = {PBT_TRANSITION, POWER_STATE_IDLE, 0};
+
+  // Send cost with no reader at all.
+  std::vector<double> send0;
+  for (int i = 0; i < runs; ++i) {
+    double t = Now();
+    SendPowerBroadcast(record, sizeof(record));
+    send0.push_back(Now() - t);
+  }
+
+  HANDLE reader = StartSelf(L"reader");
+  WaitForSingleObject(ready, 10000);
+  std::vector<double> bus, floor, send1;
+  for (int i = 0; i < runs; ++i) {
+    double t = Now();
+    SetEvent(ping);
+    WaitForSingleObject(ack, 5000);
+    floor.push_back(Now() - t);
+    t = Now();
+    SendPowerBroadcast(record, sizeof(record));
+    send1.push_back(Now() - t);
+    WaitForSingleObject(ack, 5000);
+    bus.push_back(Now() - t);
+  }
+  HANDLE idlers[7] = {};
+  for (HANDLE& h : idlers) {
+    h = StartSelf(L"idler");
+    WaitForSingleObject(ready, 10000);
+  }
+  std::vector<double> send8;
+  for (int i = 0; i < runs; ++i) {
+    double t = Now();
+    SendPowerBroadcast(record, sizeof(record));
+    send8.push_back(Now() - t);
+    WaitForSingleObject(ack, 5000);
+  }
+  for (HANDLE& h : idlers) Kill(h);
+  Kill(reader);
+
+  // Keys: the floor first (no hook anywhere), then through game input.
+  g_keyDown = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  HWND own = MakeKeyWindow(0);
+  SetForegroundWindow(own);
+  SetFocus(own);
+  std::vector<double> keyFloor, keyHook;
+  for (int i = 0; i < runs; ++i) {
+    double t = Now();
+    Tap('K');
+    if (PumpUntil(g_keyDown, 5000)) keyFloor.push_back(Now() - t);
+  }
+  HANDLE holder = StartSelf(L"holder");
+  WaitForSingleObject(ready, 10000);
+  HANDLE remoteKey = OpenEventW(SYNCHRONIZE, FALSE, L"bench.key");
+  for (int i = 0; remoteKey != nullptr && i < runs; ++i) {
+    double t = Now();
+    Tap('K');
+    if (PumpUntil(remoteKey, 5000)) keyHook.push_back(Now() - t);
+  }
+  Kill(holder);
+  DestroyWindow(own);
+
+  printf("platform benchmark, %d runs each, medians (ms), warm Wine session\n", runs);
+  printf("  broadcast to a reader in another process: %.3f  (floor, event ping-pong: %.3f; ratio %.2f)\n",
+         Median(bus), Median(floor), Median(floor) > 0 ? Median(bus) / Median(floor) : 0.0);
+  printf("  sender's own time: %.3f with no reader, %.3f with 1, %.3f with 8 (7 never reading)\n", Median(send0),
+         Median(send1), Median(send8));
+  printf("  key to WM_KEYDOWN through game input in another process: %.3f  (floor, plain window: %.3f; %zu/%zu "
+         "keys)\n",
+         Median(keyHook), Median(keyFloor), keyHook.size(), keyFloor.size());
+  return 0;
+}

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Platform stand-ins benchmark under Wine (not a test): the power bus's
+# cross-process latency and the sender's cost, and the game-input key path,
+# each beside its floor measured in the same run.
+# Usage: bench/platform_bench.sh BUILD_DIR [runs]
+# BUILD_DIR is a Windows build with a Wine prefix made by the test harness.
+set -eu
+here=$(cd "$(dirname "$0")" && pwd)
+repo=$(cd "$here/.." && pwd)
+build=$(cd "$1" && pwd)
+runs=${2:-50}
+out="$build/bench"
+mkdir -p "$out"
+cxx=x86_64-w64-mingw32-g++-posix
+flags="-O2 -municode -static -static-libgcc -static-libstdc++ -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN -DNOMINMAX -D_WIN32_WINNT=0x0601"
+$cxx $flags -mconsole -I"$repo" -o "$out/platform_bench.exe" "$here/platform_bench.cpp" \
+  "$repo"/platform/power_bus.cpp "$repo"/platform/gameinput.cpp "$repo"/platform/display.cpp \
+  "$repo"/platform/device_state.cpp "$repo"/platform/core/*.cpp -luser32 -lgdi32 -ladvapi32
+
+source "$repo/tests/wine/harness/env.sh" "$build"
+source "$repo/tests/wine/harness/session.sh"
+trap stop_session EXIT
+prepare_prefix
+start_session 240x320
+wine "$out/platform_bench.exe" "$runs" 2>/dev/null
