@@ -64,13 +64,47 @@ int LockStarts(Service* s) {
   LPOVERLAPPED data = nullptr;
   while (s->port != nullptr && GetQueuedCompletionStatus(s->port, &message, &key, &data, 0)) {
     DWORD pid = static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(data));
-    if (message == JOB_OBJECT_MSG_NEW_PROCESS && pid != s->pid) ++s->lockStarts;
+    if (message == JOB_OBJECT_MSG_NEW_PROCESS && pid != s->pid) {
+      ++s->lockStarts;
+      s->lastStartedPid = pid;
+    }
   }
   return s->lockStarts;
 }
 
 bool WaitLockStarts(Service* s, int atLeast, DWORD timeoutMs) {
   return wt::WaitFor([&] { return LockStarts(s) >= atLeast; }, timeoutMs);
+}
+
+bool KillLastStarted(Service* s) {
+  LockStarts(s);
+  if (s->lastStartedPid == 0) return false;
+  HANDLE p = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, s->lastStartedPid);
+  if (p == nullptr) return false;
+  bool killed = TerminateProcess(p, 1) != FALSE && WaitForSingleObject(p, 5000) == WAIT_OBJECT_0;
+  CloseHandle(p);
+  return killed;
+}
+
+bool WaitLastStartedEnded(Service* s, DWORD timeoutMs) {
+  LockStarts(s);
+  if (s->lastStartedPid == 0) return false;
+  HANDLE p = OpenProcess(SYNCHRONIZE, FALSE, s->lastStartedPid);
+  if (p == nullptr) return true;  // already gone
+  bool ended = WaitForSingleObject(p, timeoutMs) == WAIT_OBJECT_0;
+  CloseHandle(p);
+  return ended;
+}
+
+ULONGLONG CpuMs(HANDLE process) {
+  FILETIME created, exited, kernel, user;
+  if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
+  ULARGE_INTEGER k, u;
+  k.LowPart = kernel.dwLowDateTime;
+  k.HighPart = kernel.dwHighDateTime;
+  u.LowPart = user.dwLowDateTime;
+  u.HighPart = user.dwHighDateTime;
+  return (k.QuadPart + u.QuadPart) / 10000;
 }
 
 int Probe() {

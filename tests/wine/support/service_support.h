@@ -15,6 +15,7 @@ struct Service {
   HANDLE port = nullptr;
   DWORD pid = 0;
   int lockStarts = 0;  // processes the service started so far
+  DWORD lastStartedPid = 0;
 };
 
 // Starts the installed Hushpane.exe with `"<path>" args` in a new job.
@@ -32,6 +33,13 @@ int Probe();
 // Waits until some process has a registered power queue (before any lock
 // screen runs, that is the service).
 bool WaitListening(DWORD timeoutMs);
+
+// Ends the process the service started last (as a crash or a kill would).
+bool KillLastStarted(Service* s);
+// Waits until the process the service started last has ended.
+bool WaitLastStartedEnded(Service* s, DWORD timeoutMs);
+// User plus kernel time the process has used, in milliseconds.
+ULONGLONG CpuMs(HANDLE process);
 
 // Sets a named event that exists; false when it does not.
 bool SetNamed(const wchar_t* name);

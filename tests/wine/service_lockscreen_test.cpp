@@ -1,0 +1,91 @@
+// The lock service with the real lock screen: a power-off while it shows
+// starts no second one, an unlock or a killed lock screen re-arms the
+// service, and the next power-off locks again.
+#include <gtest/gtest.h>
+
+#include "shared/signals.h"
+#include "tests/wine/support/service_support.h"
+#include "tests/wine/support/support.h"
+
+namespace {
+
+const WORD kB1 = VK_F1;
+const WORD kB2 = 'K';
+
+class ServiceWithLockScreen : public wt::SuiteTest {
+ protected:
+  void SetUp() override {
+    wt::SuiteTest::SetUp();
+    wt::Device(L"ac online");
+    wt::Device(L"battery 80");
+    wt::SetSetting(L"AutoRun", 1);
+    wt::SetSetting(L"Button_1", kB1);
+    wt::SetSetting(L"Button_2", kB2);
+  }
+  void TearDown() override {
+    svc::Release(&service_);
+    wt::SuiteTest::TearDown();
+  }
+  void StartArmed() {
+    ASSERT_TRUE(svc::Start(&service_));
+    ASSERT_TRUE(svc::WaitListening(10000));
+  }
+  // Locks with a suspend broadcast and waits for the lock window.
+  void LockAndShow(int starts) {
+    ASSERT_EQ(wt::Device(L"power suspend"), 0);
+    ASSERT_TRUE(svc::WaitLockStarts(&service_, starts, 10000));
+    ASSERT_NE(wt::WaitWindow(L"Hushpane", L"Corvane", 10000), nullptr);
+    ASSERT_TRUE(wt::EventExists(kLockMarkerEventName));
+  }
+  void Unlock() {
+    wt::Key(kB1, false);
+    wt::Key(kB2, false);
+    ASSERT_TRUE(svc::WaitLastStartedEnded(&service_, 10000));
+    wt::Key(kB1, true);
+    wt::Key(kB2, true);
+  }
+  svc::Service service_;
+};
+
+TEST_F(ServiceWithLockScreen, PowerOffWhileShowingStartsNoSecond) {
+  StartArmed();
+  LockAndShow(1);
+  ASSERT_EQ(wt::Device(L"power off"), 0);
+  // Served after the record before it: the record is dropped, then the
+  // request re-arms without a lock.
+  ASSERT_TRUE(svc::SetNamed(kActivateEventName));
+  ASSERT_TRUE(wt::WaitFor([] { return !wt::EventSignalled(kActivateEventName); }, 10000));
+  ASSERT_TRUE(svc::SetNamed(kServiceUnloadEventName));
+  EXPECT_EQ(wt::WaitExit(service_.process, 10000), 0);
+  EXPECT_EQ(svc::LockStarts(&service_), 1);
+}
+
+TEST_F(ServiceWithLockScreen, UnlockThenPowerOffLocksAgain) {
+  StartArmed();
+  LockAndShow(1);
+  Unlock();
+  // Straight after the unlock: no power-off may be lost in between.
+  ASSERT_EQ(wt::Device(L"power off"), 0);
+  EXPECT_TRUE(svc::WaitLockStarts(&service_, 2, 10000));
+  EXPECT_NE(wt::WaitWindow(L"Hushpane", L"Corvane", 10000), nullptr);
+}
+
+TEST_F(ServiceWithLockScreen, KilledLockScreenReArms) {
+  StartArmed();
+  LockAndShow(1);
+  ASSERT_TRUE(svc::KillLastStarted(&service_));
+  ASSERT_EQ(wt::Device(L"power off"), 0);
+  EXPECT_TRUE(svc::WaitLockStarts(&service_, 2, 10000));
+  EXPECT_NE(wt::WaitWindow(L"Hushpane", L"Corvane", 10000), nullptr);
+}
+
+TEST_F(ServiceWithLockScreen, LocksAgainAndAgain) {
+  StartArmed();
+  for (int i = 1; i <= 3; ++i) {
+    LockAndShow(i);
+    Unlock();
+  }
+  EXPECT_EQ(svc::LockStarts(&service_), 3);
+}
+
+}  // namespace

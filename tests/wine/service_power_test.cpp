@@ -1,0 +1,210 @@
+// The armed lock service and the power manager's broadcasts, sent with the
+// device tool: which ones lock, which do not, which end the service, and
+// what happens while a lock screen shows and after it is gone.
+//
+// A broadcast that must NOT lock is followed by the stop event: the power
+// queue comes first in the service's wait, so the record is handled before
+// the stop, and the service can only end through its armed wait. Had the
+// record locked, a lock screen would have been counted (or the service,
+// waiting for it, would not end).
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/power.h"
+#include "shared/signals.h"
+#include "tests/wine/support/service_support.h"
+#include "tests/wine/support/support.h"
+
+namespace {
+
+class ServicePower : public wt::SuiteTest {
+ protected:
+  void SetUp() override {
+    wt::SuiteTest::SetUp();
+    svc::ArmedSettings();
+  }
+  void TearDown() override {
+    svc::Release(&service_);
+    if (marker_ != nullptr) CloseHandle(marker_);
+    wt::SuiteTest::TearDown();
+  }
+  void StartArmed() {
+    ASSERT_TRUE(svc::Start(&service_));
+    ASSERT_TRUE(svc::WaitListening(10000));
+    ASSERT_EQ(svc::LockStarts(&service_), 0);
+  }
+  // Stops the service through its armed wait; its exit code, -1 if it
+  // did not end.
+  int StopThroughArmedWait() {
+    if (!svc::SetNamed(kServiceUnloadEventName)) return -1;
+    return wt::WaitExit(service_.process, 10000);
+  }
+  // Stands for a lock screen that shows: the marker it holds.
+  void HoldMarker() {
+    marker_ = SignalCreate(kLockMarkerEventName, nullptr);
+    ASSERT_NE(marker_, nullptr);
+  }
+  void ReleaseMarker() {
+    CloseHandle(marker_);
+    marker_ = nullptr;
+  }
+  svc::Service service_;
+  HANDLE marker_ = nullptr;
+};
+
+class ServiceLockingBroadcast : public ServicePower, public ::testing::WithParamInterface<const wchar_t*> {};
+
+TEST_P(ServiceLockingBroadcast, Locks) {
+  StartArmed();
+  ASSERT_EQ(wt::Device(GetParam()), 0);
+  EXPECT_TRUE(svc::WaitLockStarts(&service_, 1, 10000));
+  EXPECT_EQ(svc::LockStarts(&service_), 1);
+  EXPECT_EQ(WaitForSingleObject(service_.process, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+}
+
+INSTANTIATE_TEST_SUITE_P(Each, ServiceLockingBroadcast,
+                         ::testing::Values(L"power suspend", L"power off", L"power idle", L"power transition",
+                                           L"power raw 1 0", L"power raw 0 00200000"));
+
+class ServiceQuietBroadcast : public ServicePower, public ::testing::WithParamInterface<const wchar_t*> {};
+
+TEST_P(ServiceQuietBroadcast, DoesNotLock) {
+  StartArmed();
+  ASSERT_EQ(wt::Device(GetParam()), 0);
+  EXPECT_EQ(StopThroughArmedWait(), 0);
+  EXPECT_EQ(svc::LockStarts(&service_), 0);
+}
+
+// Power-on, on together with off (on is tested first), resume, a status
+// change, and a record with no flags at all.
+INSTANTIATE_TEST_SUITE_P(Each, ServiceQuietBroadcast,
+                         ::testing::Values(L"power on", L"power raw 0 00030000", L"power raw 1 00030000",
+                                           L"power resume", L"power raw 4 0", L"power raw 0 0"));
+
+class ServiceEndingBroadcast : public ServicePower, public ::testing::WithParamInterface<const wchar_t*> {};
+
+TEST_P(ServiceEndingBroadcast, EndsWithoutALock) {
+  StartArmed();
+  ASSERT_EQ(wt::Device(GetParam()), 0);
+  EXPECT_EQ(wt::WaitExit(service_.process, 10000), 0);
+  EXPECT_EQ(svc::LockStarts(&service_), 0);
+  EXPECT_FALSE(wt::EventExists(kActivateEventName));
+}
+
+INSTANTIATE_TEST_SUITE_P(Each, ServiceEndingBroadcast,
+                         ::testing::Values(L"power critical", L"power reset", L"power raw 0 00040000"));
+
+TEST_F(ServicePower, ActivateRequestLocks) {
+  StartArmed();
+  ASSERT_TRUE(svc::SetNamed(kActivateEventName));
+  EXPECT_TRUE(svc::WaitLockStarts(&service_, 1, 10000));
+  // The request was consumed.
+  EXPECT_TRUE(wt::WaitFor([] { return !wt::EventSignalled(kActivateEventName); }, 5000));
+}
+
+TEST_F(ServicePower, NoSecondLockWhileALockScreenShows) {
+  StartArmed();
+  HoldMarker();
+  ASSERT_EQ(wt::Device(L"power suspend"), 0);
+  ASSERT_TRUE(svc::WaitLockStarts(&service_, 1, 10000));
+  // The lock screen started now ends at once (the marker is taken); the
+  // service must still see one showing and drop this power-off.
+  ASSERT_EQ(wt::Device(L"power off"), 0);
+  // An activate request while a lock screen shows only re-arms; it is
+  // served after the records that came before it.
+  ASSERT_TRUE(svc::SetNamed(kActivateEventName));
+  ASSERT_TRUE(wt::WaitFor([] { return !wt::EventSignalled(kActivateEventName); }, 10000));
+  EXPECT_EQ(StopThroughArmedWait(), 0);
+  EXPECT_EQ(svc::LockStarts(&service_), 1);
+}
+
+TEST_F(ServicePower, PowerOffRightAfterTheLockScreenEndsLocksAgain) {
+  StartArmed();
+  HoldMarker();
+  ASSERT_EQ(wt::Device(L"power suspend"), 0);
+  ASSERT_TRUE(svc::WaitLockStarts(&service_, 1, 10000));
+  ASSERT_EQ(wt::Device(L"power off"), 0);  // dropped: a lock screen shows
+  // The started lock screen must have seen the marker before it goes, or
+  // it would become the showing lock screen itself.
+  ASSERT_TRUE(svc::WaitLastStartedEnded(&service_, 10000));
+  ReleaseMarker();
+  // At once, before the service has looked at the marker again: the
+  // record must wait for the armed pass, not be lost or dropped.
+  ASSERT_EQ(wt::Device(L"power off"), 0);
+  EXPECT_TRUE(svc::WaitLockStarts(&service_, 2, 10000));
+}
+
+TEST_F(ServicePower, StartUpLockOnlyOnTheFirstPass) {
+  wt::SetSetting(L"ActivateAtStartup", 1);
+  ASSERT_TRUE(svc::Start(&service_));
+  ASSERT_TRUE(svc::WaitLockStarts(&service_, 1, 10000));
+  // Whatever the started lock screen does, the marker held here keeps the
+  // service in its wait until it is released.
+  HoldMarker();
+  svc::KillLastStarted(&service_);
+  ReleaseMarker();
+  ASSERT_TRUE(svc::WaitListening(10000));
+  EXPECT_EQ(StopThroughArmedWait(), 0);
+  EXPECT_EQ(svc::LockStarts(&service_), 1);
+}
+
+// Occupies every queue slot of the power bus, so that the service cannot
+// make its power queue.
+class ServiceWithoutPowerQueue : public ServicePower {
+ protected:
+  void FillBus() {
+    MSGQUEUEOPTIONS options = {sizeof(MSGQUEUEOPTIONS), MSGQUEUE_ALLOW_BROKEN, 0, 1024, TRUE};
+    for (int i = 0; i < 64; ++i) {
+      HANDLE q = CreateMsgQueue(nullptr, &options);
+      if (q == nullptr) break;
+      queues_[count_++] = q;
+      RequestPowerNotifications(q, POWER_NOTIFY_ALL);
+    }
+    ASSERT_GT(count_, 0);
+    ASSERT_LT(count_, 64);
+  }
+  void FreeBus() {
+    for (int i = 0; i < count_; ++i) CloseMsgQueue(queues_[i]);
+    count_ = 0;
+  }
+  void TearDown() override {
+    FreeBus();
+    ServicePower::TearDown();
+  }
+  HANDLE queues_[64] = {};
+  int count_ = 0;
+};
+
+TEST_F(ServiceWithoutPowerQueue, StillServesItsEventsWithoutSpinning) {
+  FillBus();
+  ASSERT_TRUE(svc::Start(&service_));
+  ASSERT_TRUE(wt::WaitFor([] { return wt::EventExists(kIdleEventName); }, 10000));
+  // A wait that failed on every cycle would burn the CPU; a blocked one
+  // uses next to nothing. The bound is far from both.
+  ULONGLONG before = svc::CpuMs(service_.process);
+  Sleep(2000);  // a measuring span, not a wait for a condition
+  EXPECT_LT(svc::CpuMs(service_.process) - before, 500u);
+  ASSERT_TRUE(svc::SetNamed(kActivateEventName));
+  EXPECT_TRUE(svc::WaitLockStarts(&service_, 1, 10000));
+}
+
+TEST_F(ServiceWithoutPowerQueue, StopStillEndsIt) {
+  FillBus();
+  ASSERT_TRUE(svc::Start(&service_));
+  ASSERT_TRUE(wt::WaitFor([] { return wt::EventExists(kIdleEventName); }, 10000));
+  EXPECT_EQ(StopThroughArmedWait(), 0);
+  EXPECT_EQ(svc::LockStarts(&service_), 0);
+}
+
+TEST_F(ServiceWithoutPowerQueue, MakesTheQueueOnceItCan) {
+  FillBus();
+  ASSERT_TRUE(svc::Start(&service_));
+  ASSERT_TRUE(wt::WaitFor([] { return wt::EventExists(kIdleEventName); }, 10000));
+  FreeBus();
+  ASSERT_TRUE(svc::WaitListening(15000));
+  ASSERT_EQ(wt::Device(L"power suspend"), 0);
+  EXPECT_TRUE(svc::WaitLockStarts(&service_, 1, 10000));
+}
+
+}  // namespace
