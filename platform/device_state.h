@@ -13,7 +13,8 @@
 //   "IdleSince"       GetTickCount when the mode was set
 //   "DisplayOff"      1 while the display is recorded as off
 //   "ClockOverride"   REG_BINARY SYSTEMTIME: the pinned local time
-//   "ClockSetTick"    GetTickCount when the clock was pinned
+//   "ClockSetAt"      REG_BINARY UTC FILETIME when the clock was pinned
+//                     (system time, the same in every process)
 //   "ClockRuns"       1 when the pinned clock advances
 //   "HotkeyHits"      hot-key count of the device tool's hot-key helper
 #pragma once
