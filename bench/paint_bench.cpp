@@ -1,0 +1,198 @@
+// Benchmark of the lock screen's paint (lockscreen/paint.cpp, clock.cpp and
+// skin.cpp, linked as they are) against a floor, in one process and one
+// run: the floor is a bare paint that decodes the same JPEG with WIC,
+// copies it and draws ten lines of text. Both paint a full-screen popup of
+// this program; each paint is forced with InvalidateRect + UpdateWindow and
+// timed around UpdateWindow. Then one analog clock update alone
+// (Clock_AnalogUpdate: erase and draw three hands and the cap).
+// Usage: paint_bench.exe MODULE_DIR CLOCK_TYPE REPEATS
+// Prints one line per figure: name, median and quartiles in milliseconds.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cwchar>
+#include <vector>
+
+#include "lockscreen/appointments.h"
+#include "lockscreen/clock.h"
+#include "lockscreen/lockscreen.h"
+#include "lockscreen/paint.h"
+#include "lockscreen/skin.h"
+#include "lockscreen/status.h"
+#include "platform/shell.h"
+
+// What the paint reads from the rest of the lock screen, as a lock screen
+// in a refresh period would hold it.
+HINSTANCE g_instance;
+HWND g_lockWindow;
+HANDLE g_endEvent;
+settings::LockScreenSettings g_settings;
+wchar_t g_ownerName[64] = L"Ada Lovelace";
+wchar_t g_moduleDir[200];
+volatile LONG g_appointmentsRunning, g_powerRunning, g_refreshRunning;
+StatusInfo g_status;
+void StartRefreshIfIdle(void) {}
+void Status_GetBattery(wchar_t text[32], int* percent, BOOL* known) {
+  wcscpy(text, L"B[ 80%]");
+  *percent = 80;
+  *known = TRUE;
+}
+BOOL Appointments_LineSource(wchar_t line[256], int k) {
+  if (k >= 4) return FALSE;
+  swprintf(line, 256, L"Mon 10:%02d  Appointment number %d", 10 * k, k + 1);
+  return TRUE;
+}
+void Appointments_GetErrorText(wchar_t text[128]) { text[0] = L'\0'; }
+
+namespace {
+
+bool s_floor = false;
+wchar_t s_floorPicture[MAX_PATH];
+
+// The floor's paint: decode, copy, ten lines, release.
+void FloorPaint(HWND window) {
+  HBITMAP bitmap = SHLoadImageFile(s_floorPicture);
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(window, &ps);
+  SetBkMode(dc, TRANSPARENT);
+  if (bitmap != nullptr) {
+    BITMAP b;
+    GetObjectW(bitmap, sizeof(b), &b);
+    HDC memory = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(dc, 0, 0, b.bmWidth, b.bmHeight, memory, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+  }
+  SetTextColor(dc, RGB(230, 230, 230));
+  for (int i = 0; i < 10; ++i) {
+    RECT r{0, 20 * i, 240, 20 * i + 18};
+    DrawTextW(dc, L"Line of text 0123456789", -1, &r, DT_CENTER);
+  }
+  EndPaint(window, &ps);
+  if (bitmap != nullptr) DeleteObject(bitmap);
+}
+
+LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      if (!s_floor) Paint_OnCreate(window);
+      return 0;
+    case WM_PAINT:
+      if (s_floor) FloorPaint(window);
+      else Paint_OnPaint(window);
+      return 0;
+    case WM_DESTROY:
+      if (!s_floor) Paint_OnDestroy(window);
+      else PostQuitMessage(0);
+      return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+double Ms(LARGE_INTEGER a, LARGE_INTEGER b, LARGE_INTEGER f) {
+  return 1000.0 * static_cast<double>(b.QuadPart - a.QuadPart) / static_cast<double>(f.QuadPart);
+}
+
+void Report(const char* name, std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  const size_t n = v.size();
+  printf("%-28s n=%zu median=%.3f ms q1=%.3f q3=%.3f\n", name, n, v[n / 2], v[n / 4], v[3 * n / 4]);
+  fflush(stdout);
+}
+
+HWND MakeWindow(HINSTANCE instance) {
+  return CreateWindowExW(WS_EX_TOPMOST, L"PaintBench", L"PaintBench", WS_POPUP | WS_VISIBLE, 0, 0,
+                         GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, instance,
+                         nullptr);
+}
+
+void Drain() {
+  MSG m;
+  while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
+}
+
+std::vector<double> TimePaints(HWND window, int repeats) {
+  LARGE_INTEGER f, a, b;
+  QueryPerformanceFrequency(&f);
+  std::vector<double> t;
+  for (int i = 0; i < repeats + 5; ++i) {
+    InvalidateRect(window, nullptr, TRUE);
+    QueryPerformanceCounter(&a);
+    UpdateWindow(window);
+    QueryPerformanceCounter(&b);
+    Drain();
+    if (i >= 5) t.push_back(Ms(a, b, f));  // the first five warm the caches
+  }
+  return t;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 4) {
+    fprintf(stderr, "usage: paint_bench MODULE_DIR CLOCK_TYPE REPEATS\n");
+    return 2;
+  }
+  wcsncpy(g_moduleDir, argv[1], 199);
+  g_settings.Clock_Type = _wtoi(argv[2]);
+  g_settings.ShowSeconds = 1;
+  const int repeats = _wtoi(argv[3]) > 0 ? _wtoi(argv[3]) : 100;
+  g_status.unreadSms = 2;
+  g_status.missedCalls = 1;
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  g_instance = instance;
+  Skin_Load(g_moduleDir, g_settings.Clock_Type);
+
+  WNDCLASSW wc;
+  ZeroMemory(&wc, sizeof(wc));
+  wc.lpfnWndProc = Proc;
+  wc.hInstance = instance;
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  wc.lpszClassName = L"PaintBench";
+  RegisterClassW(&wc);
+
+  const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+  const layout::SkinChoice choice = layout::ChooseSkin(w, h);
+  wchar_t relative[layout::kImagePathCapacity];
+  layout::ImagePath(relative, layout::kImagePathCapacity, g_settings.Clock_Type, w >= h, choice.fileName);
+  swprintf(s_floorPicture, MAX_PATH, L"%ls%ls", g_moduleDir, relative);
+  printf("screen %dx%d, picture %ls, Clock_Type %d, %d paints each (warm: 5 untimed first)\n", w, h, relative,
+         g_settings.Clock_Type, repeats);
+
+  s_floor = true;
+  HWND floorWindow = MakeWindow(instance);
+  Drain();
+  const std::vector<double> floor = TimePaints(floorWindow, repeats);
+  DestroyWindow(floorWindow);
+  Drain();
+
+  s_floor = false;
+  g_lockWindow = MakeWindow(instance);
+  Drain();
+  const std::vector<double> full = TimePaints(g_lockWindow, repeats);
+
+  std::vector<double> analog;
+  if (g_settings.Clock_Type == 1) {
+    LARGE_INTEGER f, a, b;
+    QueryPerformanceFrequency(&f);
+    for (int i = 0; i < repeats + 5; ++i) {
+      QueryPerformanceCounter(&a);
+      Clock_AnalogUpdate();
+      QueryPerformanceCounter(&b);
+      if (i >= 5) analog.push_back(Ms(a, b, f));
+    }
+  }
+  DestroyWindow(g_lockWindow);
+  Drain();
+
+  Report("floor (WIC + copy + 10 lines)", floor);
+  Report("full paint", full);
+  std::vector<double> f2 = floor, p2 = full;
+  std::sort(f2.begin(), f2.end());
+  std::sort(p2.begin(), p2.end());
+  printf("%-28s %.2f (goal <= 1.5)\n", "ratio full/floor (medians)", p2[p2.size() / 2] / f2[f2.size() / 2]);
+  if (!analog.empty()) Report("analog clock update", analog);
+  return 0;
+}
