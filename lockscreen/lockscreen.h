@@ -33,6 +33,12 @@ extern CRITICAL_SECTION g_refreshLock;  // guards the refresh thread's test-and-
 // waits for a worker that has been created but not yet set its flag.
 // Refused once shutdown has begun.
 void StartWorker(LPTHREAD_START_ROUTINE proc, volatile LONG* runningFlag);
+// The event behind Workers_WaitForEnd: made at start, closed at the very end.
+void Workers_Init(void);
+void Workers_Release(void);
+// Waits at most `maxMs` for a worker to return (or a message to be sent to
+// this thread).
+void Workers_WaitForEnd(DWORD maxMs);
 // Shutdown's side: no new worker from here on.
 void StopAcceptingWorkers(void);
 // TRUE while any running flag is 1 or any started worker has not returned.

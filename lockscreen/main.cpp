@@ -80,15 +80,17 @@ static BOOL InitInstance(HINSTANCE instance) {
   return TRUE;
 }
 
-// Shutdown's worker stop: poll every 100 ms until every worker is gone.
-// Sent messages are let in while polling, so that a worker blocked in a
-// send to this thread (a second refresh thread's WM_ACTIVATE, the power
-// thread's close) is answered and can end instead of waiting for ever.
+// Shutdown's worker stop: poll at least every 100 ms until every worker is
+// gone; a worker's return ends the current wait early. Sent messages are
+// let in while polling, so that a worker blocked in a send to this thread
+// (a second refresh thread's WM_ACTIVATE, the power thread's close) is
+// answered and can end instead of waiting for ever.
 static void WaitForWorkers(void) {
   while (WorkersBusy()) {
     MSG msg;
     PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    Sleep(kPollMs);
+    if (!WorkersBusy()) break;
+    Workers_WaitForEnd(kPollMs);
   }
 }
 
@@ -110,6 +112,7 @@ static int FinalRelease(int exitCode) {
   g_endEvent = s_markerEvent = g_powerQueue = nullptr;
   if (s_refreshLockReady) DeleteCriticalSection(&g_refreshLock);
   s_refreshLockReady = false;
+  Workers_Release();
   return exitCode;
 }
 
@@ -193,6 +196,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
 
   InitializeCriticalSection(&g_refreshLock);
   s_refreshLockReady = true;
+  Workers_Init();
   Appointments_SetStatusText(L"Reading appointments ...");
 
   g_lockWindow = CreateWindowExW(0, s_className, s_title, WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN),

@@ -7,16 +7,47 @@
 
 static volatile LONG s_inFlight = 0;
 static volatile LONG s_accepting = 1;
+static volatile LONG s_settling = 0;  // workers past their procedure, not yet gone
+// Set each time a worker returns, so that shutdown's poll wakes as soon as
+// one has ended instead of sleeping out its whole 100 ms.
+static HANDLE s_workerEnded = nullptr;
 
 namespace {
 
 DWORD WINAPI WorkerEntry(LPVOID procedure) {
   DWORD result = reinterpret_cast<LPTHREAD_START_ROUTINE>(procedure)(nullptr);
+  // Still counted as busy (settling) until the wake-up is sent, so that
+  // shutdown never closes the event under this SetEvent.
+  InterlockedIncrement(&s_settling);
   InterlockedDecrement(&s_inFlight);
+  if (s_workerEnded != nullptr) SetEvent(s_workerEnded);
+  InterlockedDecrement(&s_settling);
   return result;
 }
 
 }  // namespace
+
+void Workers_Init(void) {
+  if (s_workerEnded == nullptr) s_workerEnded = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+}
+
+void Workers_Release(void) {
+  if (s_workerEnded != nullptr) CloseHandle(s_workerEnded);
+  s_workerEnded = nullptr;
+}
+
+void Workers_WaitForEnd(DWORD maxMs) {
+  if (s_settling != 0 && s_inFlight == 0) {
+    SwitchToThread();  // a few instructions from gone: no reason to sleep
+    return;
+  }
+  if (s_workerEnded == nullptr) {
+    Sleep(maxMs);
+    return;
+  }
+  // Sent messages are let in too (see WaitForWorkers in main.cpp).
+  MsgWaitForMultipleObjects(1, &s_workerEnded, FALSE, maxMs, QS_SENDMESSAGE);
+}
 
 void StartWorker(LPTHREAD_START_ROUTINE proc, volatile LONG* runningFlag) {
   if (*runningFlag != 0 || s_accepting == 0) return;
@@ -37,5 +68,6 @@ void StartWorker(LPTHREAD_START_ROUTINE proc, volatile LONG* runningFlag) {
 void StopAcceptingWorkers(void) { InterlockedExchange(&s_accepting, 0); }
 
 BOOL WorkersBusy(void) {
-  return g_appointmentsRunning != 0 || g_powerRunning != 0 || g_refreshRunning != 0 || s_inFlight != 0;
+  return g_appointmentsRunning != 0 || g_powerRunning != 0 || g_refreshRunning != 0 || s_inFlight != 0 ||
+         s_settling != 0;
 }

@@ -67,6 +67,31 @@ TEST_F(LockStart, SecondInstanceEndsAtOnceWithoutWindowOrMessage) {
   lt::CloseLock(first);
 }
 
+TEST_F(LockStart, TwoStartsAtOnceLeaveOneLockScreen) {
+  wt::SetSetting(L"Button_1", VK_F1);
+  HANDLE a = wt::Start(L"Corvane.exe");
+  HANDLE b = wt::Start(L"Corvane.exe");
+  ASSERT_NE(a, nullptr);
+  ASSERT_NE(b, nullptr);
+  HANDLE both[2] = {a, b};
+  // One of them ends at once with 0; the other shows the lock window.
+  DWORD first = WaitForMultipleObjects(2, both, FALSE, 10000);
+  ASSERT_LT(first, WAIT_OBJECT_0 + 2);
+  HANDLE ended = both[first - WAIT_OBJECT_0], kept = both[1 - (first - WAIT_OBJECT_0)];
+  EXPECT_EQ(wt::WaitExit(ended, 0), 0);
+  HWND window = wt::WaitWindow(L"Hushpane", L"Corvane", 10000);
+  ASSERT_NE(window, nullptr);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  EXPECT_EQ(pid, GetProcessId(kept));
+  EXPECT_EQ(WaitForSingleObject(kept, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+  EXPECT_EQ(wt::CountProcesses(L"Corvane.exe"), 1);
+  CloseHandle(ended);
+  lt::Lock lock;
+  lock.process = kept;
+  lt::CloseLock(lock);
+}
+
 TEST_F(LockStart, NoButtonsShowsTheBoxThenEndsWithoutWindow) {
   HANDLE p = wt::Start(L"Corvane.exe");
   ASSERT_NE(p, nullptr);

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "platform/device_state.h"
 #include "shared/signals.h"
 #include "tests/wine/support/support.h"
@@ -202,6 +204,46 @@ bool PeerToFront(Peer* peer) {
         return false;
       },
       3000);
+}
+
+namespace {
+
+std::string Slurp(const std::string& path) {
+  std::string all;
+  HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return all;
+  char buffer[4096];
+  DWORD got = 0;
+  while (ReadFile(f, buffer, sizeof(buffer), &got, nullptr) && got > 0) all.append(buffer, got);
+  CloseHandle(f);
+  return all;
+}
+
+}  // namespace
+
+double HostCpuMs(const char* needle) {
+  WIN32_FIND_DATAA fd;
+  HANDLE find = FindFirstFileA("Z:\\proc\\*", &fd);
+  if (find == INVALID_HANDLE_VALUE) return -1;
+  long long ticks = 0;
+  do {
+    if (fd.cFileName[0] < '0' || fd.cFileName[0] > '9') continue;
+    std::string dir = std::string("Z:\\proc\\") + fd.cFileName;
+    std::string cmd = Slurp(dir + "\\cmdline");
+    for (char& c : cmd)
+      if (c == 0) c = ' ';
+    if (cmd.find(needle) == std::string::npos) continue;
+    std::string stat = Slurp(dir + "\\stat");
+    size_t close = stat.rfind(')');
+    if (close == std::string::npos) continue;
+    const char* p = stat.c_str() + close + 2;  // field 3, the state
+    for (int field = 3; *p != 0 && field < 14; ++p)
+      if (*p == ' ') ++field;
+    long long utime = 0, stime = 0;
+    if (sscanf(p, "%lld %lld", &utime, &stime) == 2) ticks += utime + stime;
+  } while (FindNextFileA(find, &fd));
+  FindClose(find);
+  return static_cast<double>(ticks) * 10.0;  // 100 ticks a second on Linux
 }
 
 bool WaitHotKeyTaken(UINT modifiers, UINT vk, DWORD timeoutMs) {

@@ -65,6 +65,12 @@ bool PeerToFront(Peer* peer);
 // reset, the marker gone, and keys reaching the peer again.
 void ExpectCleanEnd(HANDLE process, Peer* peer);
 
+// CPU time in milliseconds (user + system) of the host processes whose
+// command line holds `needle`, read from /proc through Wine's Z: drive
+// (under Wine GetProcessTimes reports nothing for another process). -1 when
+// /proc cannot be read.
+double HostCpuMs(const char* needle);
+
 // Waits until another process owns this hot key (our own registration fails).
 bool WaitHotKeyTaken(UINT modifiers, UINT vk, DWORD timeoutMs);
 
