@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <unordered_map>
 
 #include "lockscreen/core/appointment_dates.h"
 #include "lockscreen/core/ical_values.h"
@@ -321,18 +322,38 @@ bool CountEnd(const RawRule& rule, int type, double start, double* end) {
   const double time = oledate::TimeOfDay(start);
   int64_t days;
   if (type == appt::kRecursMonthly || type == appt::kRecursYearly) {
+    // Months (or years) from the start's, counting only those that have the
+    // start's day. The calendar repeats every 400 years (4800 months), so
+    // whole cycles are skipped at once and the loop stays short for any
+    // COUNT.
     const int step = type == appt::kRecursMonthly ? 1 : 12;
+    auto has = [&](int64_t m) {
+      return f.day <= oledate::DaysInMonth(static_cast<int>(m / 12), static_cast<int>(m % 12) + 1);
+    };
     int64_t month = f.year * 12LL + (f.month - 1);
-    for (int64_t found = 0; found < n;) {
+    // Occurrences per 400 years: the 29th is in 11 months a year plus the
+    // 97 leap Februaries, the 30th in 11, the 31st in 7; a yearly series
+    // on 29 February has 97, any other 400.
+    int64_t perCycle;
+    if (type == appt::kRecursMonthly)
+      perCycle = f.day <= 28 ? 4800 : f.day == 29 ? 4497 : f.day == 30 ? 4400 : 2800;
+    else
+      perCycle = f.month == 2 && f.day == 29 ? 97 : 400;
+    int64_t left = n;
+    if (perCycle > 0 && left > perCycle) {
+      const int64_t cycles = (left - 1) / perCycle;
+      if (cycles > 30) return false;  // beyond the year 9999 in any case
+      month += cycles * 4800;
+      left -= cycles * perCycle;
+    }
+    while (left > 0) {
       month += step;
       if (month / 12 > 9999) return false;
-      const int y = static_cast<int>(month / 12), m = static_cast<int>(month % 12) + 1;
-      if (f.day <= oledate::DaysInMonth(y, m)) ++found;
+      if (has(month)) --left;
     }
-    const int y = static_cast<int>(month / 12), m = static_cast<int>(month % 12) + 1;
     oledate::Fields e = f;
-    e.year = y;
-    e.month = m;
+    e.year = static_cast<int>(month / 12);
+    e.month = static_cast<int>(month % 12) + 1;
     return oledate::FromFields(e, end);
   }
   if (rule.freq == "DAILY" || rule.freq == "HOURLY" || rule.freq == "MINUTELY" || rule.freq == "SECONDLY")
@@ -414,13 +435,16 @@ Status Read(const uint8_t* data, size_t size, const Options& options, std::vecto
   }
   // Overrides: the series has no occurrence at the RECURRENCE-ID any more;
   // the override is a one-off item at its own start.
+  std::unordered_map<std::string, std::vector<size_t>> seriesByUid;
+  for (size_t i = 0; i < out.size(); ++i)
+    if (out[i].recurring && !source[i]->uid.empty()) seriesByUid[source[i]->uid].push_back(i);
   for (const RawEvent& e : collected.events) {
     if (!e.hasRecurrenceId || e.uid.empty()) continue;
-    for (size_t i = 0; i < out.size(); ++i) {
-      if (source[i]->uid != e.uid || source[i]->hasRecurrenceId || !out[i].recurring) continue;
+    const auto found = seriesByUid.find(e.uid);
+    if (found == seriesByUid.end()) continue;
+    for (size_t i : found->second)
       if (out[i].exceptions.size() < kMaxExceptions)
         out[i].exceptions.push_back(Exception{Resolve(r, e.recurrenceId), e.recurrenceId.dateOnly});
-    }
   }
   std::stable_sort(out.begin(), out.end(), [](const Item& a, const Item& b) {
     return oledate::Linear(a.start) < oledate::Linear(b.start);

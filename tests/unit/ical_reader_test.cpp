@@ -374,3 +374,46 @@ TEST(IcalReader, DatesBefore1900) {
 }
 
 }  // namespace
+
+namespace {
+
+// The COUNT-th occurrence of a monthly (step 1) or yearly (step 12) series
+// by walking month by month.
+double BruteCountEnd(int y, int m, int d, int h, long count, int step) {
+  long found = 1;
+  int64_t month = y * 12LL + (m - 1);
+  while (found < count) {
+    month += step;
+    if (d <= oledate::DaysInMonth(static_cast<int>(month / 12), static_cast<int>(month % 12) + 1)) ++found;
+  }
+  return At(static_cast<int>(month / 12), static_cast<int>(month % 12) + 1, d, h);
+}
+
+TEST(IcalReader, LongCountsMatchAMonthByMonthWalk) {
+  struct Case {
+    const char* start;
+    int y, m, d, h;
+    const char* freq;
+    long count;
+  } cases[] = {
+      {"20270131T090000", 2027, 1, 31, 9, "MONTHLY", 5000},
+      {"20270129T090000", 2027, 1, 29, 9, "MONTHLY", 9001},
+      {"20270130T090000", 2027, 1, 30, 9, "MONTHLY", 4401},
+      {"20270128T090000", 2027, 1, 28, 9, "MONTHLY", 4801},
+      {"20280229T090000", 2028, 2, 29, 9, "YEARLY", 300},
+      {"20280229T090000", 2028, 2, 29, 9, "YEARLY", 98},
+      {"20270314T090000", 2027, 3, 14, 9, "YEARLY", 1234},
+  };
+  for (const Case& c : cases) {
+    std::vector<Item> items;
+    const std::string rule = std::string("FREQ=") + c.freq + ";COUNT=" + std::to_string(c.count);
+    ASSERT_EQ(Read(Calendar(Event(std::string("DTSTART:") + c.start + "\r\nRRULE:" + rule + "\r\n")), &items),
+              Status::kOk);
+    ASSERT_EQ(items.size(), 1u);
+    ASSERT_FALSE(items[0].noEndDate) << rule;
+    const int step = std::string(c.freq) == "MONTHLY" ? 1 : 12;
+    EXPECT_DOUBLE_EQ(items[0].patternEnd, BruteCountEnd(c.y, c.m, c.d, c.h, c.count, step)) << rule;
+  }
+}
+
+}  // namespace
