@@ -96,17 +96,6 @@ bool WaitLastStartedEnded(Service* s, DWORD timeoutMs) {
   return ended;
 }
 
-ULONGLONG CpuMs(HANDLE process) {
-  FILETIME created, exited, kernel, user;
-  if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
-  ULARGE_INTEGER k, u;
-  k.LowPart = kernel.dwLowDateTime;
-  k.HighPart = kernel.dwHighDateTime;
-  u.LowPart = user.dwLowDateTime;
-  u.HighPart = user.dwHighDateTime;
-  return (k.QuadPart + u.QuadPart) / 10000;
-}
-
 int Probe() {
   DWORD record[3] = {PBT_POWERINFOCHANGE, 0, 0};
   return SendPowerBroadcast(record, sizeof(record));

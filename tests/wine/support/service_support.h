@@ -38,8 +38,6 @@ bool WaitListening(DWORD timeoutMs);
 bool KillLastStarted(Service* s);
 // Waits until the process the service started last has ended.
 bool WaitLastStartedEnded(Service* s, DWORD timeoutMs);
-// User plus kernel time the process has used, in milliseconds.
-ULONGLONG CpuMs(HANDLE process);
 
 // Sets a named event that exists; false when it does not.
 bool SetNamed(const wchar_t* name);
