@@ -78,6 +78,15 @@ TEST_F(PaintFace, AnalogHandsOnTheirPixelsThenErasedToTheFace) {
     EXPECT_EQ(now.At(bx, by), first.colours.face) << bx << "," << by;
   }
 
+  // A stored hand that is all zero (none drawn yet) is not erased: no dot
+  // of the face colour at (0, 0), the picture shows there.
+  const Shot picture = pt_face::InstalledPicture(L"analog\\portrait_qvga.jpg");
+  ASSERT_EQ(picture.width, 240);
+  for (int y = 0; y < 3; ++y) {
+    for (int x = 0; x < 3; ++x) EXPECT_EQ(now.At(x, y), picture.At(x, y)) << x << "," << y;
+  }
+  EXPECT_NE(picture.At(0, 0), first.colours.face);
+
   // The clock moves on: the refresh thread erases the old hands with the
   // face pen and draws the new ones.
   wt::Device(L"clock \"2026-03-14 10:41:12\"");

@@ -218,6 +218,21 @@ bool HandsErased(const Shot& s, const void* context) {
   return true;
 }
 
+bool HandsGone(const Shot& s, const void* context) {
+  const auto* c = static_cast<const HandsCheck*>(context);
+  const struct {
+    const clockgeo::HandLine* line;
+    COLORREF colour;
+  } hands[] = {{&c->hour, c->colours.hourHand}, {&c->minute, c->colours.minuteHand}, {&c->second, c->colours.secondHand}};
+  for (const auto& h : hands) {
+    const int mx = (h.line->centre.x + h.line->tip.x) / 2, my = (h.line->centre.y + h.line->tip.y) / 2;
+    for (const POINT p : {POINT{h.line->tip.x, h.line->tip.y}, POINT{mx, my}}) {
+      if (NearColour(s, p.x, p.y, 1, h.colour) || !NearColour(s, p.x, p.y, 1, c->colours.face)) return false;
+    }
+  }
+  return true;
+}
+
 bool HasColour(const Shot& s, const void* context) {
   const auto* c = static_cast<const ColourInRect*>(context);
   return s.Count(c->rect, c->colour) >= c->atLeast;

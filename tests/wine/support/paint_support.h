@@ -89,6 +89,10 @@ HandsCheck HandsAt(int width, int height, int hour, int minute, int second);
 bool HandsDrawn(const Shot& screen, const void* handsCheck);
 // The old tips and the middles of the old lines are back to FaceColor.
 bool HandsErased(const Shot& screen, const void* handsCheck);
+// Weaker, for a picture whose dial is not FaceColor: around the old tips
+// and line middles no pixel has the hand's colour, and the erase pen's
+// FaceColor is there.
+bool HandsGone(const Shot& screen, const void* handsCheck);
 
 struct ColourInRect {
   RECT rect;
