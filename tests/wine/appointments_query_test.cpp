@@ -179,4 +179,29 @@ TEST_F(AppointmentQuery, SubjectsDecodedAndCutOnACharacterBoundary) {
   EXPECT_EQ(o.lines[1], L"1/14/2027 12:00 PM - caf\x00E9, t\xFFFD x");
 }
 
+TEST_F(AppointmentQuery, RemovedAndMovedOccurrencesAndZones) {
+  // Today (Wednesday 13 January 2027, 10:00) the weekly 11:00 is removed,
+  // the Friday series' occurrence is moved to Saturday; a Berlin 15:30 is
+  // 14:30 here (UTC); a fortnightly series keeps its first start.
+  ASSERT_TRUE(at::WriteCalendar(
+      "BEGIN:VCALENDAR\r\n"
+      "BEGIN:VTIMEZONE\r\nTZID:Europe/Berlin\r\nBEGIN:STANDARD\r\nTZOFFSETFROM:+0200\r\nTZOFFSETTO:+0100\r\n"
+      "DTSTART:19701025T030000\r\nRRULE:FREQ=YEARLY;BYMONTH=10;BYDAY=-1SU\r\nEND:STANDARD\r\n"
+      "BEGIN:DAYLIGHT\r\nTZOFFSETFROM:+0100\r\nTZOFFSETTO:+0200\r\nDTSTART:19700329T020000\r\n"
+      "RRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU\r\nEND:DAYLIGHT\r\nEND:VTIMEZONE\r\n"
+      "BEGIN:VEVENT\r\nUID:w\r\nDTSTART:20260603T110000\r\nRRULE:FREQ=WEEKLY\r\n"
+      "EXDATE:20270113T110000\r\nSUMMARY:Removed today\r\nEND:VEVENT\r\n"
+      "BEGIN:VEVENT\r\nUID:f\r\nDTSTART:20260605T090000\r\nRRULE:FREQ=WEEKLY\r\nSUMMARY:Friday\r\nEND:VEVENT\r\n"
+      "BEGIN:VEVENT\r\nUID:f\r\nRECURRENCE-ID:20270115T090000\r\nDTSTART:20270116T100000\r\n"
+      "SUMMARY:Friday on Saturday\r\nEND:VEVENT\r\n"
+      "BEGIN:VEVENT\r\nUID:b\r\nDTSTART;TZID=Europe/Berlin:20270114T153000\r\nSUMMARY:Berlin\r\nEND:VEVENT\r\n"
+      "BEGIN:VEVENT\r\nUID:x\r\nDTSTART:20260602T080000\r\nRRULE:FREQ=WEEKLY;INTERVAL=2\r\n"
+      "SUMMARY:Fortnightly\r\nEND:VEVENT\r\n"
+      "END:VCALENDAR\r\n"));
+  const Outcome o = RunQuery();
+  ASSERT_EQ(o.filled, 2);
+  EXPECT_EQ(o.lines[0], L"1/14/2027 2:30 PM - Berlin");
+  EXPECT_EQ(o.lines[1], L"1/16/2027 10:00 AM - Friday on Saturday");
+}
+
 }  // namespace
