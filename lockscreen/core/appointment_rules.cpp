@@ -46,7 +46,7 @@ int Walk(const Source& source, const oledate::Fields& today, double now, Row* ro
   const double nowLine = oledate::Linear(now);
   const double midnight = static_cast<double>(oledate::WholeDays(nowLine));
   for (int index = 1; index <= source.count && filled < capacity; ++index) {
-    if (source.stop != nullptr && source.stop(source.context)) break;
+    if (source.stop != nullptr && (index - 1) % kStopPollItems == 0 && source.stop(source.context)) break;
     ItemFacts item{};
     if (!source.item(source.context, index, &item)) continue;
     double start = item.start;

@@ -15,6 +15,7 @@ constexpr int kRecurringLimit = 15;  // recurring items moved onto their next oc
 constexpr int kTableRows = 40;       // rows of the published table
 constexpr int kSubjectUnits = 64;    // UTF-16 units of a subject, terminator included
 constexpr double kWindowDays = 7.0;
+constexpr int kStopPollItems = 64;
 
 // Recurrence types as the calendar reports them.
 constexpr int kRecursDaily = 0;
@@ -63,7 +64,9 @@ struct Source {
   bool (*pattern)(void* context, int index, PatternFacts* out);
   // True when the series has no occurrence at `start` (removed or moved).
   bool (*excluded)(void* context, int index, double start);
-  // True when the walk must end now (the lock screen is ending).
+  // True when the walk must end now (the lock screen is ending); polled
+  // before the first item and then every kStopPollItems items (each poll
+  // is a kernel call, and a calendar of years holds thousands of items).
   bool (*stop)(void* context);
 };
 

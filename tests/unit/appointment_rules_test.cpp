@@ -374,11 +374,18 @@ TEST(AppointmentWindow, MovingOffTestsSeriesAtTheirStart) {
   EXPECT_EQ(f.patternReads, 0);
 }
 
-TEST(AppointmentWindow, StopEndsTheWalk) {
+TEST(AppointmentWindow, StopEndsTheWalkAtTheNextPoll) {
   Fake f;
-  f.items = {{kNow + 1, false, false, "one"}, {kNow + 2, false, false, "two"}, {kNow + 3, false, false, "three"}};
-  f.stopAfter = 1;
-  EXPECT_EQ(Subjects(Query(f, kNow)), std::vector<std::string>{"one"});
+  for (int i = 0; i < 200; ++i) f.items.push_back({kNow - 1, false, false, "past"});
+  f.items.push_back({kNow + 1, false, false, "future"});
+  f.stopAfter = 10;  // the end comes while the tenth item is read
+  EXPECT_TRUE(Query(f, kNow).rows.empty());
+  EXPECT_EQ(f.reads, appt::kStopPollItems);  // items up to the next poll, none after
+  Fake at;
+  at.items = {{kNow + 1, false, false, "one"}};
+  at.stopAfter = 0;  // already ended: nothing is read
+  EXPECT_TRUE(Query(at, kNow).rows.empty());
+  EXPECT_EQ(at.reads, 0);
 }
 
 TEST(AppointmentWindow, SubjectIsCopiedTerminated) {
