@@ -19,11 +19,13 @@ class PaintFace : public wt::SuiteTest {
  protected:
   void TearDown() override {
     wt::KillSuite();
+    if (!trace_.empty()) DeleteFileW(trace_.c_str());
     lt::CloseLock(lock_);
     wt::Device(L"clock clear");
     wt::SuiteTest::TearDown();
   }
   lt::Lock lock_;
+  std::wstring trace_;
 };
 
 TEST_F(PaintFace, PicturePixelsAppear) {
@@ -47,8 +49,8 @@ TEST_F(PaintFace, MissingPictureLeavesBlackWithEveryText) {
   pt_face::PrepareFace(2);
   pt_face::SkinFileSwap gone(L"digital\\portrait_qvga.jpg", nullptr);
   ASSERT_TRUE(gone.ok());
-  std::wstring log;
-  lock_ = pt_face::StartFaceTraced(&log);
+  lock_ = pt_face::StartFaceTraced(&trace_);
+  const std::wstring& log = trace_;
   ASSERT_NE(lock_.window, nullptr);
   const Shot black{240, 320, std::vector<COLORREF>(240 * 320, 0)};
   pt_face::PictureCheck check{&black, 0};
@@ -116,8 +118,8 @@ TEST_F(PaintFace, AnalogWithoutSecondsDrawsNoSecondHand) {
 
 TEST_F(PaintFace, DigitalTimeInItsColour) {
   pt_face::PrepareFace(2, L"2026-03-14 10:08:30");
-  std::wstring log;
-  lock_ = pt_face::StartFaceTraced(&log);
+  lock_ = pt_face::StartFaceTraced(&trace_);
+  const std::wstring& log = trace_;
   ASSERT_NE(lock_.window, nullptr);
   const layout::Colours colours = pt_face::InstalledColours(2);
   const pt_face::ColourInRect time{{0, 55, 240, 130}, colours.digitalTime, 30};

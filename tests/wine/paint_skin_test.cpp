@@ -19,11 +19,30 @@ class PaintSkin : public wt::SuiteTest {
  protected:
   void TearDown() override {
     wt::KillSuite();
+    if (!trace_.empty()) DeleteFileW(trace_.c_str());
     lt::CloseLock(lock_);
     wt::Device(L"clock clear");
     wt::SuiteTest::TearDown();
   }
   lt::Lock lock_;
+  std::wstring trace_;
+
+  // The owner line's bottom edge with this config.ini in the digital skin.
+  int OwnerBottomWith(const std::string& config) {
+    const std::vector<unsigned char> bytes = pt_face::Utf16(config);
+    pt_face::SkinFileSwap swap(L"digital\\config.ini", &bytes);
+    EXPECT_TRUE(swap.ok());
+    pt_face::PrepareFace(2);
+    lock_ = pt_face::StartFaceTraced(&trace_);
+    EXPECT_NE(lock_.window, nullptr);
+    int bottom = -1;
+    wt::WaitFor([&] { return (bottom = pt_face::DrawnBottom(trace_, "Ada Lovelace")) >= 0; }, 5000);
+    wt::KillSuite();
+    lt::CloseLock(lock_);
+    DeleteFileW(trace_.c_str());
+    trace_.clear();
+    return bottom;
+  }
 };
 
 TEST_F(PaintSkin, ClockTypeChoosesTheSkinFolder) {
@@ -84,6 +103,25 @@ TEST_F(PaintSkin, FaceZeroGivesTheLightBuiltInHands) {
   hands.colours = layout::ResolveColours(skin::SkinSettings{}, 0);
   EXPECT_EQ(hands.colours.hourHand, RGB(110, 110, 120));
   EXPECT_TRUE(pt_face::WaitScreen(pt_face::HandsDrawn, &hands, 5000));
+}
+
+// The load reads the file once, at most 4096 bytes: a size that stands
+// beyond them is not read. The owner line's height shows the owner font.
+TEST_F(PaintSkin, OnlyTheFirst4096BytesOfTheFileCount) {
+  const std::string colours =
+      "[Colours] Owner 255, 190, 110 Date 220, 210, 255 Info 170, 160, 210 Alert 255, 105, 130 "
+      "Clock 120, 230, 255 Minute 1, 1, 1 Second 2, 2, 2 Face 3, 3, 3 Appointment 225, 220, 245\r\n";
+  const std::string sizes = "[Fonts] Owner 30 Date 11 Time 28 Appointment 9 Message 10\r\n";
+  const int builtIn = OwnerBottomWith(colours);
+  const int large = OwnerBottomWith(colours + sizes);
+  const std::string padding(2048 - colours.size() + 1, ' ');  // the sizes start past byte 4096
+  const int cut = OwnerBottomWith(colours + padding + sizes);
+  ASSERT_GT(builtIn, 0);
+  EXPECT_GT(large, builtIn + 10);  // 30 points instead of 11
+  EXPECT_EQ(cut, builtIn);
+  // Just inside the bound the size is still read.
+  const std::string inside(2048 - colours.size() - sizes.size(), ' ');
+  EXPECT_EQ(OwnerBottomWith(colours + inside + sizes), large);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // Helpers of the face tests (see paint_support.h).
 #include "tests/wine/support/paint_support.h"
 
+#include <cstdio>
+
 #include "lockscreen/core/skin_scan.h"
 #include "platform/shell.h"
 #include "tests/wine/support/support.h"
@@ -156,6 +158,23 @@ SkinFileSwap::~SkinFileSwap() {
   if (GetFileAttributesW(backup_.c_str()) == INVALID_FILE_ATTRIBUTES) return;
   DeleteFileW(path_.c_str());
   MoveFileW(backup_.c_str(), path_.c_str());
+}
+
+int DrawnBottom(const std::wstring& traceFile, const std::string& text) {
+  HANDLE f = CreateFileW(traceFile.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                         nullptr, OPEN_EXISTING, 0, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return -1;
+  std::string all;
+  char buffer[65536];
+  DWORD got = 0;
+  while (ReadFile(f, buffer, sizeof(buffer), &got, nullptr) && got > 0) all.append(buffer, got);
+  CloseHandle(f);
+  const std::string key = "DrawTextExW L\"" + text + "\", -1, [(";
+  const size_t at = all.find(key);
+  if (at == std::string::npos) return -1;
+  int l = 0, t = 0, r = 0, b = 0;
+  if (sscanf(all.c_str() + at + key.size(), "%d,%d)-(%d,%d)", &l, &t, &r, &b) != 4) return -1;
+  return b;
 }
 
 std::vector<unsigned char> Utf16(const std::string& ascii) {

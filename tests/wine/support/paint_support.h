@@ -61,6 +61,10 @@ class SkinFileSwap {
   bool ok_ = false;
 };
 
+// The bottom of the rectangle of the first DrawTextExW of exactly `text`
+// in a trace of StartFaceTraced; -1 when there is none.
+int DrawnBottom(const std::wstring& traceFile, const std::string& text);
+
 // UTF-16LE bytes of an ASCII text.
 std::vector<unsigned char> Utf16(const std::string& ascii);
 
