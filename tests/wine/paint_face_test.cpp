@@ -132,6 +132,35 @@ TEST_F(PaintFace, DigitalTimeInItsColour) {
   EXPECT_EQ(s.Count({0, 140, 240, 320}, colours.digitalTime), 0);
 }
 
+// The minute moves on: the refresh thread invalidates the clock region with
+// erase, so the new time is drawn over the picture, not over the old time.
+TEST_F(PaintFace, DigitalMinuteRepaintErasesTheOldTime) {
+  pt_face::PrepareFace(2, L"2026-03-14 10:08:30");
+  lock_ = pt_face::StartFaceTraced(&trace_);
+  ASSERT_NE(lock_.window, nullptr);
+  const COLORREF timeColour = pt_face::InstalledColours(2).digitalTime;
+  const RECT band{0, 55, 240, 130};
+  const pt_face::ColourInRect time{band, timeColour, 30};
+  ASSERT_TRUE(pt_face::WaitScreen(pt_face::HasColour, &time, 5000));
+  const Shot before = pt_face::CaptureScreen();
+
+  wt::Device(L"clock \"2026-03-14 10:09:30\"");
+  ASSERT_TRUE(wt::WaitFor([&] { return lt::FileHas(trace_, "10:09 AM"); }, 5000));
+  // Pixels of the "8" that the "9" does not cover are the picture again.
+  EXPECT_TRUE(wt::WaitFor(
+      [&] {
+        const Shot after = pt_face::CaptureScreen();
+        int erased = 0;
+        for (int y = band.top; y < band.bottom; ++y) {
+          for (int x = band.left; x < band.right; ++x) {
+            if (before.At(x, y) == timeColour && after.At(x, y) != timeColour) ++erased;
+          }
+        }
+        return erased >= 5 && after.Count(band, timeColour) >= 30;
+      },
+      5000));
+}
+
 TEST_F(PaintFace, BatteryRedOnlyBelow25) {
   const COLORREF red = RGB(255, 50, 50);
   const RECT battery{120, 300, 240, 320};
