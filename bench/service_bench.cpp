@@ -1,0 +1,212 @@
+// Lock service benchmark, run under Wine by service_bench.sh (not a test).
+//   latency : a suspend broadcast sent (the device tool's own call,
+//             SendPowerBroadcast) to the end of the lock window's first
+//             paint, through the armed Hushpane; beside its floor, the lock
+//             screen's own CreateProcess-to-painted time, measured in the
+//             same run, interleaved; medians.
+//   idle    : Hushpane's own CPU time over a span while armed (AutoRun on,
+//             EnableOnAC off, nothing happening), and with EnableOnAC on AC
+//             (the watcher waking every 10 s), from the host's /proc.
+// All starts are warm: a window of this program keeps Wine's desktop alive.
+#include <windows.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "platform/power.h"
+#include "tests/wine/support/service_procfs.h"
+
+namespace {
+
+const wchar_t kSettings[] = L"Software\\Ombrevale\\Hushpane";
+const wchar_t kDevice[] = L"Software\\Ombrevale\\Device";
+
+double Now() {
+  LARGE_INTEGER f, c;
+  QueryPerformanceFrequency(&f);
+  QueryPerformanceCounter(&c);
+  return 1000.0 * static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
+}
+
+void SetDword(HKEY root, const wchar_t* key, const wchar_t* name, DWORD v) {
+  HKEY h;
+  if (RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_WRITE, nullptr, &h, nullptr) != ERROR_SUCCESS) return;
+  RegSetValueExW(h, name, 0, REG_DWORD, reinterpret_cast<BYTE*>(&v), 4);
+  RegCloseKey(h);
+}
+
+std::wstring Installed(const wchar_t* file) {
+  wchar_t folder[MAX_PATH];
+  if (!SHGetSpecialFolderPathW(nullptr, folder, CSIDL_PROGRAM_FILES, FALSE)) return L"";
+  return std::wstring(folder) + L"\\Ombrevale\\Hushpane\\" + file;
+}
+
+HANDLE Launch(const std::wstring& path, const wchar_t* args) {
+  STARTUPINFOW si;
+  ZeroMemory(&si, sizeof(si));
+  si.cb = sizeof(si);
+  PROCESS_INFORMATION pi;
+  ZeroMemory(&pi, sizeof(pi));
+  std::wstring cmd = L"\"" + path + L"\" " + args;
+  if (!CreateProcessW(path.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return nullptr;
+  CloseHandle(pi.hThread);
+  return pi.hProcess;
+}
+
+// Polls until the lock window is visible and has nothing left to paint.
+HWND WaitPainted(DWORD timeoutMs) {
+  DWORD start = GetTickCount();
+  while (GetTickCount() - start < timeoutMs) {
+    HWND w = FindWindowW(L"Hushpane", L"Corvane");
+    if (w != nullptr && IsWindowVisible(w) && !GetUpdateRect(w, nullptr, FALSE)) return w;
+    Sleep(1);
+  }
+  return nullptr;
+}
+
+void Key(WORD vk, bool up) {
+  INPUT in;
+  ZeroMemory(&in, sizeof(in));
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = vk;
+  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &in, sizeof(in));
+}
+
+// Unlocks the lock window with its two buttons and waits for its process.
+bool Unlock(HWND w) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  HANDLE p = OpenProcess(SYNCHRONIZE, FALSE, pid);
+  Key(VK_F1, false);
+  Key('K', false);
+  bool ended = p == nullptr || WaitForSingleObject(p, 10000) == WAIT_OBJECT_0;
+  Key(VK_F1, true);
+  Key('K', true);
+  if (p != nullptr) CloseHandle(p);
+  return ended;
+}
+
+bool WaitListening() {
+  for (int i = 0; i < 1000; ++i) {
+    DWORD probe[3] = {PBT_POWERINFOCHANGE, 0, 0};
+    if (SendPowerBroadcast(probe, sizeof(probe)) >= 1) return true;
+    Sleep(10);
+  }
+  return false;
+}
+
+void StopService(HANDLE service) {
+  HANDLE stop = OpenEventW(EVENT_MODIFY_STATE, FALSE, L"Ombrevale - Hushpane_Unload");
+  if (stop != nullptr) {
+    SetEvent(stop);
+    CloseHandle(stop);
+  }
+  if (WaitForSingleObject(service, 10000) != WAIT_OBJECT_0) TerminateProcess(service, 1);
+  CloseHandle(service);
+}
+
+double Median(std::vector<double> v) {
+  if (v.empty()) return 0;
+  std::sort(v.begin(), v.end());
+  size_t n = v.size();
+  return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+void Configure(DWORD enableOnAc) {
+  SetDword(HKEY_LOCAL_MACHINE, kSettings, L"AutoRun", 1);
+  SetDword(HKEY_LOCAL_MACHINE, kSettings, L"ActivateAtStartup", 0);
+  SetDword(HKEY_LOCAL_MACHINE, kSettings, L"EnableOnAC", enableOnAc);
+  SetDword(HKEY_LOCAL_MACHINE, kSettings, L"AcActivation", 30);  // far beyond the span
+  SetDword(HKEY_LOCAL_MACHINE, kSettings, L"Button_1", VK_F1);
+  SetDword(HKEY_LOCAL_MACHINE, kSettings, L"Button_2", 'K');
+  SetDword(HKEY_CURRENT_USER, kDevice, L"ACLineStatus", 1);
+  SetDword(HKEY_CURRENT_USER, kDevice, L"BatteryPercent", 80);
+}
+
+// Hushpane's CPU over `seconds` while armed; percent of one core.
+double IdleCpu(const std::wstring& hushpane, int seconds, double* ms) {
+  HANDLE service = Launch(hushpane, L"/load");
+  if (service == nullptr || !WaitListening()) return -1;
+  Sleep(1000);  // past its first cycle
+  double before = svc::HostCpuMs("Hushpane.exe");
+  if (before < 0) {
+    StopService(service);
+    return -1;  // its host process was not found
+  }
+  double t0 = Now();
+  Sleep(static_cast<DWORD>(seconds) * 1000);
+  double used = svc::HostCpuMs("Hushpane.exe") - before;
+  double span = Now() - t0;
+  StopService(service);
+  *ms = used;
+  return 100.0 * used / span;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  int runs = argc > 1 ? _wtoi(argv[1]) : 10;
+  int idleSeconds = argc > 2 ? _wtoi(argv[2]) : 60;
+  std::wstring hushpane = Installed(L"Hushpane.exe"), corvane = Installed(L"Corvane.exe");
+  printf("screen %dx%d, %d runs, warm starts (Wine's desktop kept alive by this program)\n",
+         GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), runs);
+  HWND keeper = CreateWindowExW(0, L"Static", L"keeper", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+  (void)keeper;
+
+  Configure(0);
+  HANDLE service = Launch(hushpane, L"/load");
+  if (service == nullptr || !WaitListening()) {
+    printf("the service did not start listening\n");
+    return 1;
+  }
+  std::vector<double> floor, latency;
+  for (int i = 0; i < runs; ++i) {
+    double t0 = Now();
+    HANDLE p = Launch(corvane, L"/load");
+    HWND w = WaitPainted(10000);
+    if (w == nullptr) {
+      printf("Corvane did not paint\n");
+      return 1;
+    }
+    floor.push_back(Now() - t0);
+    Unlock(w);
+    CloseHandle(p);
+    Sleep(300);
+
+    DWORD suspend[3] = {PBT_TRANSITION, POWER_STATE_SUSPEND, 0};
+    t0 = Now();
+    if (SendPowerBroadcast(suspend, sizeof(suspend)) < 1) {
+      printf("the broadcast reached no queue\n");
+      return 1;
+    }
+    w = WaitPainted(10000);
+    if (w == nullptr) {
+      printf("the service's lock screen did not paint\n");
+      return 1;
+    }
+    latency.push_back(Now() - t0);
+    Unlock(w);
+    Sleep(300);
+  }
+  StopService(service);
+  double f = Median(floor), l = Median(latency);
+  printf("lock latency (suspend broadcast -> lock window painted): median %.1f ms\n", l);
+  printf("floor (CreateProcess of Corvane -> painted):              median %.1f ms\n", f);
+  printf("service's share: %+.1f ms over the floor (min %.1f / %.1f ms, max %.1f / %.1f ms)\n", l - f,
+         *std::min_element(latency.begin(), latency.end()), *std::min_element(floor.begin(), floor.end()),
+         *std::max_element(latency.begin(), latency.end()), *std::max_element(floor.begin(), floor.end()));
+
+  double ms = 0;
+  double pct = IdleCpu(hushpane, idleSeconds, &ms);
+  printf("Hushpane armed and idle, %d s: %.1f ms CPU = %.4f %% of one core\n", idleSeconds, ms, pct);
+  Configure(1);
+  pct = IdleCpu(hushpane, idleSeconds, &ms);
+  printf("Hushpane armed with EnableOnAC on AC (watcher running), %d s: %.1f ms CPU = %.4f %% of one core\n",
+         idleSeconds, ms, pct);
+  Configure(0);
+  return 0;
+}
