@@ -1,7 +1,8 @@
 // Lock screen benchmark, run under Wine by lockscreen_bench.sh (not a test).
-//   start  : CreateProcess of Corvane to the end of its first paint (the
-//            window visible with nothing left to paint), beside the same
-//            figure for a bare full-screen program (the floor); medians.
+//   start  : CreateProcess of Corvane to the end of its first paint (its
+//            probe counts a finished paint), beside the same figure for a
+//            bare full-screen program that signals after its paint (the
+//            floor); medians.
 //   unlock : the second unlock key-down to the process gone, display on.
 //   memory : peak resident memory of Corvane while locked, and the floor's.
 //   idle   : Corvane's own CPU over a span, locked on AC with the analog
@@ -11,6 +12,8 @@
 #include <psapi.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <map>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -63,12 +66,15 @@ HANDLE Launch(const std::wstring& path) {
   return pi.hProcess;
 }
 
-// Polls until the window is visible and has nothing left to paint.
-HWND WaitPainted(const wchar_t* cls, const wchar_t* title, DWORD timeoutMs) {
+LONG_PTR Probe(HWND w, int what);
+
+// Corvane: polls until its window exists and its probe counts a finished
+// paint (the count rises after Paint_OnPaint has returned).
+HWND WaitLockPainted(DWORD timeoutMs) {
   DWORD start = GetTickCount();
   while (GetTickCount() - start < timeoutMs) {
-    HWND w = FindWindowW(cls, title);
-    if (w != nullptr && IsWindowVisible(w) && !GetUpdateRect(w, nullptr, FALSE)) return w;
+    HWND w = FindWindowW(L"Hushpane", L"Corvane");
+    if (w != nullptr && Probe(w, 7) >= 1) return w;
     Sleep(1);
   }
   return nullptr;
@@ -99,11 +105,14 @@ double Median(std::vector<double> v) {
 // CPU ticks (user + system, 1/100 s) of the Unix processes whose command
 // line holds `needle`, read from the host's /proc through Wine's Z: drive:
 // under Wine GetProcessTimes does not report another process's times.
-long long UnixTicks(const char* needle) {
-  long long total = 0;
+// Per Unix process id, so that a process that ends between two readings
+// does not count as negative time.
+typedef std::map<int, long long> Ticks;
+Ticks UnixTicks(const char* needle) {
+  Ticks total;
   WIN32_FIND_DATAA fd;
   HANDLE find = FindFirstFileA("Z:\\proc\\*", &fd);
-  if (find == INVALID_HANDLE_VALUE) return -1;
+  if (find == INVALID_HANDLE_VALUE) return total;
   do {
     if (fd.cFileName[0] < '0' || fd.cFileName[0] > '9') continue;
     std::string dir = std::string("Z:\\proc\\") + fd.cFileName;
@@ -132,17 +141,28 @@ long long UnixTicks(const char* needle) {
       if (*p == ' ') ++field;
       ++p;
     }
-    if (sscanf(p, "%lld %lld", &utime, &stime) == 2) total += utime + stime;
+    if (sscanf(p, "%lld %lld", &utime, &stime) == 2) total[atoi(fd.cFileName)] += utime + stime;
   } while (FindNextFileA(find, &fd));
   FindClose(find);
   return total;
 }
 
-long long WineTicks() {
+Ticks WineTicks() {
   const char* names[] = {"wineserver", "winedevice", "services.exe", "explorer.exe", "plugplay", "svchost", "rpcss"};
-  long long t = 0;
-  for (const char* n : names) t += std::max(0LL, UnixTicks(n));
+  Ticks t;
+  for (const char* n : names)
+    for (const auto& e : UnixTicks(n)) t[e.first] = e.second;
   return t;
+}
+
+// Milliseconds of CPU used between two readings by the processes in both.
+double UsedMs(const Ticks& before, const Ticks& after) {
+  long long ticks = 0;
+  for (const auto& e : after) {
+    auto b = before.find(e.first);
+    if (b != before.end() && e.second >= b->second) ticks += e.second - b->second;
+  }
+  return 10.0 * static_cast<double>(ticks);  // 100 ticks a second on Linux
 }
 
 double MiB(SIZE_T bytes) { return static_cast<double>(bytes) / (1024.0 * 1024.0); }
@@ -181,10 +201,12 @@ int wmain(int argc, wchar_t** argv) {
   std::vector<double> floorStart, lockStart, unlock;
   SIZE_T floorPeak = 0, lockPeak = 0;
   Configure(8, 1);
+  HANDLE floorPainted = CreateEventW(nullptr, TRUE, FALSE, L"LockFloorPainted");
   for (int i = 0; i < runs; ++i) {
+    ResetEvent(floorPainted);
     double t0 = Now();
     HANDLE f = Launch(floor);
-    if (WaitPainted(L"LockFloor", L"floor", 10000) == nullptr) {
+    if (WaitForSingleObject(floorPainted, 10000) != WAIT_OBJECT_0) {
       printf("floor did not paint\n");
       return 1;
     }
@@ -195,7 +217,7 @@ int wmain(int argc, wchar_t** argv) {
 
     t0 = Now();
     HANDLE p = Launch(corvane);
-    HWND w = WaitPainted(L"Hushpane", L"Corvane", 10000);
+    HWND w = WaitLockPainted(10000);
     if (w == nullptr) {
       printf("Corvane did not paint\n");
       return 1;
@@ -227,16 +249,16 @@ int wmain(int argc, wchar_t** argv) {
   // Locked on AC: the refresh thread runs the whole time.
   Configure(8, 1);
   HANDLE p = Launch(corvane);
-  HWND w = WaitPainted(L"Hushpane", L"Corvane", 10000);
+  HWND w = WaitLockPainted(10000);
   Sleep(10000);
   PROCESS_MEMORY_COUNTERS early, late;
   GetProcessMemoryInfo(p, &early, sizeof(early));
-  long long c0 = UnixTicks("Corvane.exe"), wine0 = WineTicks();
+  Ticks c0 = UnixTicks("Corvane.exe"), wine0 = WineTicks();
   double t0 = Now();
   LONG_PTR reads0 = Probe(w, 0), paints0 = Probe(w, 7);
   Sleep(static_cast<DWORD>(idleSeconds) * 1000);
-  double span = Now() - t0, used = 10.0 * static_cast<double>(UnixTicks("Corvane.exe") - c0);
-  double wineUsed = 10.0 * static_cast<double>(WineTicks() - wine0);
+  double span = Now() - t0, used = UsedMs(c0, UnixTicks("Corvane.exe"));
+  double wineUsed = UsedMs(wine0, WineTicks());
   LONG_PTR reads = Probe(w, 0) - reads0, paints = Probe(w, 7) - paints0;
   GetProcessMemoryInfo(p, &late, sizeof(late));
   printf("locked on AC, analog clock with seconds, %d s: Corvane CPU %.3f %% of one core (goal <= 0.5), "
@@ -250,7 +272,7 @@ int wmain(int argc, wchar_t** argv) {
   // On battery after going dark: no refresh thread.
   Configure(1, 0);
   p = Launch(corvane);
-  w = WaitPainted(L"Hushpane", L"Corvane", 10000);
+  w = WaitLockPainted(10000);
   while (!DisplayOff()) Sleep(10);
   while (Probe(w, 1) != 0) Sleep(10);
   c0 = UnixTicks("Corvane.exe");
@@ -258,8 +280,8 @@ int wmain(int argc, wchar_t** argv) {
   t0 = Now();
   Sleep(static_cast<DWORD>(idleSeconds) * 1000);
   span = Now() - t0;
-  used = 10.0 * static_cast<double>(UnixTicks("Corvane.exe") - c0);
-  wineUsed = 10.0 * static_cast<double>(WineTicks() - wine0);
+  used = UsedMs(c0, UnixTicks("Corvane.exe"));
+  wineUsed = UsedMs(wine0, WineTicks());
   printf("dark on battery, %d s: Corvane CPU %.3f %% of one core (goal <= 0.1), refresh running %d\n", idleSeconds,
          100.0 * used / span, static_cast<int>(Probe(w, 1)));
   printf("  Wine's own processes meanwhile: %.3f %% of one core\n", 100.0 * wineUsed / span);
