@@ -97,6 +97,36 @@ TEST_F(PaintFace, AnalogHandsOnTheirPixelsThenErasedToTheFace) {
   EXPECT_TRUE(pt_face::WaitScreen(pt_face::HandsErased, &first, 5000));
 }
 
+// Turning the screen: the first paint in the other orientation forgets the
+// stored hands instead of erasing them, so no line of the face colour is
+// left where the upright second hand was (outside the turned dial).
+TEST_F(PaintFace, TurningForgetsTheStoredHands) {
+  pt_face::PrepareFace(1, L"2026-03-14 10:08:30");
+  wt::SetSetting(L"Hide_Messages", 1);  // nothing but the picture below the turned dial
+  lock_ = pt_face::StartFace();
+  ASSERT_NE(lock_.window, nullptr);
+  const pt_face::HandsCheck upright = HandsAt(10, 8, 30);
+  ASSERT_TRUE(pt_face::WaitScreen(pt_face::HandsDrawn, &upright, 5000));
+  ASSERT_TRUE(upright.second.tip == (clockgeo::Point{120, 213}));
+
+  // A window wider than high: 240x200 fits the screen, so the client
+  // really is landscape.
+  ASSERT_TRUE(SetWindowPos(lock_.window, nullptr, 0, 0, 240, 200, SWP_NOZORDER | SWP_NOACTIVATE));
+  RECT client;
+  ASSERT_TRUE(wt::WaitFor([&] { return GetClientRect(lock_.window, &client) && client.bottom == 200; }, 5000));
+  ASSERT_EQ(client.right, 240);
+  const pt_face::HandsCheck turned = pt_face::HandsAt(240, 200, 10, 8, 30);
+  ASSERT_TRUE(turned.hour.centre == (clockgeo::Point{120, 90}));
+  ASSERT_TRUE(pt_face::WaitScreen(pt_face::HandsDrawn, &turned, 5000));
+  const Shot picture = pt_face::InstalledPicture(L"analog\\landscape_qvga.jpg");
+  ASSERT_EQ(picture.width, 320);
+  const Shot s = pt_face::CaptureScreen();
+  for (int y = 180; y < 200; y += 3) {
+    EXPECT_NE(picture.At(120, y), upright.colours.face);
+    EXPECT_EQ(s.At(120, y), picture.At(120, y)) << y;
+  }
+}
+
 TEST_F(PaintFace, AnalogWithoutSecondsDrawsNoSecondHand) {
   pt_face::PrepareFace(1, L"2026-03-14 10:08:30");
   wt::SetSetting(L"ShowSeconds", 0);
