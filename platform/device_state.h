@@ -17,6 +17,7 @@
 //                     (system time, the same in every process)
 //   "ClockRuns"       1 when the pinned clock advances
 //   "HotkeyHits"      hot-key count of the device tool's hot-key helper
+//   "GameInputOwner"  id of the process holding game input (0: none)
 #pragma once
 #include <windows.h>
 

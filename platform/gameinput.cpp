@@ -6,6 +6,7 @@
 #include "platform/gameinput.h"
 
 #include "platform/core/game_keys.h"
+#include "platform/device_state.h"
 #include "platform/power.h"
 
 namespace {
@@ -90,15 +91,29 @@ void EnsureInputThread() { InitOnceExecuteOnce(&g_startOnce, StartInputThread, n
 
 }  // namespace
 
+// Records which process holds input ("GameInputOwner"), so that a test can
+// wait until keys are taken before it presses them: a key pressed before
+// the hook exists goes wherever the focus is at that moment.
+static void RecordOwner(bool open) {
+  DWORD self = GetCurrentProcessId(), owner = 0;
+  if (open) {
+    if (!DeviceReadDword(L"GameInputOwner", &owner) || owner != self) DeviceWriteDword(L"GameInputOwner", self);
+  } else if (DeviceReadDword(L"GameInputOwner", &owner) && owner == self) {
+    DeviceWriteDword(L"GameInputOwner", 0);
+  }
+}
+
 int GXOpenInput(void) {
   EnsureInputThread();
   InterlockedExchange(&g_open, 1);
+  RecordOwner(true);
   return 1;
 }
 
 int GXCloseInput(void) {
   EnsureInputThread();
   InterlockedExchange(&g_open, 0);
+  RecordOwner(false);
   return 1;
 }
 

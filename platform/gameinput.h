@@ -19,6 +19,13 @@
 // when the process ends the system removes the hook, so keys are never left
 // blocked. Any key while the recorded display is off turns it on (as the
 // device's power manager does), also while input is closed.
+//
+// GXOpenInput returns once the hook is in place and records the process id
+// in HKCU "Software\Ombrevale\Device" value "GameInputOwner" (GXCloseInput
+// sets it back to 0; a killed holder leaves its stale id). Tests wait for it
+// before pressing keys at a new lock screen: a key pressed before input is
+// taken goes to whatever window has the focus at that moment, and a window
+// that has only just been created may not have it yet.
 #pragma once
 #include <windows.h>
 

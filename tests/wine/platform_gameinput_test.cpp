@@ -209,6 +209,21 @@ TEST_F(PlatformGameInput, ClosedInputGivesTheKeysBack) {
   EXPECT_EQ(1, std::count(keys.begin(), keys.end(), 'C' | kDown));  // once, not once per open
 }
 
+TEST_F(PlatformGameInput, TheHolderIsRecordedWhileInputIsOpen) {
+  StartHolder(GAMEINPUT_EXCLUSIVE);
+  auto owner = [] {
+    DWORD pid = 0, size = sizeof(pid);
+    RegGetValueW(HKEY_CURRENT_USER, L"Software\\Ombrevale\\Device", L"GameInputOwner", RRF_RT_REG_DWORD, nullptr,
+                 &pid, &size);
+    return pid;
+  };
+  EXPECT_EQ(GetProcessId(helper), owner());  // set before the helper said it was ready
+  Command(L"close");
+  EXPECT_EQ(0u, owner());
+  Command(L"open");
+  EXPECT_EQ(GetProcessId(helper), owner());
+}
+
 TEST_F(PlatformGameInput, KeysFlowAgainWhenTheHolderEnds) {
   StartHolder(GAMEINPUT_EXCLUSIVE);
   pt::Sink* sink = pt::OpenSink();
