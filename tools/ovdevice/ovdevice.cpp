@@ -33,7 +33,8 @@ static const char kUsage[] =
     "      pin the lock screen's clock (run: it advances from now)\n"
     "  hotkey <vk-hex> <seconds> [modifiers-hex]\n"
     "      register a hot key like a phone application; print\n"
-    "      \"hotkey <vk> <count>\" per hit, store the count in HKCU\n"
+    "      \"hotkey <vk> ready\" once registered, then \"hotkey <vk> <count>\"\n"
+    "      per hit (vk in hex), store the count in HKCU\n"
     "      Software\\Ombrevale\\Device \"HotkeyHits\", end after <seconds>\n"
     "exit codes: 0 done, 1 failed, 2 bad usage\n";
 
