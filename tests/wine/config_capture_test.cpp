@@ -11,6 +11,7 @@ class ConfigCapture : public wt::SuiteTest {
  protected:
   void TearDown() override {
     wt::CloseHandles(t_);
+    wt::EndJob();
     wt::SuiteTest::TearDown();
   }
   void Start() {

@@ -18,6 +18,7 @@ class ConfigExit : public wt::SuiteTest {
   }
   void TearDown() override {
     wt::CloseHandles(t_);
+    wt::EndJob();
     wt::SuiteTest::TearDown();
     wt::RemoveShortcuts();
   }
@@ -42,23 +43,27 @@ TEST_F(ConfigExit, TheInstalledShortcutIsARealLinkToTheService) {
 }
 
 // AutoRun on without a resident service: the shortcut is copied and exactly
-// one service is started.
+// one service is started. Every process Tollwick starts joins the test's
+// job, so the job's count of processes ever started tells how many.
 TEST_F(ConfigExit, AutoRunOnCopiesTheShortcutAndStartsOneService) {
   ASSERT_TRUE(wt::MakeInstalledShortcut());
   wt::SetSetting(L"AutoRun", 1);
   ASSERT_EQ(wt::CountProcesses(L"Hushpane.exe"), 0);
+  int before = wt::JobProcessesEver();
   RunTollwick(113);
+  EXPECT_EQ(wt::JobProcessesEver() - before, 2);  // Tollwick and one service
   EXPECT_EQ(_wcsicmp(wt::ShortcutTarget(wt::StartupShortcutPath()).c_str(),
                      wt::InstalledPath(L"Hushpane.exe").c_str()),
             0);
-  EXPECT_EQ(wt::CountProcesses(L"Hushpane.exe"), 1);
   EXPECT_TRUE(wt::WaitFor(ServiceResident, 10000));
   EXPECT_EQ(wt::CountProcesses(L"Hushpane.exe"), 1);
 
   // Again, with the service resident and a start-up shortcut present: no
   // second service, and the existing shortcut is not replaced.
   ASSERT_TRUE(wt::WriteTextFile(wt::StartupShortcutPath(), "keep"));
+  before = wt::JobProcessesEver();
   RunTollwick(114);
+  EXPECT_EQ(wt::JobProcessesEver() - before, 1);  // Tollwick alone
   EXPECT_EQ(wt::CountProcesses(L"Hushpane.exe"), 1);
   EXPECT_EQ(wt::ReadTextFile(wt::StartupShortcutPath()), "keep");
   EXPECT_TRUE(ServiceResident());
@@ -69,7 +74,7 @@ TEST_F(ConfigExit, AutoRunOnCopiesTheShortcutAndStartsOneService) {
 TEST_F(ConfigExit, AutoRunOffDeletesTheShortcutAndTheServiceEnds) {
   ASSERT_TRUE(wt::MakeInstalledShortcut());
   ASSERT_TRUE(wt::MakeShortcut(wt::StartupShortcutPath(), wt::InstalledPath(L"Hushpane.exe")));
-  HANDLE service = wt::Start(L"Hushpane.exe", L"/load");
+  HANDLE service = wt::StartInJob(L"Hushpane.exe", L"/load");
   ASSERT_NE(service, nullptr);
   ASSERT_TRUE(wt::WaitFor(ServiceResident, 10000));
   HANDLE marker = SignalCreate(kLockMarkerEventName, nullptr);  // as a showing lock screen holds it
@@ -90,7 +95,7 @@ TEST_F(ConfigExit, AutoRunOffDeletesTheShortcutAndTheServiceEnds) {
 TEST_F(ConfigExit, CancelWritesNothingButAppliesTheToggledAutoRun) {
   wt::SetSetting(L"AutoRun", 1);
   ASSERT_TRUE(wt::MakeShortcut(wt::StartupShortcutPath(), wt::InstalledPath(L"Hushpane.exe")));
-  HANDLE service = wt::Start(L"Hushpane.exe", L"/load");
+  HANDLE service = wt::StartInJob(L"Hushpane.exe", L"/load");
   ASSERT_NE(service, nullptr);
   ASSERT_TRUE(wt::WaitFor(ServiceResident, 10000));
   RunTollwick(114, 1);
@@ -102,15 +107,17 @@ TEST_F(ConfigExit, CancelWritesNothingButAppliesTheToggledAutoRun) {
   EXPECT_GE(wt::WaitExit(service, 10000), 0);
   CloseHandle(service);
 
-  // And the other way: stored off, ticked on, "Cancel": a service starts.
+  // And the other way: stored off, ticked on, "Cancel": the shortcut is
+  // made and a service is started (which, reading AutoRun off from the
+  // store, locks once and ends).
   wt::ClearSettings();
   ASSERT_TRUE(wt::MakeInstalledShortcut());
   ASSERT_TRUE(wt::WaitFor([] { return !ServiceResident(); }, 5000));
+  const int before = wt::JobProcessesEver();
   RunTollwick(114, 1);
+  EXPECT_GE(wt::JobProcessesEver() - before, 2);  // Tollwick and the service (and its lock screen)
   EXPECT_FALSE(wt::SettingsKeyExists());
   EXPECT_TRUE(wt::FileExists(wt::StartupShortcutPath()));
-  EXPECT_TRUE(wt::WaitFor(ServiceResident, 10000));
-  EXPECT_EQ(wt::CountProcesses(L"Hushpane.exe"), 1);
 }
 
 // AutoRun on while the old service is still ending (its unload event open
@@ -121,6 +128,7 @@ TEST_F(ConfigExit, AutoRunOnWaitsForAnEndingService) {
   HANDLE old = SignalCreate(kServiceUnloadEventName, nullptr);  // the ending service's stop event
   ASSERT_NE(old, nullptr);
   SignalSet(old);
+  const int before = wt::JobProcessesEver();
   t_ = wt::StartTollwick();
   ASSERT_NE(t_.window, nullptr);
   HWND bar = wt::MenuBarOf(t_.window);
@@ -128,10 +136,11 @@ TEST_F(ConfigExit, AutoRunOnWaitsForAnEndingService) {
   wt::Click(GetDlgItem(bar, 113));
   ASSERT_TRUE(wt::WaitFor([&] { return !IsWindow(t_.window); }, 5000));
   // Still waiting: nothing started while the old service's event is there.
-  EXPECT_FALSE(wt::WaitFor([] { return wt::CountProcesses(L"Hushpane.exe") > 0; }, 1000));
+  EXPECT_FALSE(wt::WaitFor([&] { return wt::JobProcessesEver() - before > 1; }, 1000));
   EXPECT_EQ(WaitForSingleObject(t_.process, 0), static_cast<DWORD>(WAIT_TIMEOUT));
   CloseHandle(old);  // the old service has gone
   EXPECT_EQ(wt::WaitExit(t_.process, 10000), 0);
+  EXPECT_EQ(wt::JobProcessesEver() - before, 2);  // Tollwick and the new service
   EXPECT_TRUE(wt::WaitFor(ServiceResident, 10000));
   EXPECT_EQ(wt::CountProcesses(L"Hushpane.exe"), 1);
   // The new service really runs (it created its own, unset stop event).

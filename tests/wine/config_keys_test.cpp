@@ -20,6 +20,7 @@ class ConfigKeys : public wt::SuiteTest {
   }
   void TearDown() override {
     wt::CloseHandles(t_);
+    wt::EndJob();
     lt::CloseLock(lock_);
     wt::SuiteTest::TearDown();
   }

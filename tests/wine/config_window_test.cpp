@@ -25,6 +25,7 @@ class ConfigWindow : public wt::SuiteTest {
   }
   void TearDown() override {
     wt::CloseHandles(t_);
+    wt::EndJob();
     wt::SuiteTest::TearDown();
     wt::RemoveShortcuts();
   }
@@ -313,7 +314,7 @@ TEST_F(ConfigWindow, SecondCopyBringsTheFirstForward) {
   ASSERT_NE(other, nullptr);
   SetForegroundWindow(other);
   ASSERT_TRUE(wt::WaitFor([&] { return GetForegroundWindow() == other; }, 5000));
-  HANDLE second = wt::Start(L"Tollwick.exe", L"");
+  HANDLE second = wt::StartInJob(L"Tollwick.exe", L"");
   ASSERT_NE(second, nullptr);
   EXPECT_EQ(wt::WaitExit(second, 10000), 0);
   CloseHandle(second);

@@ -15,9 +15,62 @@ const DWORD kStartWaitMs = 10000;
 
 }  // namespace
 
+namespace {
+HANDLE g_job = nullptr;
+}  // namespace
+
+HANDLE StartInJob(const wchar_t* file, const wchar_t* args) {
+  if (g_job == nullptr) {
+    g_job = CreateJobObjectW(nullptr, nullptr);
+    if (g_job == nullptr) return nullptr;
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits;
+    ZeroMemory(&limits, sizeof(limits));
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    SetInformationJobObject(g_job, JobObjectExtendedLimitInformation, &limits, sizeof(limits));
+  }
+  std::wstring path = InstalledPath(file);
+  std::wstring cmd = L"\"" + path + L"\" " + args;
+  std::vector<wchar_t> line(cmd.begin(), cmd.end());
+  line.push_back(L'\0');
+  STARTUPINFOW si;
+  ZeroMemory(&si, sizeof(si));
+  si.cb = sizeof(si);
+  PROCESS_INFORMATION pi;
+  ZeroMemory(&pi, sizeof(pi));
+  if (!CreateProcessW(path.c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr, &si,
+                      &pi))
+    return nullptr;
+  AssignProcessToJobObject(g_job, pi.hProcess);
+  ResumeThread(pi.hThread);
+  CloseHandle(pi.hThread);
+  return pi.hProcess;
+}
+
+int JobProcessesEver() {
+  if (g_job == nullptr) return 0;
+  JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info;
+  ZeroMemory(&info, sizeof(info));
+  if (!QueryInformationJobObject(g_job, JobObjectBasicAccountingInformation, &info, sizeof(info), nullptr)) return -1;
+  return static_cast<int>(info.TotalProcesses);
+}
+
+void EndJob() {
+  if (g_job == nullptr) return;
+  TerminateJobObject(g_job, 1);
+  WaitFor(
+      [] {
+        JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info;
+        ZeroMemory(&info, sizeof(info));
+        if (!QueryInformationJobObject(g_job, JobObjectBasicAccountingInformation, &info, sizeof(info), nullptr))
+          return true;
+        return info.ActiveProcesses == 0;
+      },
+      10000);
+}
+
 Tollwick StartTollwick() {
   Tollwick t;
-  t.process = Start(L"Tollwick.exe", L"");
+  t.process = StartInJob(L"Tollwick.exe", L"");
   if (t.process == nullptr) return t;
   t.window = WaitWindow(L"TOLLWICK", L"Configuration", kStartWaitMs);
   // The window exists from inside CreateWindow on; wait until start-up has

@@ -15,7 +15,19 @@ struct Tollwick {
   HWND window = nullptr;
 };
 
-// Starts the installed Tollwick.exe and waits for its window (class
+// Starts an installed program inside this test's job, so that it and every
+// process it starts (a service started by Tollwick, a lock screen started
+// by that service) can be ended together: a process left running would
+// hold the test runner's output open.
+HANDLE StartInJob(const wchar_t* file, const wchar_t* args);
+// How many processes the job has held so far (ended ones included): a
+// program that started and ended at once is counted as surely as one that
+// stays.
+int JobProcessesEver();
+// Ends every process of the job and waits until it is empty.
+void EndJob();
+
+// Starts the installed Tollwick.exe (in the job) and waits for its window (class
 // "TOLLWICK", title "Configuration"), its controls and its message loop.
 Tollwick StartTollwick();
 // Presses a menu-bar key (113 "Ok", 114 "Cancel") with a real button click
