@@ -190,6 +190,34 @@ TEST_F(PlatformGameInput, TakenKeysNeverLookLikePassThroughKeys) {
   pt::SendKey(VK_F4, true, GAMEINPUT_PASSTHROUGH_EXTRA);
 }
 
+TEST_F(PlatformGameInput, AltF4NeverReachesAHotKeyOwner) {
+  // A peer owns Alt+F4 as a hot key (modifier MOD_ALT = 1).
+  hotkey = wt::Start(L"ovdevice.exe", L"hotkey 73 60 1");
+  ASSERT_NE(hotkey, nullptr);
+  auto hits = [] {
+    DWORD n = 0xFFFF, size = sizeof(n);
+    RegGetValueW(HKEY_CURRENT_USER, L"Software\\Ombrevale\\Device", L"HotkeyHits", RRF_RT_REG_DWORD, nullptr, &n,
+                 &size);
+    return n;
+  };
+  ASSERT_TRUE(wt::WaitFor([&] { return hits() == 0; }, 10000));
+  auto altF4 = [] {
+    pt::SendKey(VK_MENU, false);
+    pt::SendKey(VK_F4, false);
+    pt::SendKey(VK_F4, true);
+    pt::SendKey(VK_MENU, true);
+  };
+  // Without game input the peer sees it: the check below can fail.
+  ASSERT_NE(pt::OpenSink(), nullptr);
+  altF4();
+  ASSERT_TRUE(wt::WaitFor([&] { return hits() == 1; }, 5000));
+  StartHolder(GAMEINPUT_EXCLUSIVE);
+  altF4();
+  ASSERT_TRUE(HelperHas(VK_LMENU | kUp, 5000));
+  EXPECT_TRUE(HelperHas(VK_F4 | kDown, 0));
+  EXPECT_EQ(1u, hits());
+}
+
 TEST_F(PlatformGameInput, ClosedInputGivesTheKeysBack) {
   StartHolder(GAMEINPUT_EXCLUSIVE);
   pt::Sink* sink = pt::OpenSink();
