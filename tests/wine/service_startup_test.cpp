@@ -2,6 +2,8 @@
 // without "installed", a second start, the stop event.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "shared/signals.h"
 #include "tests/wine/support/service_support.h"
 #include "tests/wine/support/support.h"
@@ -106,6 +108,20 @@ TEST_F(ServiceStartup, ActivateAtStartupSkippedWhenInstalled) {
   ASSERT_TRUE(svc::SetNamed(kServiceUnloadEventName));
   EXPECT_EQ(wt::WaitExit(service_.process, 10000), 0);
   EXPECT_EQ(svc::LockStarts(&service_), 0);
+}
+
+TEST_F(ServiceStartup, InstalledInTheProgramPathDoesNotCount) {
+  svc::ArmedSettings();
+  wt::SetSetting(L"ActivateAtStartup", 1);
+  // A copy of the service in a folder whose name holds the word; the lock
+  // screen it starts is still the installed one.
+  CreateDirectoryW(L"C:\\installed", nullptr);
+  const std::wstring copy = L"C:\\installed\\Hushpane.exe";
+  ASSERT_TRUE(CopyFileW(wt::InstalledPath(L"Hushpane.exe").c_str(), copy.c_str(), FALSE));
+  ASSERT_TRUE(svc::StartAt(&service_, copy, L"/load"));
+  EXPECT_TRUE(svc::WaitLockStarts(&service_, 1, 10000));
+  svc::Release(&service_);
+  DeleteFileW(copy.c_str());
 }
 
 }  // namespace

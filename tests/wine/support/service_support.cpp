@@ -7,9 +7,10 @@
 
 namespace svc {
 
-bool Start(Service* s, const wchar_t* args) {
+bool Start(Service* s, const wchar_t* args) { return StartAt(s, wt::InstalledPath(L"Hushpane.exe"), args); }
+
+bool StartAt(Service* s, const std::wstring& path, const wchar_t* args) {
   *s = Service();
-  std::wstring path = wt::InstalledPath(L"Hushpane.exe");
   std::wstring line = L"\"" + path + L"\" " + args;
   wchar_t buffer[1024];
   if (line.size() >= 1024) return false;

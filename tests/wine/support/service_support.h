@@ -6,6 +6,8 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+
 namespace svc {
 
 struct Service {
@@ -20,6 +22,8 @@ struct Service {
 
 // Starts the installed Hushpane.exe with `"<path>" args` in a new job.
 bool Start(Service* s, const wchar_t* args = L"/load");
+// The same with a copy of the program at another path.
+bool StartAt(Service* s, const std::wstring& path, const wchar_t* args);
 // Ends the service and every process it started (its job, also a lock
 // screen still starting) and closes the test's handles.
 void Release(Service* s);
