@@ -147,4 +147,86 @@ TEST_F(ConfigExit, AutoRunOnWaitsForAnEndingService) {
   EXPECT_FALSE(wt::EventSignalled(L"Ombrevale - Hushpane_Unload"));
 }
 
+// The start-up shortcut's path is composed within 128 units: a Startup
+// folder that makes it 127 characters long works, one that makes it 128 is
+// refused and skips the shortcut alone; the service is told to unload
+// either way.
+class ConfigExitLongStartup : public ConfigExit {
+ protected:
+  static constexpr const wchar_t* kFolders = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+  void SetUp() override {
+    ConfigExit::SetUp();
+    DWORD type = 0, size = sizeof(saved_);
+    hadValue_ = RegGetValueW(HKEY_CURRENT_USER, kFolders, L"Startup", RRF_RT_ANY | RRF_NOEXPAND, &type, saved_,
+                             &size) == ERROR_SUCCESS;
+    savedType_ = type;
+    savedSize_ = size;
+  }
+  void TearDown() override {
+    HKEY h = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kFolders, 0, KEY_SET_VALUE, &h) == ERROR_SUCCESS) {
+      if (hadValue_)
+        RegSetValueExW(h, L"Startup", 0, savedType_, reinterpret_cast<const BYTE*>(saved_), savedSize_);
+      else
+        RegDeleteValueW(h, L"Startup");
+      RegCloseKey(h);
+    }
+    ConfigExit::TearDown();
+  }
+  // Points the Startup folder at C:\ and x's, so that the start-up
+  // shortcut's path is `length` characters long; returns that path.
+  std::wstring RedirectStartup(size_t length) {
+    const std::wstring tail = L"\\OV Hushpane.lnk";
+    std::wstring folder = L"C:\\" + std::wstring(length - tail.size() - 3, L'x');
+    CreateDirectoryW(folder.c_str(), nullptr);
+    HKEY h = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kFolders, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &h, nullptr) ==
+        ERROR_SUCCESS) {
+      RegSetValueExW(h, L"Startup", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                     static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t)));
+      RegCloseKey(h);
+    }
+    std::wstring path = folder + tail;
+    EXPECT_EQ(path.size(), length);
+    EXPECT_EQ(wt::StartupShortcutPath(), path);
+    return path;
+  }
+  bool hadValue_ = false;
+  DWORD savedType_ = 0, savedSize_ = 0;
+  wchar_t saved_[MAX_PATH] = L"";
+};
+
+TEST_F(ConfigExitLongStartup, OneHundredTwentySevenIsAcceptedAndOneMoreIsRefused) {
+  struct Case {
+    size_t length;
+    bool deleted;
+  } cases[] = {{127, true}, {128, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.length);
+    std::wstring shortcut = RedirectStartup(c.length);
+    ASSERT_TRUE(wt::WriteTextFile(shortcut, "old"));
+    HANDLE unload = SignalCreate(kServiceUnloadEventName, nullptr);  // a resident service's stop event
+    ASSERT_NE(unload, nullptr);
+    wt::SetSetting(L"AutoRun", 0);
+    RunTollwick(114);
+    EXPECT_EQ(!wt::FileExists(shortcut), c.deleted);
+    EXPECT_EQ(WaitForSingleObject(unload, 0), WAIT_OBJECT_0);  // told to unload in both cases
+    CloseHandle(unload);
+    DeleteFileW(shortcut.c_str());
+    RemoveDirectoryW(shortcut.substr(0, shortcut.find_last_of(L'\\')).c_str());
+  }
+}
+
+TEST_F(ConfigExitLongStartup, RefusedPathStillStartsTheService) {
+  ASSERT_TRUE(wt::MakeInstalledShortcut());
+  std::wstring shortcut = RedirectStartup(128);
+  wt::SetSetting(L"AutoRun", 1);
+  const int before = wt::JobProcessesEver();
+  RunTollwick(114);
+  EXPECT_EQ(wt::JobProcessesEver() - before, 2);  // Tollwick and the service
+  EXPECT_FALSE(wt::FileExists(shortcut));         // no copy to a refused path
+  EXPECT_TRUE(wt::WaitFor(ServiceResident, 10000));
+  RemoveDirectoryW(shortcut.substr(0, shortcut.find_last_of(L'\\')).c_str());
+}
+
 }  // namespace
