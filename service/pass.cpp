@@ -1,6 +1,8 @@
 // One pass of the lock service: wait while a lock screen shows, make sure
 // the power queue is there, re-read the settings, decide how to wait, wait,
-// and at the end stop the idle watcher and start the lock screen.
+// and at the end stop the idle watcher and start the lock screen. The
+// decisions themselves are in service/core; the power queue and its
+// registration live as long as the service (power_queue.cpp).
 #include "platform/events.h"
 #include "service/core/broadcast_rules.h"
 #include "service/core/pass_rules.h"
@@ -14,7 +16,9 @@ namespace {
 constexpr DWORD kShowingPollMs = 1000;
 // Every armed wait cycle begins with this sleep.
 constexpr DWORD kCycleSleepMs = 500;
-// Without a power queue the service still serves its three events; it
+// A power queue that cannot be made: rather than wait on a null handle
+// (a wait that fails at once, every cycle), the service waits on its three
+// events alone, so stop, idle and activate requests are still served, and
 // tries to make the queue again after this long without one of them.
 constexpr DWORD kQueueRetryMs = 5000;
 // With EnableOnAC a watcher that ended (the device went on battery) is
