@@ -1,0 +1,153 @@
+// Configuration program benchmark, run under Wine by config_bench.sh (not a
+// test). Medians over N rounds, each figure beside its floor measured in
+// the same run, interleaved:
+//   start : CreateProcess to a shown window whose message loop answers,
+//           Tollwick against a bare full-screen window (lockscreen_floor);
+//   close : "Ok" clicked on the menu bar (save, exit step with AutoRun off)
+//           to the process's end, against WM_CLOSE to the floor's end;
+//   key   : SendInput of F5 to the armed capture button's new caption
+//           (through the game-input hook and the window procedure).
+// All starts are warm: a window of this program keeps Wine's desktop alive.
+#include <windows.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+double Now() {
+  LARGE_INTEGER f, c;
+  QueryPerformanceFrequency(&f);
+  QueryPerformanceCounter(&c);
+  return 1000.0 * static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
+}
+
+std::wstring Installed(const wchar_t* file) {
+  wchar_t folder[MAX_PATH];
+  if (!SHGetSpecialFolderPathW(nullptr, folder, CSIDL_PROGRAM_FILES, FALSE)) return L"";
+  return std::wstring(folder) + L"\\Ombrevale\\Hushpane\\" + file;
+}
+
+std::wstring Beside(const wchar_t* file) {
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring s(self);
+  return s.substr(0, s.find_last_of(L'\\') + 1) + file;
+}
+
+HANDLE Launch(const std::wstring& path) {
+  STARTUPINFOW si;
+  ZeroMemory(&si, sizeof(si));
+  si.cb = sizeof(si);
+  PROCESS_INFORMATION pi;
+  ZeroMemory(&pi, sizeof(pi));
+  std::wstring cmd = L"\"" + path + L"\"";
+  if (!CreateProcessW(path.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return nullptr;
+  CloseHandle(pi.hThread);
+  return pi.hProcess;
+}
+
+// Polls (1 ms) until the window exists, is visible and its loop answers.
+HWND WaitReady(const wchar_t* cls, const wchar_t* title, DWORD timeoutMs) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    HWND w = FindWindowW(cls, title);
+    DWORD_PTR r = 0;
+    if (w != nullptr && IsWindowVisible(w) && SendMessageTimeoutW(w, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &r)) return w;
+    if (GetTickCount() - start > timeoutMs) return nullptr;
+    Sleep(1);
+  }
+}
+
+HWND Bar(HWND owner) {
+  struct S {
+    HWND owner, found;
+  } s = {owner, nullptr};
+  EnumWindows(
+      [](HWND w, LPARAM p) -> BOOL {
+        S* s = reinterpret_cast<S*>(p);
+        wchar_t cls[64] = L"";
+        GetClassNameW(w, cls, 64);
+        if (GetWindow(w, GW_OWNER) == s->owner && wcscmp(cls, L"OV_MENUBAR") == 0) {
+          s->found = w;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
+void Tap(WORD vk) {
+  INPUT in[2];
+  ZeroMemory(in, sizeof(in));
+  for (int i = 0; i < 2; ++i) {
+    in[i].type = INPUT_KEYBOARD;
+    in[i].ki.wVk = vk;
+    in[i].ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+  }
+  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, in, sizeof(INPUT));
+}
+
+std::wstring Text(HWND w) {
+  wchar_t t[64] = L"";
+  GetWindowTextW(w, t, 64);
+  return t;
+}
+
+double Median(std::vector<double> v) {
+  if (v.empty()) return -1;
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  const int runs = argc > 1 ? _wtoi(argv[1]) : 10;
+  // Keeps Wine's desktop process alive between the starts (warm starts).
+  HWND keeper = CreateWindowExW(0, L"STATIC", L"keeper", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+  const std::wstring tollwick = Installed(L"Tollwick.exe");
+  const std::wstring floor = Beside(L"lockscreen_floor.exe");
+  std::vector<double> start, startFloor, close, closeFloor, key;
+  for (int i = 0; i < runs; ++i) {
+    double t0 = Now();
+    HANDLE p = Launch(floor);
+    HWND w = WaitReady(L"LockFloor", L"floor", 10000);
+    if (p == nullptr || w == nullptr) return 2;
+    startFloor.push_back(Now() - t0);
+    t0 = Now();
+    PostMessageW(w, WM_CLOSE, 0, 0);
+    WaitForSingleObject(p, 10000);
+    closeFloor.push_back(Now() - t0);
+    CloseHandle(p);
+
+    t0 = Now();
+    p = Launch(tollwick);
+    w = WaitReady(L"TOLLWICK", L"Configuration", 10000);
+    if (p == nullptr || w == nullptr) return 3;
+    start.push_back(Now() - t0);
+    HWND b1 = GetDlgItem(w, 0x8801);
+    SendMessageW(b1, BM_CLICK, 0, 0);
+    t0 = Now();
+    Tap(VK_F5);
+    while (Text(b1) != L"0x074" && Now() - t0 < 5000) Sleep(0);
+    key.push_back(Now() - t0);
+    HWND ok = GetDlgItem(Bar(w), 113);
+    t0 = Now();
+    SendMessageW(ok, BM_CLICK, 0, 0);
+    WaitForSingleObject(p, 10000);
+    close.push_back(Now() - t0);
+    CloseHandle(p);
+  }
+  printf("Tollwick benchmark, %d rounds, warm starts, medians in ms\n", runs);
+  printf("  start (CreateProcess to ready window): %7.1f   floor %7.1f\n", Median(start), Median(startFloor));
+  printf("  close (Ok / WM_CLOSE to process end):  %7.1f   floor %7.1f\n", Median(close), Median(closeFloor));
+  printf("  key (SendInput to new caption):        %7.2f\n", Median(key));
+  DestroyWindow(keeper);
+  return 0;
+}

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Configuration program benchmark under Wine on a 240x320 screen (not a
+# test). Usage: bench/config_bench.sh BUILD_DIR [runs]
+# BUILD_DIR is a Windows build (bin/ holds the programs; its Wine prefix,
+# made by the test harness, is used). Prints medians beside the floor (a
+# bare full-screen window) measured in the same run.
+set -eu
+here=$(cd "$(dirname "$0")" && pwd)
+repo=$(cd "$here/.." && pwd)
+build=$(cd "$1" && pwd)
+runs=${2:-10}
+out="$build/bench"
+mkdir -p "$out"
+cxx=x86_64-w64-mingw32-g++-posix
+flags="-O2 -municode -static -static-libgcc -static-libstdc++ -DUNICODE -D_UNICODE"
+$cxx $flags -mwindows -o "$out/lockscreen_floor.exe" "$here/lockscreen_floor.cpp"
+$cxx $flags -mconsole -o "$out/config_bench.exe" "$here/config_bench.cpp" -lshell32
+
+source "$repo/tests/wine/harness/env.sh" "$build"
+source "$repo/tests/wine/harness/session.sh"
+trap stop_session EXIT
+prepare_prefix
+install_programs
+start_session 240x320
+# Nothing left over from a test: no settings key, AutoRun off.
+wine reg delete 'HKLM\Software\Ombrevale\Hushpane' /f >/dev/null 2>&1 || true
+wine "$out/config_bench.exe" "$runs" 2>/dev/null
