@@ -66,6 +66,14 @@ TEST_F(ServiceIdle, OnBatteryNeverLocks) {
   EXPECT_TRUE(svc::WaitLockStarts(&service_, 1, 30000));
 }
 
+TEST_F(ServiceIdle, AcActivationZeroLocksEvenWhenBusy) {
+  ASSERT_EQ(wt::Device(L"ac online"), 0);
+  ASSERT_EQ(wt::Device(L"idle busy"), 0);
+  ASSERT_TRUE(svc::Start(&service_));
+  // 0 >= 0 holds after any window.
+  EXPECT_TRUE(svc::WaitLockStarts(&service_, 1, 25000));
+}
+
 TEST_F(ServiceIdle, DisabledNeverLocks) {
   wt::SetSetting(L"EnableOnAC", 0);
   ASSERT_EQ(wt::Device(L"ac online"), 0);
