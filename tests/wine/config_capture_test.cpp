@@ -135,4 +135,33 @@ TEST_F(ConfigCapture, DeactivationDisarms) {
   EXPECT_EQ(wt::TextOf(C(0x8801)), L"Button1");
 }
 
+// The window procedure itself, with messages sent straight to it: key-downs
+// and system key-downs capture; a character, a system character and a
+// system command are consumed without capturing, and SC_CLOSE does not
+// close the window (none reaches default processing).
+TEST_F(ConfigCapture, OnlyKeyDownMessagesCaptureAndNoneReachesDefaultProcessing) {
+  Start();
+  HWND b1 = C(0x8801);
+  SendMessageW(t_.window, WM_COMMAND, MAKEWPARAM(0x8801, BN_CLICKED), reinterpret_cast<LPARAM>(b1));
+  EXPECT_EQ(SendMessageW(t_.window, WM_KEYDOWN, 0xC1, 1), 0);
+  EXPECT_EQ(wt::TextOf(b1), L"0x0c1");
+  EXPECT_EQ(SendMessageW(t_.window, WM_CHAR, 0x61, 1), 0);
+  EXPECT_EQ(wt::TextOf(b1), L"0x0c1");
+  EXPECT_EQ(SendMessageW(t_.window, WM_SYSCHAR, 0x62, 1), 0);
+  EXPECT_EQ(wt::TextOf(b1), L"0x0c1");
+  EXPECT_EQ(SendMessageW(t_.window, WM_SYSKEYDOWN, 0x12, 1 | (1 << 29)), 0);
+  EXPECT_EQ(wt::TextOf(b1), L"0x012");
+  EXPECT_EQ(SendMessageW(t_.window, WM_SYSCOMMAND, SC_CLOSE, 0), 0);
+  EXPECT_EQ(SendMessageW(t_.window, WM_SYSCOMMAND, SC_KEYMENU, 0), 0);
+  EXPECT_TRUE(IsWindow(t_.window));
+  EXPECT_EQ(wt::TextOf(b1), L"0x012");
+  // The sign-extended low 16 bits of wParam.
+  EXPECT_EQ(SendMessageW(t_.window, WM_KEYDOWN, 0x1F060, 1), 0);
+  EXPECT_EQ(wt::TextOf(b1), L"0xfffff060");
+  EXPECT_EQ(wt::CloseTollwick(t_, 113), 0);
+  DWORD v = 0;
+  EXPECT_TRUE(wt::GetSetting(L"Button_1", &v));
+  EXPECT_EQ(static_cast<int32_t>(v), -4000);
+}
+
 }  // namespace
