@@ -208,7 +208,9 @@ TEST_F(PlatformGameInput, AltF4NeverReachesAHotKeyOwner) {
     pt::SendKey(VK_MENU, true);
   };
   // Without game input the peer sees it: the check below can fail.
-  ASSERT_NE(pt::OpenSink(), nullptr);
+  pt::Sink* sink = pt::OpenSink();
+  ASSERT_NE(sink, nullptr);
+  ASSERT_TRUE(wt::WaitFor([&] { return GetForegroundWindow() == sink->window; }, 5000));
   altF4();
   ASSERT_TRUE(wt::WaitFor([&] { return hits() == 1; }, 5000));
   StartHolder(GAMEINPUT_EXCLUSIVE);

@@ -1,7 +1,9 @@
 // Device tool: a hot-key peer, the stand-in of a phone application that
 // owns a key through RegisterHotKey. Tests run it beside the lock screen to
 // prove that a taken key never reaches it, and that a passed-through key
-// reaches it exactly once. Every hit is printed and stored in the registry.
+// reaches it exactly once. Every hit is printed and stored in the registry
+// (HKCU "Software\Ombrevale\Device" "HotkeyHits", written as 0 once the
+// hot key is registered).
 #include <stdio.h>
 
 #include "platform/core/device_words.h"
@@ -36,7 +38,9 @@ int CommandHotkey(int argc, wchar_t** argv) {
   if (!devicewords::ParseDecimal(argv[1], 86400, &seconds)) return kExitUsage;
   if (argc == 3 && (!devicewords::ParseHex32(argv[2], &modifiers) || modifiers > 0xF)) return kExitUsage;
   g_vk = vk;
-  DeviceWriteDword(L"HotkeyHits", 0);
+  // The count appears (as 0) only once the hot key is registered: a test
+  // waits for it before pressing the key.
+  DeviceDeleteValue(L"HotkeyHits");
   WNDCLASSW wc = {};
   wc.lpfnWndProc = HotkeyWindow;
   wc.hInstance = GetModuleHandleW(nullptr);
@@ -50,6 +54,7 @@ int CommandHotkey(int argc, wchar_t** argv) {
     if (window != nullptr) DestroyWindow(window);
     return kExitFailed;
   }
+  DeviceWriteDword(L"HotkeyHits", 0);
   printf("hotkey %02X ready\n", g_vk);
   fflush(stdout);
   SetTimer(window, kEndTimer, seconds * 1000, nullptr);
