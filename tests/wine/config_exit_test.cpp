@@ -70,17 +70,22 @@ TEST_F(ConfigExit, AutoRunOnCopiesTheShortcutAndStartsOneService) {
 }
 
 // AutoRun off: the start-up shortcut is deleted, a running service ends and
-// a showing lock screen's marker is set.
+// a showing lock screen's marker is set. The service runs with AutoRun on
+// in the store (with it off a service locks once and ends by itself); the
+// user unticks the box and presses "Ok".
 TEST_F(ConfigExit, AutoRunOffDeletesTheShortcutAndTheServiceEnds) {
   ASSERT_TRUE(wt::MakeInstalledShortcut());
   ASSERT_TRUE(wt::MakeShortcut(wt::StartupShortcutPath(), wt::InstalledPath(L"Hushpane.exe")));
+  wt::SetSetting(L"AutoRun", 1);
   HANDLE service = wt::StartInJob(L"Hushpane.exe", L"/load");
   ASSERT_NE(service, nullptr);
   ASSERT_TRUE(wt::WaitFor(ServiceResident, 10000));
   HANDLE marker = SignalCreate(kLockMarkerEventName, nullptr);  // as a showing lock screen holds it
   ASSERT_NE(marker, nullptr);
-  wt::SetSetting(L"AutoRun", 0);
-  RunTollwick(114);
+  RunTollwick(113, 1);
+  DWORD v = 1;
+  EXPECT_TRUE(wt::GetSetting(L"AutoRun", &v));
+  EXPECT_EQ(v, 0u);
   EXPECT_FALSE(wt::FileExists(wt::StartupShortcutPath()));
   EXPECT_TRUE(wt::FileExists(wt::InstalledShortcutPath()));
   EXPECT_EQ(WaitForSingleObject(marker, 0), WAIT_OBJECT_0);
