@@ -36,6 +36,9 @@ static const char kUsage[] =
     "      \"hotkey <vk> ready\" once registered, then \"hotkey <vk> <count>\"\n"
     "      per hit (vk in hex), store the count in HKCU\n"
     "      Software\\Ombrevale\\Device \"HotkeyHits\", end after <seconds>\n"
+    "  control <id-hex>         print \"x y\", the screen centre of a control of\n"
+    "                           the configuration window or its menu bar\n"
+    "  running <exe>            print how many processes run <exe> (exit 1: none)\n"
     "exit codes: 0 done, 1 failed, 2 bad usage\n";
 
 static int Usage() {
@@ -60,6 +63,8 @@ int wmain(int argc, wchar_t** argv) {
   else if (wcscmp(command, L"sms") == 0 || wcscmp(command, L"mail") == 0) code = CommandCount(command, rest, words);
   else if (wcscmp(command, L"owner") == 0) code = CommandOwner(rest, words);
   else if (wcscmp(command, L"hotkey") == 0) code = CommandHotkey(rest, words);
+  else if (wcscmp(command, L"control") == 0) code = CommandControl(rest, words);
+  else if (wcscmp(command, L"running") == 0) code = CommandRunning(rest, words);
   if (code == kExitUsage) return Usage();
   fflush(stdout);
   return code;

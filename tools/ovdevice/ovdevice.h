@@ -18,6 +18,8 @@ int CommandCalls(int argc, wchar_t** argv);
 int CommandCount(const wchar_t* which, int argc, wchar_t** argv);
 int CommandOwner(int argc, wchar_t** argv);
 int CommandHotkey(int argc, wchar_t** argv);
+int CommandControl(int argc, wchar_t** argv);
+int CommandRunning(int argc, wchar_t** argv);
 
 // Registry helpers of the phone-state commands.
 bool WriteDword(HKEY root, const wchar_t* key, const wchar_t* name, DWORD value);
