@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "shared/signals.h"
+#include "tests/wine/support/lockscreen_support.h"
 #include "tests/wine/support/service_support.h"
 #include "tests/wine/support/support.h"
 
@@ -34,8 +35,17 @@ class ServiceWithLockScreen : public wt::SuiteTest {
   void LockAndShow(int starts) {
     ASSERT_EQ(wt::Device(L"power suspend"), 0);
     ASSERT_TRUE(svc::WaitLockStarts(&service_, starts, 10000));
-    ASSERT_NE(wt::WaitWindow(L"Hushpane", L"Corvane", 10000), nullptr);
+    HWND window = wt::WaitWindow(L"Hushpane", L"Corvane", 10000);
+    ASSERT_NE(window, nullptr);
     ASSERT_TRUE(wt::EventExists(kLockMarkerEventName));
+    // Keys pressed before the lock screen has taken input would go to
+    // whatever has the focus: wait until this lock screen holds it.
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    ASSERT_TRUE(wt::WaitFor([pid] {
+      DWORD owner = 0;
+      return lt::DeviceDword(L"GameInputOwner", &owner) && owner == pid;
+    }, 10000));
   }
   void Unlock() {
     wt::Key(kB1, false);

@@ -82,17 +82,24 @@ int CountProcesses(const wchar_t* exeName) {
 }
 
 void KillSuite() {
+  // A service being killed may be starting a lock screen at that moment:
+  // look again until a snapshot finds none of the suite's programs.
   const wchar_t* names[] = {L"Corvane.exe", L"Hushpane.exe", L"Tollwick.exe"};
-  ForEachProcess([&](const PROCESSENTRY32W& e) {
-    for (const wchar_t* n : names) {
-      if (_wcsicmp(e.szExeFile, n) != 0) continue;
-      HANDLE p = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, e.th32ProcessID);
-      if (p == nullptr) continue;
-      TerminateProcess(p, 1);
-      WaitForSingleObject(p, 5000);
-      CloseHandle(p);
-    }
-  });
+  for (int round = 0; round < 20; ++round) {
+    int found = 0;
+    ForEachProcess([&](const PROCESSENTRY32W& e) {
+      for (const wchar_t* n : names) {
+        if (_wcsicmp(e.szExeFile, n) != 0) continue;
+        HANDLE p = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, e.th32ProcessID);
+        if (p == nullptr) continue;
+        ++found;
+        TerminateProcess(p, 1);
+        WaitForSingleObject(p, 5000);
+        CloseHandle(p);
+      }
+    });
+    if (found == 0) return;
+  }
 }
 
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
