@@ -80,9 +80,12 @@ uint32_t DesktopIdle() {
 
 }  // namespace
 
-BOOL GetSystemPowerStatusEx(PSYSTEM_POWER_STATUS_EX status, BOOL update) {
-  (void)update;  // every read is fresh here
-  if (status == nullptr) return FALSE;
+namespace {
+
+// Both records begin with the same fields; the second adds battery detail
+// that the desktop does not know.
+template <typename Status>
+void FillPowerHead(Status* status) {
   memset(status, 0, sizeof(*status));
   PowerHead h = ReadPowerHead();
   status->ACLineStatus = h.acLine;
@@ -94,6 +97,14 @@ BOOL GetSystemPowerStatusEx(PSYSTEM_POWER_STATUS_EX status, BOOL update) {
   status->BackupBatteryLifePercent = kUnknown;
   status->BackupBatteryLifeTime = 0xFFFFFFFF;
   status->BackupBatteryFullLifeTime = 0xFFFFFFFF;
+}
+
+}  // namespace
+
+BOOL GetSystemPowerStatusEx(PSYSTEM_POWER_STATUS_EX status, BOOL update) {
+  (void)update;  // every read is fresh here
+  if (status == nullptr) return FALSE;
+  FillPowerHead(status);
   return TRUE;
 }
 
@@ -103,17 +114,7 @@ DWORD GetSystemPowerStatusEx2(PSYSTEM_POWER_STATUS_EX2 status, DWORD length, BOO
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
-  memset(status, 0, sizeof(*status));
-  PowerHead h = ReadPowerHead();
-  status->ACLineStatus = h.acLine;
-  status->BatteryFlag = h.batteryFlag;
-  status->BatteryLifePercent = h.percent;
-  status->BatteryLifeTime = h.lifeTime;
-  status->BatteryFullLifeTime = h.fullLifeTime;
-  status->BackupBatteryFlag = kUnknown;
-  status->BackupBatteryLifePercent = kUnknown;
-  status->BackupBatteryLifeTime = 0xFFFFFFFF;
-  status->BackupBatteryFullLifeTime = 0xFFFFFFFF;
+  FillPowerHead(status);
   status->BatteryChemistry = 0xFF;  // unknown
   return sizeof(SYSTEM_POWER_STATUS_EX2);
 }
