@@ -51,7 +51,7 @@ void CreateConfigControls(HWND window) {
   layout::PlaceControls(g_metrics, boxes);
   const controls::Initial start = controls::InitialStates(g_record);
   for (int i = 0; i < layout::kControlCount; ++i) {
-    const controls::Spec& s = controls::kSpecs[i];
+    const controls::Definition& s = controls::kDefinitions[i];
     const layout::Box& b = boxes[i];
     HWND c = nullptr;
     if (s.kind == controls::kUpDown) {

@@ -3,7 +3,7 @@
 
 namespace controls {
 
-const Spec kSpecs[layout::kControlCount] = {
+const Definition kDefinitions[layout::kControlCount] = {
     {kButton, L"button", nullptr, kPushButton, kIdButton1},
     {kButton, L"button", nullptr, kPushButton, kIdButton2},
     {kButton, L"button", nullptr, kPushButton, kIdIgnore1},

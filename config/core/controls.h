@@ -39,7 +39,7 @@ constexpr uint32_t kSpin = 0x50800002;         // + UDS_SETBUDDYINT
 
 enum Kind : int { kButton, kEdit, kUpDown };
 
-struct Spec {
+struct Definition {
   Kind kind;
   const wchar_t* className;  // window class; the up-down's is the common control's
   const wchar_t* text;       // nullptr: a capture button's key caption
@@ -48,7 +48,7 @@ struct Spec {
 };
 
 // In creation order (layout::Control).
-extern const Spec kSpecs[layout::kControlCount];
+extern const Definition kDefinitions[layout::kControlCount];
 
 // Spin ranges: upper limit 0 and lower limit 120 (30), reversed on purpose
 // so the up arrow steps toward 0.

@@ -81,7 +81,7 @@ TEST(ConfigControls, TableMatchesTheWindow) {
       {L"msctls_updown32", L"", 0x50800002, 0x8812},
   };
   for (int i = 0; i < layout::kControlCount; ++i) {
-    const controls::Spec& s = controls::kSpecs[i];
+    const controls::Definition& s = controls::kDefinitions[i];
     EXPECT_STREQ(s.className, cases[i].cls) << i;
     if (cases[i].text == nullptr)
       EXPECT_EQ(s.text, nullptr) << i;

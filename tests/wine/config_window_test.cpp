@@ -103,7 +103,7 @@ TEST_F(ConfigWindow, EveryControlWhereTheLayoutPutsIt) {
   HWND child = GetWindow(t_.window, GW_CHILD);
   for (int i = 0; i < layout::kControlCount; ++i) {
     SCOPED_TRACE(i);
-    const controls::Spec& s = controls::kSpecs[i];
+    const controls::Definition& s = controls::kDefinitions[i];
     HWND c = C(s.id);
     ASSERT_NE(c, nullptr);
     EXPECT_EQ(c, child);  // children in creation order

@@ -30,7 +30,7 @@ TEST_F(ConfigWindow480, ScreenWideAndEveryControlPlaced) {
   EXPECT_EQ(want[layout::kButton1].w, 192);  // (480 - 96) / 2
   for (int i = 0; i < layout::kControlCount; ++i) {
     SCOPED_TRACE(i);
-    RECT r = wt::RectInParent(wt::ControlOf(t_.window, controls::kSpecs[i].id));
+    RECT r = wt::RectInParent(wt::ControlOf(t_.window, controls::kDefinitions[i].id));
     EXPECT_EQ(r.left, want[i].x);
     EXPECT_EQ(r.top, want[i].y);
     EXPECT_EQ(r.right - r.left, want[i].w);
