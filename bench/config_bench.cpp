@@ -6,15 +6,21 @@
 //   close : "Ok" clicked on the menu bar (save, exit step with AutoRun off)
 //           to the process's end, against WM_CLOSE to the floor's end;
 //   key   : SendInput of F5 to the armed capture button's new caption
-//           (through the game-input hook and the window procedure).
+//           (through the game-input hook and the window procedure);
+//   memory: Tollwick's peak resident memory just before "Ok", against the
+//           floor's before WM_CLOSE.
+// Prints its human lines and the rows of bench/bench_rows.h.
 // All starts are warm: a window of this program keeps Wine's desktop alive.
 #include <windows.h>
+#include <psapi.h>
 #include <shlobj.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
+
+#include "bench/bench_rows.h"
 
 namespace {
 
@@ -99,11 +105,13 @@ std::wstring Text(HWND w) {
   return t;
 }
 
-double Median(std::vector<double> v) {
-  if (v.empty()) return -1;
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
+double PeakMiB(HANDLE p) {
+  PROCESS_MEMORY_COUNTERS m;
+  if (!GetProcessMemoryInfo(p, &m, sizeof(m))) return -1;
+  return static_cast<double>(m.PeakWorkingSetSize) / (1024.0 * 1024.0);
 }
+
+double Median(const std::vector<double>& v) { return v.empty() ? -1 : rows::MedianOf(v); }
 
 }  // namespace
 
@@ -113,13 +121,14 @@ int wmain(int argc, wchar_t** argv) {
   HWND keeper = CreateWindowExW(0, L"STATIC", L"keeper", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
   const std::wstring tollwick = Installed(L"Tollwick.exe");
   const std::wstring floor = Beside(L"lockscreen_floor.exe");
-  std::vector<double> start, startFloor, close, closeFloor, key;
+  std::vector<double> start, startFloor, close, closeFloor, key, peak, peakFloor;
   for (int i = 0; i < runs; ++i) {
     double t0 = Now();
     HANDLE p = Launch(floor);
     HWND w = WaitReady(L"LockFloor", L"floor", 10000);
     if (p == nullptr || w == nullptr) return 2;
     startFloor.push_back(Now() - t0);
+    peakFloor.push_back(PeakMiB(p));
     t0 = Now();
     PostMessageW(w, WM_CLOSE, 0, 0);
     WaitForSingleObject(p, 10000);
@@ -137,6 +146,7 @@ int wmain(int argc, wchar_t** argv) {
     Tap(VK_F5);
     while (Text(b1) != L"0x074" && Now() - t0 < 5000) Sleep(0);
     key.push_back(Now() - t0);
+    peak.push_back(PeakMiB(p));
     HWND ok = GetDlgItem(Bar(w), 113);
     t0 = Now();
     SendMessageW(ok, BM_CLICK, 0, 0);
@@ -148,6 +158,15 @@ int wmain(int argc, wchar_t** argv) {
   printf("  start (CreateProcess to ready window): %7.1f   floor %7.1f\n", Median(start), Median(startFloor));
   printf("  close (Ok / WM_CLOSE to process end):  %7.1f   floor %7.1f\n", Median(close), Median(closeFloor));
   printf("  key (SendInput to new caption):        %7.2f\n", Median(key));
+  printf("  peak resident (MiB):                   %7.1f   floor %7.1f\n", Median(peak), Median(peakFloor));
+  char n[32];
+  snprintf(n, sizeof(n), "%d", runs);
+  const std::vector<double> none;
+  rows::Row("Tollwick start to ready window (240x320)", start, "ms", n, startFloor, rows::kRatio, "-", -1, "warm");
+  rows::Row("  floor: bare full-screen window", startFloor, "ms", n, none, rows::kNone, "-", -1, "warm");
+  rows::Row("Tollwick Ok to process end", close, "ms", n, closeFloor, rows::kDifference, "-", -1, "warm");
+  rows::Row("Tollwick key to new button caption", key, "ms", n, none, rows::kNone, "-", -1, "warm");
+  rows::Row("Tollwick peak resident", peak, "MiB", n, peakFloor, rows::kDifference, "-", -1, "warm");
   DestroyWindow(keeper);
   return 0;
 }

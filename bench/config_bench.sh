@@ -3,7 +3,9 @@
 # test). Usage: bench/config_bench.sh BUILD_DIR [runs]
 # BUILD_DIR is a Windows build (bin/ holds the programs; its Wine prefix,
 # made by the test harness, is used). Prints medians beside the floor (a
-# bare full-screen window) measured in the same run.
+# bare full-screen window) measured in the same run. With BENCH_IN_SESSION=1
+# the caller (run-bench) has prepared the prefix, installed the programs and
+# started a 240x320 session already.
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 repo=$(cd "$here/.." && pwd)
@@ -14,14 +16,16 @@ mkdir -p "$out"
 cxx=x86_64-w64-mingw32-g++-posix
 flags="-O2 -municode -static -static-libgcc -static-libstdc++ -DUNICODE -D_UNICODE"
 $cxx $flags -mwindows -o "$out/lockscreen_floor.exe" "$here/lockscreen_floor.cpp"
-$cxx $flags -mconsole -o "$out/config_bench.exe" "$here/config_bench.cpp" -lshell32
+$cxx $flags -mconsole -I"$repo" -o "$out/config_bench.exe" "$here/config_bench.cpp" -lshell32 -lpsapi
 
 source "$repo/tests/wine/harness/env.sh" "$build"
-source "$repo/tests/wine/harness/session.sh"
-trap stop_session EXIT
-prepare_prefix
-install_programs
-start_session 240x320
+if [ -z "${BENCH_IN_SESSION:-}" ]; then
+  source "$repo/tests/wine/harness/session.sh"
+  trap stop_session EXIT
+  prepare_prefix
+  install_programs
+  start_session 240x320
+fi
 # Nothing left over from a test: no settings key, AutoRun off.
 wine reg delete 'HKLM\Software\Ombrevale\Hushpane' /f >/dev/null 2>&1 || true
 wine "$out/config_bench.exe" "$runs" 2>/dev/null

@@ -8,15 +8,20 @@
 //   idle   : Corvane's own CPU over a span, locked on AC with the analog
 //            clock and seconds, and on battery after going dark; registry
 //            reads and paints per second; resident memory at both ends.
+//            Sampled in spans of 5 s, so that each figure has a median,
+//            a minimum and a maximum.
+// Prints its human lines and the rows of bench/bench_rows.h.
 #include <windows.h>
 #include <psapi.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <map>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
+
+#include "bench/bench_rows.h"
+#include "tests/wine/support/service_procfs.h"
 
 namespace {
 
@@ -95,74 +100,13 @@ LONG_PTR Probe(HWND w, int what) {
   return static_cast<LONG_PTR>(r);
 }
 
-double Median(std::vector<double> v) {
-  if (v.empty()) return 0;
-  std::sort(v.begin(), v.end());
-  size_t n = v.size();
-  return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
-
-// CPU ticks (user + system, 1/100 s) of the Unix processes whose command
-// line holds `needle`, read from the host's /proc through Wine's Z: drive:
-// under Wine GetProcessTimes does not report another process's times.
-// Per Unix process id, so that a process that ends between two readings
-// does not count as negative time.
-typedef std::map<int, long long> Ticks;
-Ticks UnixTicks(const char* needle) {
-  Ticks total;
-  WIN32_FIND_DATAA fd;
-  HANDLE find = FindFirstFileA("Z:\\proc\\*", &fd);
-  if (find == INVALID_HANDLE_VALUE) return total;
-  do {
-    if (fd.cFileName[0] < '0' || fd.cFileName[0] > '9') continue;
-    std::string dir = std::string("Z:\\proc\\") + fd.cFileName;
-    auto slurp = [](const std::string& path) {
-      std::string all;
-      HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-      if (f == INVALID_HANDLE_VALUE) return all;
-      char buffer[4096];
-      DWORD got = 0;
-      while (ReadFile(f, buffer, sizeof(buffer), &got, nullptr) && got > 0) all.append(buffer, got);
-      CloseHandle(f);
-      return all;
-    };
-    std::string cmd = slurp(dir + "\\cmdline");
-    for (char& c : cmd)
-      if (c == 0) c = ' ';
-    if (cmd.find(needle) == std::string::npos) continue;
-    std::string stat = slurp(dir + "\\stat");
-    size_t close = stat.rfind(')');
-    if (close == std::string::npos) continue;
-    // Fields after the name: state is field 3; utime and stime are 14 and 15.
-    long long utime = 0, stime = 0;
-    const char* p = stat.c_str() + close + 2;
-    int field = 3;
-    while (*p != 0 && field < 14) {
-      if (*p == ' ') ++field;
-      ++p;
-    }
-    if (sscanf(p, "%lld %lld", &utime, &stime) == 2) total[atoi(fd.cFileName)] += utime + stime;
-  } while (FindNextFileA(find, &fd));
-  FindClose(find);
-  return total;
-}
-
-Ticks WineTicks() {
+// CPU time of Wine's own processes of this prefix (the desktop, the
+// server, the services), in milliseconds, from the host's /proc.
+double WineCpuMs() {
   const char* names[] = {"wineserver", "winedevice", "services.exe", "explorer.exe", "plugplay", "svchost", "rpcss"};
-  Ticks t;
-  for (const char* n : names)
-    for (const auto& e : UnixTicks(n)) t[e.first] = e.second;
-  return t;
-}
-
-// Milliseconds of CPU used between two readings by the processes in both.
-double UsedMs(const Ticks& before, const Ticks& after) {
-  long long ticks = 0;
-  for (const auto& e : after) {
-    auto b = before.find(e.first);
-    if (b != before.end() && e.second >= b->second) ticks += e.second - b->second;
-  }
-  return 10.0 * static_cast<double>(ticks);  // 100 ticks a second on Linux
+  double total = 0;
+  for (const char* n : names) total += std::max(0.0, svc::HostCpuMs(n));
+  return total;
 }
 
 double MiB(SIZE_T bytes) { return static_cast<double>(bytes) / (1024.0 * 1024.0); }
@@ -185,11 +129,36 @@ void Configure(DWORD timeOut, DWORD ac) {
   SetDword(HKEY_CURRENT_USER, kDevice, L"DisplayOff", 0);
 }
 
+// Samples over `windows` spans of `seconds` each, the lock screen running:
+// its own CPU and Wine's in percent of one core, registry reads and paints
+// per second, resident MiB at the end of each span.
+struct Spans {
+  std::vector<double> cpu, wine, reads, paints, resident;
+};
+
+Spans Watch(HANDLE p, HWND w, int windows, int seconds) {
+  Spans s;
+  for (int i = 0; i < windows; ++i) {
+    double c0 = svc::HostCpuMs("Corvane.exe"), wine0 = WineCpuMs(), t0 = Now();
+    LONG_PTR reads0 = Probe(w, 0), paints0 = Probe(w, 7);
+    Sleep(static_cast<DWORD>(seconds) * 1000);
+    double span = Now() - t0;
+    s.cpu.push_back(100.0 * (svc::HostCpuMs("Corvane.exe") - c0) / span);
+    s.wine.push_back(100.0 * std::max(0.0, WineCpuMs() - wine0) / span);
+    s.reads.push_back(1000.0 * static_cast<double>(Probe(w, 0) - reads0) / span);
+    s.paints.push_back(1000.0 * static_cast<double>(Probe(w, 7) - paints0) / span);
+    PROCESS_MEMORY_COUNTERS m;
+    if (GetProcessMemoryInfo(p, &m, sizeof(m))) s.resident.push_back(MiB(m.WorkingSetSize));
+  }
+  return s;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   int runs = argc > 1 ? _wtoi(argv[1]) : 10;
   int idleSeconds = argc > 2 ? _wtoi(argv[2]) : 60;
+  const int window = 5;  // seconds per CPU sample
   std::wstring dir = Folder();
   std::wstring corvane = dir + L"Corvane.exe", floor = dir + L"lockscreen_floor.exe";
   printf("screen %dx%d, %d runs, warm starts (Wine's desktop kept alive by this program)\n",
@@ -198,8 +167,7 @@ int wmain(int argc, wchar_t** argv) {
   HWND keeper = CreateWindowExW(0, L"Static", L"keeper", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
   (void)keeper;
 
-  std::vector<double> floorStart, lockStart, unlock;
-  SIZE_T floorPeak = 0, lockPeak = 0;
+  std::vector<double> floorStart, lockStart, unlock, floorPeak, lockPeak;
   Configure(8, 1);
   HANDLE floorPainted = CreateEventW(nullptr, TRUE, FALSE, L"LockFloorPainted");
   for (int i = 0; i < runs; ++i) {
@@ -212,7 +180,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     floorStart.push_back(Now() - t0);
     PROCESS_MEMORY_COUNTERS pmc;
-    if (GetProcessMemoryInfo(f, &pmc, sizeof(pmc))) floorPeak = std::max(floorPeak, pmc.PeakWorkingSetSize);
+    if (GetProcessMemoryInfo(f, &pmc, sizeof(pmc))) floorPeak.push_back(MiB(pmc.PeakWorkingSetSize));
     End(f);
 
     t0 = Now();
@@ -225,7 +193,7 @@ int wmain(int argc, wchar_t** argv) {
     lockStart.push_back(Now() - t0);
     // Settled: the workers run before the unlock is timed.
     while (Probe(w, 6) < 2) Sleep(5);
-    if (GetProcessMemoryInfo(p, &pmc, sizeof(pmc))) lockPeak = std::max(lockPeak, pmc.PeakWorkingSetSize);
+    if (GetProcessMemoryInfo(p, &pmc, sizeof(pmc))) lockPeak.push_back(MiB(pmc.PeakWorkingSetSize));
     Key(VK_F1, false);
     while (Probe(w, 5) != 1) Sleep(1);
     t0 = Now();
@@ -237,36 +205,55 @@ int wmain(int argc, wchar_t** argv) {
     Key(VK_F1, true);
     CloseHandle(p);
   }
-  double fs = Median(floorStart), ls = Median(lockStart);
+  double fs = rows::MedianOf(floorStart), ls = rows::MedianOf(lockStart);
+  double fp = rows::MedianOf(floorPeak), lp = rows::MedianOf(lockPeak);
   printf("start to painted: Corvane %.1f ms, floor %.1f ms, ratio %.2f (goal <= 1.5)\n", ls, fs, ls / fs);
-  printf("unlock to gone, display on: median %.1f ms, max %.1f ms (goal <= 100)\n", Median(unlock),
+  printf("unlock to gone, display on: median %.1f ms, max %.1f ms (goal <= 100)\n", rows::MedianOf(unlock),
          *std::max_element(unlock.begin(), unlock.end()));
-  printf("peak resident: Corvane %.1f MiB, floor %.1f MiB, difference %.1f MiB (goal <= 4)\n", MiB(lockPeak),
-         MiB(floorPeak), MiB(lockPeak) - MiB(floorPeak));
+  printf("peak resident: Corvane %.1f MiB, floor %.1f MiB, difference %.1f MiB (goal <= 4)\n", lp, fp, lp - fp);
+  char n[32];
+  snprintf(n, sizeof(n), "%d", runs);
+  const std::vector<double> none;
+  rows::Row("Corvane start to painted (480x640)", lockStart, "ms", n, floorStart, rows::kRatio, "<= 1.5x floor",
+            ls <= 1.5 * fs, "warm");
+  rows::Row("  floor: bare full-screen window", floorStart, "ms", n, none, rows::kNone, "-", -1, "warm");
+  rows::Row("Corvane unlock, key-down to exit, display on", unlock, "ms", n, none, rows::kNone, "<= 100 ms",
+            rows::MedianOf(unlock) <= 100, "warm");
+  rows::Row("Corvane peak resident while locked", lockPeak, "MiB", n, floorPeak, rows::kDifference,
+            "<= floor + 4 MiB", lp <= fp + 4, "warm");
+  rows::Row("  floor: bare full-screen window", floorPeak, "MiB", n, none, rows::kNone, "-", -1, "warm");
   fflush(stdout);
 
   if (idleSeconds <= 0) return 0;
+  const int windows = std::max(1, idleSeconds / window);
+  snprintf(n, sizeof(n), "%dx%d s", windows, window);
   // Locked on AC: the refresh thread runs the whole time.
   Configure(8, 1);
   HANDLE p = Launch(corvane);
   HWND w = WaitLockPainted(10000);
   Sleep(10000);
-  PROCESS_MEMORY_COUNTERS early, late;
+  PROCESS_MEMORY_COUNTERS early;
   GetProcessMemoryInfo(p, &early, sizeof(early));
-  Ticks c0 = UnixTicks("Corvane.exe"), wine0 = WineTicks();
-  double t0 = Now();
-  LONG_PTR reads0 = Probe(w, 0), paints0 = Probe(w, 7);
-  Sleep(static_cast<DWORD>(idleSeconds) * 1000);
-  double span = Now() - t0, used = UsedMs(c0, UnixTicks("Corvane.exe"));
-  double wineUsed = UsedMs(wine0, WineTicks());
-  LONG_PTR reads = Probe(w, 0) - reads0, paints = Probe(w, 7) - paints0;
-  GetProcessMemoryInfo(p, &late, sizeof(late));
+  Spans ac = Watch(p, w, windows, window);
+  double late = ac.resident.empty() ? 0 : ac.resident.back();
   printf("locked on AC, analog clock with seconds, %d s: Corvane CPU %.3f %% of one core (goal <= 0.5), "
          "%.1f registry reads/s, %.2f paints/s\n",
-         idleSeconds, 100.0 * used / span, 1000.0 * reads / span, 1000.0 * paints / span);
-  printf("  Wine's own processes meanwhile: %.3f %% of one core\n", 100.0 * wineUsed / span);
-  printf("resident after 10 s: %.2f MiB, after %d s more: %.2f MiB\n", MiB(early.WorkingSetSize), idleSeconds,
-         MiB(late.WorkingSetSize));
+         windows * window, rows::MedianOf(ac.cpu), rows::MedianOf(ac.reads), rows::MedianOf(ac.paints));
+  printf("  Wine's own processes meanwhile: %.3f %% of one core\n", rows::MedianOf(ac.wine));
+  printf("resident after 10 s: %.2f MiB, after %d s more: %.2f MiB\n", MiB(early.WorkingSetSize),
+         windows * window, late);
+  rows::Row("Corvane CPU locked on AC, analog + seconds", ac.cpu, "% core", n, none, rows::kNone, "<= 0.5 %",
+            rows::MedianOf(ac.cpu) <= 0.5, "-");
+  rows::Row("  Wine's own processes meanwhile", ac.wine, "% core", n, none, rows::kNone, "-", -1, "-");
+  rows::Row("  registry reads per second", ac.reads, "/s", n, none, rows::kNone, "-", -1, "-");
+  rows::Row("  full paints (WM_PAINT) per second", ac.paints, "/s", n, none, rows::kNone, "-", -1, "-");
+  std::vector<double> at10 = {MiB(early.WorkingSetSize)};
+  char label[96];
+  snprintf(label, sizeof(label), "  resident, %d s to %d s locked", 10, 10 + windows * window);
+  // A page or two comes and goes with Wine's own bookkeeping: growth counts
+  // from 0.1 MiB on.
+  rows::Row(label, ac.resident, "MiB", n, at10, rows::kDifference, "<= 10 s figure + 0.1 MiB",
+            late <= MiB(early.WorkingSetSize) + 0.1, "-");
   End(p);
 
   // On battery after going dark: no refresh thread.
@@ -275,16 +262,15 @@ int wmain(int argc, wchar_t** argv) {
   w = WaitLockPainted(10000);
   while (!DisplayOff()) Sleep(10);
   while (Probe(w, 1) != 0) Sleep(10);
-  c0 = UnixTicks("Corvane.exe");
-  wine0 = WineTicks();
-  t0 = Now();
-  Sleep(static_cast<DWORD>(idleSeconds) * 1000);
-  span = Now() - t0;
-  used = UsedMs(c0, UnixTicks("Corvane.exe"));
-  wineUsed = UsedMs(wine0, WineTicks());
-  printf("dark on battery, %d s: Corvane CPU %.3f %% of one core (goal <= 0.1), refresh running %d\n", idleSeconds,
-         100.0 * used / span, static_cast<int>(Probe(w, 1)));
-  printf("  Wine's own processes meanwhile: %.3f %% of one core\n", 100.0 * wineUsed / span);
+  Spans dark = Watch(p, w, windows, window);
+  printf("dark on battery, %d s: Corvane CPU %.3f %% of one core (goal <= 0.1), refresh running %d\n",
+         windows * window, rows::MedianOf(dark.cpu), static_cast<int>(Probe(w, 1)));
+  printf("  Wine's own processes meanwhile: %.3f %% of one core\n", rows::MedianOf(dark.wine));
+  rows::Row("Corvane CPU dark on battery", dark.cpu, "% core", n, none, rows::kNone, "<= 0.1 %",
+            rows::MedianOf(dark.cpu) <= 0.1, "-");
+  rows::Row("  Wine's own processes meanwhile", dark.wine, "% core", n, none, rows::kNone, "-", -1, "-");
+  rows::Row("  registry reads per second", dark.reads, "/s", n, none, rows::kNone, "-", -1, "-");
+  rows::Row("  full paints (WM_PAINT) per second", dark.paints, "/s", n, none, rows::kNone, "-", -1, "-");
   End(p);
   return 0;
 }

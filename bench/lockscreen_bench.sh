@@ -4,7 +4,9 @@
 # BUILD_DIR is a Windows build (holds bin/Corvane.exe and a Wine prefix made
 # by the test harness). Prints medians beside the floor measured in the same
 # run, and the CPU used by Wine's own processes beside Corvane's (both read
-# from the host's /proc by the benchmark program).
+# from the host's /proc by the benchmark program). With BENCH_IN_SESSION=1
+# the caller (run-bench) has prepared the prefix and started a 480x640
+# session already.
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 repo=$(cd "$here/.." && pwd)
@@ -14,9 +16,10 @@ idle=${3:-60}
 out="$build/bench"
 mkdir -p "$out"
 cxx=x86_64-w64-mingw32-g++-posix
-flags="-O2 -municode -static -static-libgcc -static-libstdc++"
+flags="-O2 -municode -static -static-libgcc -static-libstdc++ -DUNICODE -D_UNICODE -I$repo"
 $cxx $flags -mwindows -o "$out/lockscreen_floor.exe" "$here/lockscreen_floor.cpp"
-$cxx $flags -mconsole -o "$out/lockscreen_bench.exe" "$here/lockscreen_bench.cpp" -lpsapi
+$cxx $flags -mconsole -o "$out/lockscreen_bench.exe" "$here/lockscreen_bench.cpp" \
+  "$repo/tests/wine/support/service_procfs.cpp" -lpsapi
 cp "$build/bin/Corvane.exe" "$out/"
 rm -rf "$out/skin"
 # BENCH_NO_SKIN=1 leaves the skin folder out: the figures then show what
@@ -24,9 +27,11 @@ rm -rf "$out/skin"
 if [ -z "${BENCH_NO_SKIN:-}" ] && [ -d "$repo/skins" ]; then mkdir -p "$out/skin"; cp -r "$repo/skins/." "$out/skin/"; fi
 
 source "$repo/tests/wine/harness/env.sh" "$build"
-source "$repo/tests/wine/harness/session.sh"
-trap stop_session EXIT
-prepare_prefix
-start_session 480x640
+if [ -z "${BENCH_IN_SESSION:-}" ]; then
+  source "$repo/tests/wine/harness/session.sh"
+  trap stop_session EXIT
+  prepare_prefix
+  start_session 480x640
+fi
 
 wine "$out/lockscreen_bench.exe" "$runs" "$idle" 2>/dev/null

@@ -7,7 +7,8 @@
 // (Clock_AnalogUpdate: erase and draw three hands and the cap), timed
 // after each round of full paints.
 // Usage: paint_bench.exe MODULE_DIR CLOCK_TYPE REPEATS
-// Prints one line per figure: name, median and quartiles in milliseconds.
+// Prints one line per figure: name, median and quartiles in milliseconds,
+// and the rows of bench/bench_rows.h.
 #include <windows.h>
 
 #include <algorithm>
@@ -15,6 +16,7 @@
 #include <cwchar>
 #include <vector>
 
+#include "bench/bench_rows.h"
 #include "lockscreen/appointments.h"
 #include "lockscreen/clock.h"
 #include "lockscreen/lockscreen.h"
@@ -200,5 +202,19 @@ int wmain(int argc, wchar_t** argv) {
   std::sort(p2.begin(), p2.end());
   printf("%-28s %.2f (goal <= 1.5)\n", "ratio full/floor (medians)", p2[p2.size() / 2] / f2[f2.size() / 2]);
   if (!analog.empty()) Report("analog clock update", analog);
+
+  char label[96], n[32];
+  const char* skin = g_settings.Clock_Type == 1 ? "analog" : "digital";
+  const double ratio = rows::MedianOf(full) / rows::MedianOf(floor);
+  snprintf(n, sizeof(n), "%zu", full.size());
+  const std::vector<double> none;
+  snprintf(label, sizeof(label), "full paint %dx%d, %s skin", w, h, skin);
+  rows::Row(label, full, "ms", n, floor, rows::kRatio, "<= 1.5x floor", ratio <= 1.5, "-");
+  rows::Row("  floor: WIC decode + copy + 10 lines", floor, "ms", n, none, rows::kNone, "-", -1, "-");
+  if (!analog.empty()) {
+    snprintf(n, sizeof(n), "%zu", analog.size());
+    snprintf(label, sizeof(label), "analog clock update %dx%d", w, h);
+    rows::Row(label, analog, "ms", n, none, rows::kNone, "<= 1 ms", rows::MedianOf(analog) <= 1.0, "-");
+  }
   return 0;
 }

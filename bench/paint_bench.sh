@@ -2,33 +2,46 @@
 # Runs the paint benchmark (bench/paint_bench.cpp) under Wine on 240x320,
 # 480x640 and 800x480 screens, for the analog and the digital skin, each
 # figure beside its floor measured in the same run.
-# Usage: bench/paint_bench.sh WIN_BUILD_DIR [REPEATS (default 200)]
+# Usage: bench/paint_bench.sh WIN_BUILD_DIR [REPEATS (default 200)] [SIZES]
 # WIN_BUILD_DIR is a mingw build folder (tools/build.sh makes build/win);
-# its libraries are linked and its Wine prefix is used.
+# its libraries are linked and its Wine prefix is used. SIZES (default
+# "240x320 480x640 800x480") picks the screens. With BENCH_IN_SESSION=1 the
+# caller (run-bench) has prepared the prefix and started a session whose
+# screen is the one size given.
 set -eu
 repo=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "$1" && pwd)
 repeats=${2:-200}
+sizes=${3:-240x320 480x640 800x480}
 out="$build/bench"
 mkdir -p "$out/module/skin"
 cp -r "$repo"/skins/. "$out/module/skin/"
 
-x86_64-w64-mingw32-g++-posix -std=c++17 -O2 -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN -DNOMINMAX \
-  -D_WIN32_WINNT=0x0601 -I"$repo" "$repo/bench/paint_bench.cpp" "$repo/lockscreen/paint.cpp" \
-  "$repo/lockscreen/clock.cpp" "$repo/lockscreen/skin.cpp" "$build/libplatform.a" "$build/libsuite_core.a" \
-  -municode -mconsole -static -luser32 -lgdi32 -ladvapi32 -lshell32 -lole32 -loleaut32 -luuid -lwindowscodecs \
-  -o "$out/paint_bench.exe"
+# Built once per build: run-bench calls this script once per screen.
+sources=("$repo/bench/paint_bench.cpp" "$repo/bench/bench_rows.h" "$repo/lockscreen/paint.cpp"
+         "$repo/lockscreen/clock.cpp" "$repo/lockscreen/skin.cpp" "$build/libplatform.a" "$build/libsuite_core.a")
+stale=0
+for s in "${sources[@]}"; do [ "$out/paint_bench.exe" -nt "$s" ] || stale=1; done
+if [ $stale = 1 ]; then
+  x86_64-w64-mingw32-g++-posix -std=c++17 -O2 -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN -DNOMINMAX \
+    -D_WIN32_WINNT=0x0601 -I"$repo" "$repo/bench/paint_bench.cpp" "$repo/lockscreen/paint.cpp" \
+    "$repo/lockscreen/clock.cpp" "$repo/lockscreen/skin.cpp" "$build/libplatform.a" "$build/libsuite_core.a" \
+    -municode -mconsole -static -luser32 -lgdi32 -ladvapi32 -lshell32 -lole32 -loleaut32 -luuid -lwindowscodecs \
+    -o "$out/paint_bench.exe"
+fi
 
 source "$repo/tests/wine/harness/env.sh" "$build"
 source "$repo/tests/wine/harness/session.sh"
-trap stop_session EXIT
-prepare_prefix
 module="Z:${out//\//\\}\\module\\"
-for size in 240x320 480x640 800x480; do
-  start_session "$size"
+if [ -z "${BENCH_IN_SESSION:-}" ]; then
+  trap stop_session EXIT
+  prepare_prefix
+fi
+for size in $sizes; do
+  [ -n "${BENCH_IN_SESSION:-}" ] || start_session "$size"
   for type in 1 2; do
     echo "== $size, Clock_Type $type"
     wine "$out/paint_bench.exe" "$module" "$type" "$repeats" </dev/null 2>/dev/null
   done
-  stop_session
+  [ -n "${BENCH_IN_SESSION:-}" ] || stop_session
 done

@@ -10,12 +10,14 @@
 //   key       : SendInput to WM_KEYDOWN in the game-input target of another
 //               process (hook, swallow, post); floor: SendInput to
 //               WM_KEYDOWN in a plain focused window of this process.
+// Prints its human lines and the rows of bench/bench_rows.h.
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <vector>
 
+#include "bench/bench_rows.h"
 #include "platform/gameinput.h"
 #include "platform/power.h"
 
@@ -217,5 +219,12 @@ int wmain(int argc, wchar_t** argv) {
   printf("  key to WM_KEYDOWN through game input in another process: %.3f  (floor, plain window: %.3f; %zu/%zu "
          "keys)\n",
          Median(keyHook), Median(keyFloor), keyHook.size(), keyFloor.size());
+  char n[32];
+  snprintf(n, sizeof(n), "%d", runs);
+  const std::vector<double> none;
+  rows::Row("power broadcast to reader in another process", bus, "ms", n, floor, rows::kRatio, "-", -1, "-");
+  rows::Row("  floor: named-event ping-pong", floor, "ms", n, none, rows::kNone, "-", -1, "-");
+  rows::Row("key to WM_KEYDOWN through game input", keyHook, "ms", n, keyFloor, rows::kRatio, "-", -1, "-");
+  rows::Row("  floor: key to a plain window", keyFloor, "ms", n, none, rows::kNone, "-", -1, "-");
   return 0;
 }

@@ -4,6 +4,8 @@
 # each beside its floor measured in the same run.
 # Usage: bench/platform_bench.sh BUILD_DIR [runs]
 # BUILD_DIR is a Windows build with a Wine prefix made by the test harness.
+# With BENCH_IN_SESSION=1 the caller (run-bench) has prepared the prefix and
+# started a session already.
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 repo=$(cd "$here/.." && pwd)
@@ -18,8 +20,10 @@ $cxx $flags -mconsole -I"$repo" -o "$out/platform_bench.exe" "$here/platform_ben
   "$repo"/platform/device_state.cpp "$repo"/platform/core/*.cpp -luser32 -lgdi32 -ladvapi32
 
 source "$repo/tests/wine/harness/env.sh" "$build"
-source "$repo/tests/wine/harness/session.sh"
-trap stop_session EXIT
-prepare_prefix
-start_session 240x320
+if [ -z "${BENCH_IN_SESSION:-}" ]; then
+  source "$repo/tests/wine/harness/session.sh"
+  trap stop_session EXIT
+  prepare_prefix
+  start_session 240x320
+fi
 wine "$out/platform_bench.exe" "$runs" 2>/dev/null

@@ -6,9 +6,14 @@
 //             same run, interleaved; medians.
 //   idle    : Hushpane's own CPU time over a span while armed (AutoRun on,
 //             EnableOnAC off, nothing happening), and with EnableOnAC on AC
-//             (the watcher waking every 10 s), from the host's /proc.
+//             (the watcher waking every 10 s), from the host's /proc, in
+//             spans of 10 s (median, minimum and maximum of the spans).
+//   memory  : Hushpane's peak resident memory, read at the end of each of
+//             its starts.
+// Prints its human lines and the rows of bench/bench_rows.h.
 // All starts are warm: a window of this program keeps Wine's desktop alive.
 #include <windows.h>
+#include <psapi.h>
 #include <shlobj.h>
 
 #include <algorithm>
@@ -16,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_rows.h"
 #include "platform/power.h"
 #include "tests/wine/support/service_procfs.h"
 
@@ -109,12 +115,7 @@ void StopService(HANDLE service) {
   CloseHandle(service);
 }
 
-double Median(std::vector<double> v) {
-  if (v.empty()) return 0;
-  std::sort(v.begin(), v.end());
-  size_t n = v.size();
-  return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
+double MiB(SIZE_T bytes) { return static_cast<double>(bytes) / (1024.0 * 1024.0); }
 
 void Configure(DWORD enableOnAc) {
   SetDword(HKEY_LOCAL_MACHINE, kSettings, L"AutoRun", 1);
@@ -127,23 +128,30 @@ void Configure(DWORD enableOnAc) {
   SetDword(HKEY_CURRENT_USER, kDevice, L"BatteryPercent", 80);
 }
 
-// Hushpane's CPU over `seconds` while armed; percent of one core.
-double IdleCpu(const std::wstring& hushpane, int seconds, double* ms) {
+// Hushpane's CPU while armed, in `windows` spans of `seconds`, in percent
+// of one core (empty when it did not start); its peak resident MiB at the
+// end goes to `peak`.
+std::vector<double> IdleCpu(const std::wstring& hushpane, int windows, int seconds, std::vector<double>* peak) {
+  std::vector<double> cpu;
   HANDLE service = Launch(hushpane, L"/load");
-  if (service == nullptr || !WaitListening()) return -1;
-  Sleep(1000);  // past its first cycle
-  double before = svc::HostCpuMs("Hushpane.exe");
-  if (before < 0) {
+  if (service == nullptr) return cpu;
+  if (!WaitListening()) {
     StopService(service);
-    return -1;  // its host process was not found
+    return cpu;
   }
-  double t0 = Now();
-  Sleep(static_cast<DWORD>(seconds) * 1000);
-  double used = svc::HostCpuMs("Hushpane.exe") - before;
-  double span = Now() - t0;
+  Sleep(1000);  // past its first cycle
+  for (int i = 0; i < windows; ++i) {
+    double before = svc::HostCpuMs("Hushpane.exe");
+    if (before < 0) break;  // its host process was not found
+    double t0 = Now();
+    Sleep(static_cast<DWORD>(seconds) * 1000);
+    double used = svc::HostCpuMs("Hushpane.exe") - before;
+    cpu.push_back(100.0 * used / (Now() - t0));
+  }
+  PROCESS_MEMORY_COUNTERS m;
+  if (GetProcessMemoryInfo(service, &m, sizeof(m))) peak->push_back(MiB(m.PeakWorkingSetSize));
   StopService(service);
-  *ms = used;
-  return 100.0 * used / span;
+  return cpu;
 }
 
 }  // namespace
@@ -192,21 +200,37 @@ int wmain(int argc, wchar_t** argv) {
     Unlock(w);
     Sleep(300);
   }
+  PROCESS_MEMORY_COUNTERS m;
+  std::vector<double> peak;
+  if (GetProcessMemoryInfo(service, &m, sizeof(m))) peak.push_back(MiB(m.PeakWorkingSetSize));
   StopService(service);
-  double f = Median(floor), l = Median(latency);
+  double f = rows::MedianOf(floor), l = rows::MedianOf(latency);
   printf("lock latency (suspend broadcast -> lock window painted): median %.1f ms\n", l);
   printf("floor (CreateProcess of Corvane -> painted):              median %.1f ms\n", f);
   printf("service's share: %+.1f ms over the floor (min %.1f / %.1f ms, max %.1f / %.1f ms)\n", l - f,
          *std::min_element(latency.begin(), latency.end()), *std::min_element(floor.begin(), floor.end()),
          *std::max_element(latency.begin(), latency.end()), *std::max_element(floor.begin(), floor.end()));
+  char n[32];
+  snprintf(n, sizeof(n), "%d", runs);
+  const std::vector<double> none;
+  rows::Row("lock latency, suspend broadcast to painted", latency, "ms", n, floor, rows::kDifference,
+            "<= floor + 50 ms", l <= f + 50, "warm");
+  rows::Row("  floor: Corvane's own start to painted", floor, "ms", n, none, rows::kNone, "-", -1, "warm");
 
-  double ms = 0;
-  double pct = IdleCpu(hushpane, idleSeconds, &ms);
-  printf("Hushpane armed and idle, %d s: %.1f ms CPU = %.4f %% of one core\n", idleSeconds, ms, pct);
+  const int window = 10;  // seconds per CPU sample
+  const int windows = std::max(1, idleSeconds / window);
+  snprintf(n, sizeof(n), "%dx%d s", windows, window);
+  std::vector<double> armed = IdleCpu(hushpane, windows, window, &peak);
+  printf("Hushpane armed and idle, %d s: %.4f %% of one core\n", windows * window, rows::MedianOf(armed));
+  rows::Row("Hushpane CPU armed and idle", armed, "% core", n, none, rows::kNone, "<= 0.05 %",
+            !armed.empty() && rows::MedianOf(armed) <= 0.05, "-");
   Configure(1);
-  pct = IdleCpu(hushpane, idleSeconds, &ms);
-  printf("Hushpane armed with EnableOnAC on AC (watcher running), %d s: %.1f ms CPU = %.4f %% of one core\n",
-         idleSeconds, ms, pct);
+  std::vector<double> watching = IdleCpu(hushpane, windows, window, &peak);
+  printf("Hushpane armed with EnableOnAC on AC (watcher running), %d s: %.4f %% of one core\n", windows * window,
+         rows::MedianOf(watching));
+  rows::Row("  with EnableOnAC on AC (idle watcher)", watching, "% core", n, none, rows::kNone, "-", -1, "-");
   Configure(0);
+  snprintf(n, sizeof(n), "%zu", peak.size());
+  rows::Row("Hushpane peak resident (each start, at its end)", peak, "MiB", n, none, rows::kNone, "-", -1, "warm");
   return 0;
 }
