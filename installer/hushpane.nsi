@@ -15,6 +15,8 @@ Unicode true
 Target amd64-unicode
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
+; The name setup.exe is what the README and the tests call it.
+!pragma warning disable 9000
 
 !include "MUI2.nsh"
 !include "LogicLib.nsh"
