@@ -1,15 +1,22 @@
 ; Setup for the Ombrevale Hushpane suite.
 ;
-; Built with makensis on Linux: makensis -DBIN=<folder of the .exe files>
-;   -DSKINS=<skins folder> -DOUTFILE=<setup.exe> installer/hushpane.nsi
+; Built with makensis on Linux by tools/make-setup.sh BUILD_DIR, which runs
+;   makensis -DBIN=<folder of the .exe files> -DSKINS=<skins folder>
+;            -DOUTFILE=<setup.exe> installer/hushpane.nsi
 ;
 ; The install folder is fixed (no folder page): the service composes the
-; lock screen's path from Program Files. Setup and uninstall refuse while a
-; lock screen shows (silent mode: exit code 3), and otherwise ask a resident
-; service to unload and wait for it before touching any file.
+; lock screen's path from Program Files. The shortcuts go to the user's own
+; Programs folder, where the configuration program copies the start-up
+; shortcut from. Setup and uninstall refuse while a lock screen shows, and
+; otherwise ask a resident service to unload and wait for it before
+; touching any file; setup starts it again afterwards (with "installed").
 ;
-; Switches: /S silent. Uninstaller: /REMOVESETTINGS also deletes the
-; settings key (kept by default so that a reinstall keeps the buttons).
+; Switches: /S silent. Silent exit codes: 0 done, 3 the device is locked,
+; 4 the service did not stop within 10 s.
+; Uninstaller: uninstall.exe [/S] [/REMOVESETTINGS] [_?=<install folder>]
+;   /REMOVESETTINGS also deletes the settings key (kept by default, so that
+;   a reinstall keeps the unlock buttons); _?= runs it in place and waits
+;   (without it the uninstaller copies itself away and returns at once).
 
 Unicode true
 Target amd64-unicode
@@ -63,37 +70,86 @@ Var ServiceWasResident
   ${EndIf}
 !macroend
 
-; Refuses while a lock screen shows; otherwise unloads a resident service
-; and waits (at most about 10 s) for its events to vanish.
-!macro StopSuite UN
+; Starts the service again after an upgrade; "installed" keeps it from
+; locking at once when ActivateAtStartup is on.
+!macro RestartService
+  Exec '"$INSTDIR\Hushpane.exe" /load installed'
+!macroend
+
+; Pushes 1 while the service is resident (either of its events exists).
+!macro ServiceResident
+  !insertmacro EventExists "Ombrevale - Hushpane_Unload"
+  !insertmacro EventExists "Ombrevale - Hushpane_Activate"
+  Pop $6
+  Pop $7
+  IntOp $6 $6 | $7
+  Push $6
+!macroend
+
+!macro RefuseLocked
+  MessageBox MB_ICONSTOP "The device is locked. Unlock it first, then run this again." /SD IDOK
+  SetErrorLevel 3
+  Quit
+!macroend
+
+; Refuses while a lock screen shows (its keys would be locked out of the
+; setup's own window and its files are in use); otherwise asks a resident
+; service to unload and waits a bounded time (10 s) for its events to
+; vanish, so that no file is touched while the service runs.
+!macro StopSuite
   !insertmacro EventExists "Ombrevale - Unload"
   Pop $0
   ${If} $0 == 1
-    MessageBox MB_ICONSTOP "The device is locked. Unlock it first, then run this again." /SD IDOK
-    SetErrorLevel 3
-    Quit
+    !insertmacro RefuseLocked
   ${EndIf}
   StrCpy $ServiceWasResident 0
   System::Call 'kernel32::OpenEventW(i 0x1F0003, i 0, w "Ombrevale - Hushpane_Unload") p.r8'
   ${If} $8 P<> 0
     StrCpy $ServiceWasResident 1
     System::Call 'kernel32::SetEvent(p r8)'
+    ; Closed at once: the event vanishes only when every handle is closed.
     System::Call 'kernel32::CloseHandle(p r8)'
     StrCpy $1 0
     ${Do}
-      !insertmacro EventExists "Ombrevale - Hushpane_Unload"
+      !insertmacro ServiceResident
       Pop $0
       ${IfThen} $0 == 0 ${|} ${ExitDo} ${|}
+      ; A broadcast that came first may have started a lock screen: the
+      ; service then waits for the unlock before it looks at the request.
+      !insertmacro EventExists "Ombrevale - Unload"
+      Pop $2
+      ${IfThen} $2 == 1 ${|} ${ExitDo} ${|}
       Sleep 100
       IntOp $1 $1 + 1
     ${LoopUntil} $1 >= 100
+    !insertmacro EventExists "Ombrevale - Unload"
+    Pop $2
+    ${If} $2 == 1
+      ; Leave everything as it was: withdraw the request from a service
+      ; that is still there, or start again the one that has gone.
+      ${If} $0 == 1
+        System::Call 'kernel32::OpenEventW(i 0x1F0003, i 0, w "Ombrevale - Hushpane_Unload") p.r8'
+        ${If} $8 P<> 0
+          System::Call 'kernel32::ResetEvent(p r8)'
+          System::Call 'kernel32::CloseHandle(p r8)'
+        ${EndIf}
+      ${Else}
+        !insertmacro RestartService
+      ${EndIf}
+      !insertmacro RefuseLocked
+    ${EndIf}
+    ${If} $0 == 1
+      MessageBox MB_ICONSTOP "The lock service did not stop. Close it, then run this again." /SD IDOK
+      SetErrorLevel 4
+      Quit
+    ${EndIf}
   ${EndIf}
 !macroend
 
 Function .onInit
   SetRegView 64
   SetShellVarContext current
-  !insertmacro StopSuite ""
+  !insertmacro StopSuite
 FunctionEnd
 
 Section "Install"
@@ -126,14 +182,14 @@ Section "Install"
   ; An upgrade over a resident service starts it again, without the
   ; start-up lock.
   ${If} $ServiceWasResident == 1
-    Exec '"$INSTDIR\Hushpane.exe" /load installed'
+    !insertmacro RestartService
   ${EndIf}
 SectionEnd
 
 Function un.onInit
   SetRegView 64
   SetShellVarContext current
-  !insertmacro StopSuite "un."
+  !insertmacro StopSuite
 FunctionEnd
 
 Section "Uninstall"

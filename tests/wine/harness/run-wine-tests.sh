@@ -20,4 +20,18 @@ for size in 240x320 480x640 800x480; do
   ctest --test-dir "$build_dir" -L "screen_$size" --output-on-failure "$@" || status=1
   stop_session
 done
+# The end-to-end tests install with setup.exe and uninstall again: they run
+# last, on a 240x320 screen of their own, and the harness's copy of the
+# programs is put back afterwards.
+if ctest --test-dir "$build_dir" -N -L screen_e2e "$@" | grep -q 'Total Tests: [1-9]'; then
+  echo "== end-to-end tests on a 240x320 screen"
+  if "$repo_dir/tools/make-setup.sh" "$build_dir" >/dev/null; then
+    start_session 240x320
+    ctest --test-dir "$build_dir" -L screen_e2e --output-on-failure "$@" || status=1
+    stop_session
+  else
+    echo "setup.exe could not be built (tools/make-setup.sh)"; status=1
+  fi
+  install_programs
+fi
 exit $status

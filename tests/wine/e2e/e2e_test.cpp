@@ -1,0 +1,252 @@
+// The suite as a user meets it, on one path: setup.exe /S, the unlock
+// buttons pressed into Tollwick with real key input, "Ok" (the service
+// starts), a suspend broadcast, the lock screen's owner, date, counts and an
+// appointment read back from Wine's text trace, the unlock, a second lock,
+// and the uninstaller. Beside it, what setup and uninstall must do around a
+// running suite. This program runs last, in a session of its own: its
+// uninstall removes the programs that the other test programs use.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/wine/support/appointments_support.h"
+#include "tests/wine/support/config_support.h"
+#include "tests/wine/support/e2e_support.h"
+#include "tests/wine/support/lockscreen_support.h"
+#include "tests/wine/support/service_support.h"
+#include "tests/wine/support/shortcut_support.h"
+#include "tests/wine/support/support.h"
+
+namespace {
+
+const wchar_t* const kPrograms[] = {L"Hushpane.exe", L"Corvane.exe", L"Tollwick.exe", L"ovdevice.exe"};
+
+bool SamePath(const std::wstring& a, const std::wstring& b) { return _wcsicmp(a.c_str(), b.c_str()) == 0; }
+
+int SuiteProcesses() {
+  return wt::CountProcesses(L"Hushpane.exe") + wt::CountProcesses(L"Corvane.exe") +
+         wt::CountProcesses(L"Tollwick.exe");
+}
+
+std::wstring ProgramsShortcut(const wchar_t* name) {
+  const std::wstring installed = wt::InstalledShortcutPath();
+  return installed.substr(0, installed.find_last_of(L'\\') + 1) + name;
+}
+
+class EndToEnd : public wt::SuiteTest {
+ protected:
+  void SetUp() override {
+    wt::SuiteTest::SetUp();
+    wt::RemoveShortcuts();
+    ASSERT_TRUE(wt::FileExists(e2e::SetupPath()))
+        << "no setup.exe beside bin/: tools/make-setup.sh BUILD_DIR makes it";
+  }
+  void TearDown() override {
+    e2e::CloseTraced(t_);
+    at::RemoveCalendar();
+    wt::SuiteTest::TearDown();
+  }
+
+  // What the lock screen will show: owner, counts, a pinned clock (a
+  // Wednesday) and a calendar with items in the coming week.
+  void Seed() {
+    ASSERT_EQ(wt::Device(L"owner \"Ada Lovelace\""), 0);
+    ASSERT_EQ(wt::Device(L"sms 2"), 0);
+    ASSERT_EQ(wt::Device(L"mail 5"), 0);
+    ASSERT_EQ(wt::Device(L"calls missed 1"), 0);
+    ASSERT_EQ(wt::Device(L"battery 76"), 0);
+    ASSERT_EQ(wt::Device(L"ac online"), 0);
+    ASSERT_EQ(wt::Device(L"clock \"2027-01-13 10:00:00\""), 0);
+    ASSERT_TRUE(at::WriteCalendar(at::kSampleWeek));
+  }
+
+  // Arms a capture button and presses a key into it (SendInput).
+  void Capture(int id, WORD vk, const wchar_t* caption) {
+    HWND button = wt::ControlOf(t_.window, id);
+    ASSERT_NE(button, nullptr);
+    wt::Click(button);
+    wt::Tap(vk);
+    EXPECT_TRUE(wt::WaitFor([&] { return wt::TextOf(button) == caption; }, 5000))
+        << "button " << id << " shows " << std::string(wt::TextOf(button).begin(), wt::TextOf(button).end());
+  }
+
+  // Sends a suspend broadcast and waits for the service's lock screen;
+  // checks that it drew the owner, the date, the counts and the first
+  // appointment line (texts drawn after `from` in the trace).
+  HWND LockAndRead(size_t from) {
+    EXPECT_EQ(wt::Device(L"power suspend"), 0);
+    HWND lock = nullptr;
+    wt::WaitFor(
+        [&] {
+          lock = FindWindowW(L"Hushpane", L"Corvane");
+          return lock != nullptr && IsWindowVisible(lock);
+        },
+        15000);
+    if (lock == nullptr) return nullptr;
+    const wchar_t* texts[] = {L"Ada Lovelace",  L"Wednesday, January 13, 2027", L"Unread SMS: 2",
+                              L"Unread Mail: 5", L"Missed calls: 1",            at::kSampleWeekLines[0]};
+    for (const wchar_t* text : texts)
+      EXPECT_GE(e2e::WaitDrawnFrom(t_, text, from, 10000), 0)
+          << "not drawn: " << std::string(text, text + wcslen(text)) << "\n" << e2e::DrawnDump(t_, from);
+    // Its workers run (the input hook with them) before keys are pressed.
+    EXPECT_TRUE(lt::WaitProbe(lock, lt::kTicks, 1, 5000));
+    return lock;
+  }
+
+  // F1 then F2, the two buttons captured above; the lock screen ends with 0.
+  void Unlock(HWND lock) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(lock, &pid);
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    ASSERT_NE(process, nullptr);
+    wt::Key(VK_F1, false);
+    EXPECT_TRUE(lt::WaitProbe(lock, lt::kKeyDowns, 1, 5000));
+    wt::Key(VK_F2, false);
+    EXPECT_EQ(wt::WaitExit(process, 10000), 0);
+    wt::Key(VK_F2, true);
+    wt::Key(VK_F1, true);
+    CloseHandle(process);
+  }
+
+  e2e::Traced t_;
+};
+
+TEST_F(EndToEnd, SetupInstallsProgramsSkinsShortcutsAndUninstallEntry) {
+  ASSERT_EQ(e2e::RunSetup(), 0);
+  for (const wchar_t* program : kPrograms) EXPECT_TRUE(wt::FileExists(wt::InstalledPath(program))) << program;
+  EXPECT_TRUE(wt::FileExists(wt::InstalledPath(L"uninstall.exe")));
+  EXPECT_TRUE(wt::FileExists(wt::InstalledPath(L"skin\\analog\\config.ini")));
+  EXPECT_TRUE(wt::FileExists(wt::InstalledPath(L"skin\\analog\\portrait_qvga.jpg")));
+  EXPECT_TRUE(wt::FileExists(wt::InstalledPath(L"skin\\digital\\config.ini")));
+  EXPECT_TRUE(wt::FileExists(wt::InstalledPath(L"skin\\digital\\landscape_vga.jpg")));
+  // Shell links in the user's Programs folder, where Tollwick copies the
+  // start-up shortcut from.
+  EXPECT_TRUE(SamePath(wt::ShortcutTarget(wt::InstalledShortcutPath()), wt::InstalledPath(L"Hushpane.exe")));
+  EXPECT_TRUE(SamePath(wt::ShortcutTarget(ProgramsShortcut(L"Tollwick.lnk")), wt::InstalledPath(L"Tollwick.exe")));
+  EXPECT_FALSE(wt::FileExists(wt::StartupShortcutPath()));
+  EXPECT_EQ(e2e::UninstallEntry(L"DisplayName"), L"Ombrevale Hushpane");
+  EXPECT_EQ(e2e::UninstallEntry(L"UninstallString"), L"\"" + wt::InstalledPath(L"uninstall.exe") + L"\"");
+  // No service was resident, so none is started.
+  EXPECT_EQ(SuiteProcesses(), 0);
+}
+
+TEST_F(EndToEnd, InstallConfigureLockUnlockLockAgainUninstall) {
+  ASSERT_EQ(e2e::RunSetup(), 0);
+  Seed();
+  t_ = e2e::StartTracedTollwick();
+  ASSERT_NE(t_.window, nullptr);
+  ASSERT_TRUE(wt::WaitFor([&] { return GetForegroundWindow() == t_.window; }, 5000));
+  Capture(0x8801, VK_F1, L"0x070");
+  Capture(0x8802, VK_F2, L"0x071");
+  HWND autoRun = wt::ControlOf(t_.window, 0x8805);  // "Enable AutoRun mode"
+  wt::Click(autoRun);
+  DWORD_PTR checked = 0;
+  SendMessageTimeoutW(autoRun, BM_GETCHECK, 0, 0, SMTO_NORMAL, 5000, &checked);
+  EXPECT_EQ(checked, static_cast<DWORD_PTR>(BST_CHECKED));
+  HWND bar = wt::MenuBarOf(t_.window);
+  ASSERT_NE(bar, nullptr);
+  wt::Click(GetDlgItem(bar, 113));  // "Ok"
+  ASSERT_TRUE(wt::WaitFor([] { return wt::CountProcesses(L"Tollwick.exe") == 0; }, 10000));
+
+  DWORD b1 = 0, b2 = 0, autoRunSaved = 0;
+  EXPECT_TRUE(wt::GetSetting(L"Button_1", &b1));
+  EXPECT_TRUE(wt::GetSetting(L"Button_2", &b2));
+  EXPECT_TRUE(wt::GetSetting(L"AutoRun", &autoRunSaved));
+  EXPECT_EQ(b1, static_cast<DWORD>(VK_F1));
+  EXPECT_EQ(b2, static_cast<DWORD>(VK_F2));
+  EXPECT_EQ(autoRunSaved, 1u);
+  EXPECT_TRUE(SamePath(wt::ShortcutTarget(wt::StartupShortcutPath()), wt::InstalledPath(L"Hushpane.exe")));
+  ASSERT_TRUE(wt::WaitFor([] { return wt::CountProcesses(L"Hushpane.exe") == 1; }, 10000));
+  ASSERT_TRUE(svc::WaitListening(10000));
+
+  HWND lock = LockAndRead(e2e::DrawnCount(t_));
+  ASSERT_NE(lock, nullptr);
+  Unlock(lock);
+  EXPECT_EQ(wt::CountProcesses(L"Corvane.exe"), 0);
+  EXPECT_EQ(wt::CountProcesses(L"Hushpane.exe"), 1);
+
+  // The service is armed again: the next broadcast locks again.
+  lock = LockAndRead(e2e::DrawnCount(t_));
+  ASSERT_NE(lock, nullptr);
+  Unlock(lock);
+
+  ASSERT_EQ(e2e::RunUninstall(), 0);
+  EXPECT_TRUE(wt::WaitFor([] { return SuiteProcesses() == 0; }, 5000))
+      << "still running: " << wt::CountProcesses(L"Hushpane.exe") << " service, " << wt::CountProcesses(L"Corvane.exe")
+      << " lock screen, " << wt::CountProcesses(L"Tollwick.exe") << " configuration";
+  EXPECT_FALSE(wt::EventExists(L"Ombrevale - Hushpane_Unload"));
+  EXPECT_FALSE(wt::FileExists(wt::StartupShortcutPath()));
+  EXPECT_FALSE(wt::FileExists(wt::InstalledShortcutPath()));
+  EXPECT_FALSE(wt::FileExists(ProgramsShortcut(L"Tollwick.lnk")));
+  for (const wchar_t* program : kPrograms) EXPECT_FALSE(wt::FileExists(wt::InstalledPath(program))) << program;
+  EXPECT_FALSE(wt::FileExists(wt::InstalledPath(L"skin")));
+  EXPECT_EQ(e2e::UninstallEntry(L"UninstallString"), L"");
+}
+
+// A lock screen shows: setup and the uninstaller end with 3 and touch no
+// file; the resident service and the lock screen stay.
+TEST_F(EndToEnd, SetupAndUninstallRefuseWhileLockScreenShows) {
+  ASSERT_EQ(e2e::RunSetup(), 0);
+  svc::ArmedSettings();
+  wt::SetSetting(L"Button_2", VK_F2);
+  const std::wstring marker = wt::InstalledPath(L"Tollwick.exe");
+  ASSERT_TRUE(wt::WriteTextFile(marker, "kept"));
+  HANDLE service = wt::Start(L"Hushpane.exe", L"/load");
+  ASSERT_NE(service, nullptr);
+  ASSERT_TRUE(svc::WaitListening(10000));
+  lt::Lock lock = lt::StartLock();
+  ASSERT_NE(lock.window, nullptr);
+
+  EXPECT_EQ(e2e::RunSetup(), 3);
+  EXPECT_EQ(wt::ReadTextFile(marker), "kept");
+  EXPECT_EQ(e2e::RunUninstall(), 3);
+  EXPECT_EQ(wt::ReadTextFile(marker), "kept");
+  EXPECT_TRUE(wt::FileExists(wt::InstalledPath(L"Corvane.exe")));
+  EXPECT_TRUE(wt::FileExists(wt::InstalledShortcutPath()));
+  EXPECT_EQ(WaitForSingleObject(lock.process, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+  EXPECT_EQ(WaitForSingleObject(service, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+  EXPECT_TRUE(wt::EventExists(L"Ombrevale - Hushpane_Unload"));
+  EXPECT_FALSE(wt::EventSignalled(L"Ombrevale - Hushpane_Unload"));
+  lt::CloseLock(lock);
+  CloseHandle(service);
+}
+
+// An upgrade over a resident service stops it before copying and starts
+// it again with "installed" (no start-up lock).
+TEST_F(EndToEnd, SetupOverRunningServiceStopsItAndStartsItWithInstalled) {
+  ASSERT_EQ(e2e::RunSetup(), 0);
+  svc::ArmedSettings();
+  HANDLE old = wt::Start(L"Hushpane.exe", L"/load");
+  ASSERT_NE(old, nullptr);
+  ASSERT_TRUE(svc::WaitListening(10000));
+
+  ASSERT_EQ(e2e::RunSetup(), 0);
+  EXPECT_EQ(wt::WaitExit(old, 5000), 0) << "the resident service was not stopped";
+  CloseHandle(old);
+  ASSERT_TRUE(wt::WaitFor([] { return wt::CountProcesses(L"Hushpane.exe") == 1; }, 10000));
+  const std::vector<std::wstring> lines = e2e::CommandLinesOf(L"Hushpane.exe");
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0], L"\"" + wt::InstalledPath(L"Hushpane.exe") + L"\" /load installed");
+  EXPECT_TRUE(svc::WaitListening(10000));
+  EXPECT_EQ(wt::CountProcesses(L"Corvane.exe"), 0);
+}
+
+// The settings key outlives a plain uninstall (a reinstall keeps the
+// buttons); /REMOVESETTINGS deletes it.
+TEST_F(EndToEnd, UninstallKeepsSettingsUnlessRemoveSettings) {
+  ASSERT_EQ(e2e::RunSetup(), 0);
+  wt::SetSetting(L"Button_1", VK_F5);
+  ASSERT_EQ(e2e::RunUninstall(), 0);
+  EXPECT_FALSE(wt::FileExists(wt::InstalledPath(L"Hushpane.exe")));
+  DWORD button = 0;
+  EXPECT_TRUE(wt::GetSetting(L"Button_1", &button));
+  EXPECT_EQ(button, static_cast<DWORD>(VK_F5));
+
+  ASSERT_EQ(e2e::RunSetup(), 0);
+  ASSERT_EQ(e2e::RunUninstall(L"/REMOVESETTINGS"), 0);
+  EXPECT_FALSE(wt::FileExists(wt::InstalledPath(L"Hushpane.exe")));
+  EXPECT_FALSE(wt::SettingsKeyExists());
+}
+
+}  // namespace
