@@ -43,6 +43,11 @@ class EndToEnd : public wt::SuiteTest {
         << "no setup.exe beside bin/: tools/make-setup.sh BUILD_DIR makes it";
   }
   void TearDown() override {
+    if (helper_ != nullptr) {
+      TerminateProcess(helper_, 0);
+      WaitForSingleObject(helper_, 5000);
+      CloseHandle(helper_);
+    }
     e2e::CloseTraced(t_);
     at::RemoveCalendar();
     wt::SuiteTest::TearDown();
@@ -109,7 +114,15 @@ class EndToEnd : public wt::SuiteTest {
     CloseHandle(process);
   }
 
+  // Holds the service's unload event, as a service that does not end.
+  void HoldUnloadEvent() {
+    helper_ = wt::StartSelf(L"--helper hold \"Ombrevale - Hushpane_Unload\"");
+    ASSERT_NE(helper_, nullptr);
+    ASSERT_TRUE(wt::WaitFor([] { return wt::EventExists(L"Ombrevale - Hushpane_Unload"); }, 5000));
+  }
+
   e2e::Traced t_;
+  HANDLE helper_ = nullptr;
 };
 
 TEST_F(EndToEnd, SetupInstallsProgramsSkinsShortcutsAndUninstallEntry) {
@@ -210,6 +223,45 @@ TEST_F(EndToEnd, SetupAndUninstallRefuseWhileLockScreenShows) {
   EXPECT_FALSE(wt::EventSignalled(L"Ombrevale - Hushpane_Unload"));
   lt::CloseLock(lock);
   CloseHandle(service);
+}
+
+// Something holds the service's unload event and never ends (a service
+// that hangs): setup waits its bounded time, then ends with 4 and copies
+// nothing.
+TEST_F(EndToEnd, SetupGivesUpOnAServiceThatDoesNotStop) {
+  ASSERT_EQ(e2e::RunSetup(), 0);
+  const std::wstring marker = wt::InstalledPath(L"Tollwick.exe");
+  ASSERT_TRUE(wt::WriteTextFile(marker, "kept"));
+  HoldUnloadEvent();
+  EXPECT_EQ(e2e::RunSetup(), 4);
+  EXPECT_TRUE(wt::EventSignalled(L"Ombrevale - Hushpane_Unload"));  // it was asked
+  EXPECT_EQ(wt::ReadTextFile(marker), "kept");
+}
+
+// A lock screen appears while setup waits for the service (a broadcast
+// came first): setup withdraws its unload request from the service that is
+// still there, ends with 3 and copies nothing.
+TEST_F(EndToEnd, LockScreenAppearingWhileServiceStopsWithdrawsTheRequest) {
+  ASSERT_EQ(e2e::RunSetup(), 0);
+  wt::SetSetting(L"Button_1", VK_F1);
+  wt::SetSetting(L"Button_2", VK_F2);
+  const std::wstring marker = wt::InstalledPath(L"Tollwick.exe");
+  ASSERT_TRUE(wt::WriteTextFile(marker, "kept"));
+  // A service that is busy showing a lock screen: it holds its events and
+  // looks at the unload request only after the unlock.
+  HoldUnloadEvent();
+  HANDLE setup = e2e::Launch(e2e::SetupPath(), L"/S");
+  ASSERT_NE(setup, nullptr);
+  ASSERT_TRUE(wt::WaitFor([] { return wt::EventSignalled(L"Ombrevale - Hushpane_Unload"); }, 10000));
+  lt::Lock lock = lt::StartLock();
+  ASSERT_NE(lock.window, nullptr);
+  EXPECT_EQ(wt::WaitExit(setup, 15000), 3);
+  CloseHandle(setup);
+  EXPECT_TRUE(wt::EventExists(L"Ombrevale - Hushpane_Unload"));
+  EXPECT_FALSE(wt::EventSignalled(L"Ombrevale - Hushpane_Unload"));
+  EXPECT_EQ(wt::ReadTextFile(marker), "kept");
+  EXPECT_EQ(wt::CountProcesses(L"Hushpane.exe"), 0);  // no second service started
+  lt::CloseLock(lock);
 }
 
 // An upgrade over a resident service stops it before copying and starts

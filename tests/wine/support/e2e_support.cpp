@@ -29,15 +29,22 @@ std::wstring SetupPath() {
   return ParentOf(ParentOf(self)) + L"\\setup.exe";
 }
 
-int Run(const std::wstring& path, const std::wstring& args) {
+HANDLE Launch(const std::wstring& path, const std::wstring& args) {
   std::wstring command = L"\"" + path + L"\" " + args;
   STARTUPINFOW si = {};
   si.cb = sizeof(si);
   PROCESS_INFORMATION pi = {};
-  if (!CreateProcessW(path.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
+  if (!CreateProcessW(path.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    return nullptr;
   CloseHandle(pi.hThread);
-  const int code = wt::WaitExit(pi.hProcess, kRunWaitMs);
-  CloseHandle(pi.hProcess);
+  return pi.hProcess;
+}
+
+int Run(const std::wstring& path, const std::wstring& args) {
+  HANDLE process = Launch(path, args);
+  if (process == nullptr) return -1;
+  const int code = wt::WaitExit(process, kRunWaitMs);
+  CloseHandle(process);
   return code;
 }
 

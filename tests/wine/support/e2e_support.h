@@ -15,6 +15,8 @@ namespace e2e {
 
 // The build's setup.exe: the folder above this test program's bin folder.
 std::wstring SetupPath();
+// Starts `"<path>" args`; its process handle, NULL on failure.
+HANDLE Launch(const std::wstring& path, const std::wstring& args);
 // Runs `"<path>" args` and waits up to 60 s; its exit code, -1 when it did
 // not start or end.
 int Run(const std::wstring& path, const std::wstring& args);
