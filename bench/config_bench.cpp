@@ -21,39 +21,15 @@
 #include <vector>
 
 #include "bench/bench_rows.h"
+#include "bench/bench_win.h"
 
 namespace {
-
-double Now() {
-  LARGE_INTEGER f, c;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&c);
-  return 1000.0 * static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
-std::wstring Installed(const wchar_t* file) {
-  wchar_t folder[MAX_PATH];
-  if (!SHGetSpecialFolderPathW(nullptr, folder, CSIDL_PROGRAM_FILES, FALSE)) return L"";
-  return std::wstring(folder) + L"\\Ombrevale\\Hushpane\\" + file;
-}
 
 std::wstring Beside(const wchar_t* file) {
   wchar_t self[MAX_PATH];
   GetModuleFileNameW(nullptr, self, MAX_PATH);
   std::wstring s(self);
   return s.substr(0, s.find_last_of(L'\\') + 1) + file;
-}
-
-HANDLE Launch(const std::wstring& path) {
-  STARTUPINFOW si;
-  ZeroMemory(&si, sizeof(si));
-  si.cb = sizeof(si);
-  PROCESS_INFORMATION pi;
-  ZeroMemory(&pi, sizeof(pi));
-  std::wstring cmd = L"\"" + path + L"\"";
-  if (!CreateProcessW(path.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return nullptr;
-  CloseHandle(pi.hThread);
-  return pi.hProcess;
 }
 
 // Polls (1 ms) until the window exists, is visible and its loop answers.
@@ -124,7 +100,7 @@ int wmain(int argc, wchar_t** argv) {
   std::vector<double> start, startFloor, close, closeFloor, key, peak, peakFloor;
   for (int i = 0; i < runs; ++i) {
     double t0 = Now();
-    HANDLE p = Launch(floor);
+    HANDLE p = Launch(floor, L"");
     HWND w = WaitReady(L"LockFloor", L"floor", 10000);
     if (p == nullptr || w == nullptr) return 2;
     startFloor.push_back(Now() - t0);
@@ -136,7 +112,7 @@ int wmain(int argc, wchar_t** argv) {
     CloseHandle(p);
 
     t0 = Now();
-    p = Launch(tollwick);
+    p = Launch(tollwick, L"");
     w = WaitReady(L"TOLLWICK", L"Configuration", 10000);
     if (p == nullptr || w == nullptr) return 3;
     start.push_back(Now() - t0);

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "bench/bench_rows.h"
+#include "bench/bench_win.h"
 #include "tests/wine/support/service_procfs.h"
 
 namespace {
@@ -28,20 +29,6 @@ namespace {
 const UINT kProbe = WM_APP + 2;
 const wchar_t kSettings[] = L"Software\\Ombrevale\\Hushpane";
 const wchar_t kDevice[] = L"Software\\Ombrevale\\Device";
-
-double Now() {
-  LARGE_INTEGER f, c;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&c);
-  return 1000.0 * static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
-void SetDword(HKEY root, const wchar_t* key, const wchar_t* name, DWORD v) {
-  HKEY h;
-  if (RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_WRITE, nullptr, &h, nullptr) != ERROR_SUCCESS) return;
-  RegSetValueExW(h, name, 0, REG_DWORD, reinterpret_cast<BYTE*>(&v), 4);
-  RegCloseKey(h);
-}
 
 bool DisplayOff() {
   DWORD v = 0, size = 4, type = 0;
@@ -52,23 +39,11 @@ bool DisplayOff() {
   return rc == ERROR_SUCCESS && v == 1;
 }
 
-std::wstring Folder() {
+std::wstring OwnFolder() {
   wchar_t self[MAX_PATH];
   GetModuleFileNameW(nullptr, self, MAX_PATH);
   std::wstring s(self);
   return s.substr(0, s.find_last_of(L'\\') + 1);
-}
-
-HANDLE Launch(const std::wstring& path) {
-  STARTUPINFOW si;
-  ZeroMemory(&si, sizeof(si));
-  si.cb = sizeof(si);
-  PROCESS_INFORMATION pi;
-  ZeroMemory(&pi, sizeof(pi));
-  std::wstring cmd = L"\"" + path + L"\" /load";
-  if (!CreateProcessW(path.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return nullptr;
-  CloseHandle(pi.hThread);
-  return pi.hProcess;
 }
 
 LONG_PTR Probe(HWND w, int what);
@@ -159,7 +134,7 @@ int wmain(int argc, wchar_t** argv) {
   int runs = argc > 1 ? _wtoi(argv[1]) : 10;
   int idleSeconds = argc > 2 ? _wtoi(argv[2]) : 60;
   const int window = 5;  // seconds per CPU sample
-  std::wstring dir = Folder();
+  std::wstring dir = OwnFolder();
   std::wstring corvane = dir + L"Corvane.exe", floor = dir + L"lockscreen_floor.exe";
   printf("screen %dx%d, %d runs, warm starts (Wine's desktop kept alive by this program)\n",
          GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), runs);
@@ -173,7 +148,7 @@ int wmain(int argc, wchar_t** argv) {
   for (int i = 0; i < runs; ++i) {
     ResetEvent(floorPainted);
     double t0 = Now();
-    HANDLE f = Launch(floor);
+    HANDLE f = Launch(floor, L"/load");
     if (WaitForSingleObject(floorPainted, 10000) != WAIT_OBJECT_0) {
       printf("floor did not paint\n");
       return 1;
@@ -184,7 +159,7 @@ int wmain(int argc, wchar_t** argv) {
     End(f);
 
     t0 = Now();
-    HANDLE p = Launch(corvane);
+    HANDLE p = Launch(corvane, L"/load");
     HWND w = WaitLockPainted(10000);
     if (w == nullptr) {
       printf("Corvane did not paint\n");
@@ -229,7 +204,7 @@ int wmain(int argc, wchar_t** argv) {
   snprintf(n, sizeof(n), "%dx%d s", windows, window);
   // Locked on AC: the refresh thread runs the whole time.
   Configure(8, 1);
-  HANDLE p = Launch(corvane);
+  HANDLE p = Launch(corvane, L"/load");
   HWND w = WaitLockPainted(10000);
   Sleep(10000);
   PROCESS_MEMORY_COUNTERS early;
@@ -258,7 +233,7 @@ int wmain(int argc, wchar_t** argv) {
 
   // On battery after going dark: no refresh thread.
   Configure(1, 0);
-  p = Launch(corvane);
+  p = Launch(corvane, L"/load");
   w = WaitLockPainted(10000);
   while (!DisplayOff()) Sleep(10);
   while (Probe(w, 1) != 0) Sleep(10);

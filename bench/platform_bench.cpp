@@ -18,17 +18,11 @@
 #include <vector>
 
 #include "bench/bench_rows.h"
+#include "bench/bench_win.h"
 #include "platform/gameinput.h"
 #include "platform/power.h"
 
 namespace {
-
-double Now() {
-  LARGE_INTEGER f, c;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&c);
-  return 1000.0 * static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
-}
 
 double Median(std::vector<double> v) {
   std::sort(v.begin(), v.end());

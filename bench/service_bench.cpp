@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "bench/bench_rows.h"
+#include "bench/bench_win.h"
 #include "platform/power.h"
 #include "tests/wine/support/service_procfs.h"
 
@@ -29,38 +30,6 @@ namespace {
 
 const wchar_t kSettings[] = L"Software\\Ombrevale\\Hushpane";
 const wchar_t kDevice[] = L"Software\\Ombrevale\\Device";
-
-double Now() {
-  LARGE_INTEGER f, c;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&c);
-  return 1000.0 * static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
-void SetDword(HKEY root, const wchar_t* key, const wchar_t* name, DWORD v) {
-  HKEY h;
-  if (RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_WRITE, nullptr, &h, nullptr) != ERROR_SUCCESS) return;
-  RegSetValueExW(h, name, 0, REG_DWORD, reinterpret_cast<BYTE*>(&v), 4);
-  RegCloseKey(h);
-}
-
-std::wstring Installed(const wchar_t* file) {
-  wchar_t folder[MAX_PATH];
-  if (!SHGetSpecialFolderPathW(nullptr, folder, CSIDL_PROGRAM_FILES, FALSE)) return L"";
-  return std::wstring(folder) + L"\\Ombrevale\\Hushpane\\" + file;
-}
-
-HANDLE Launch(const std::wstring& path, const wchar_t* args) {
-  STARTUPINFOW si;
-  ZeroMemory(&si, sizeof(si));
-  si.cb = sizeof(si);
-  PROCESS_INFORMATION pi;
-  ZeroMemory(&pi, sizeof(pi));
-  std::wstring cmd = L"\"" + path + L"\" " + args;
-  if (!CreateProcessW(path.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return nullptr;
-  CloseHandle(pi.hThread);
-  return pi.hProcess;
-}
 
 // Polls until the lock window is visible and has nothing left to paint.
 HWND WaitPainted(DWORD timeoutMs) {

@@ -50,11 +50,11 @@ void DrawLine(HDC dc, const wchar_t* text, const RECT& where, UINT format) {
 void CreateFonts(HDC dc) {
   const int32_t dpi = GetDeviceCaps(dc, LOGPIXELSY);
   for (int f = 0; f < layout::kFontCount; ++f) {
-    const layout::FontSpec spec = layout::FontFor(static_cast<layout::FontId>(f), g_skin);
+    const layout::FontSpec font = layout::FontFor(static_cast<layout::FontId>(f), g_skin);
     LOGFONTW lf;
     ZeroMemory(&lf, sizeof(lf));  // width, angles, styles, precisions, quality 0; empty face name
-    lf.lfHeight = layout::FontHeight(dpi, spec.points);
-    lf.lfWeight = spec.weight;
+    lf.lfHeight = layout::FontHeight(dpi, font.points);
+    lf.lfWeight = font.weight;
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfPitchAndFamily = 1;
     s_fonts[f] = CreateFontIndirectW(&lf);

@@ -120,9 +120,9 @@ TEST(LayoutFonts, SizesAndWeights) {
   const int expect[layout::kFontCount][2] = {{11, 700}, {10, 400}, {12, 700}, {13, 700},
                                              {30, 900}, {8, 700},  {14, 700}};
   for (int f = 0; f < layout::kFontCount; ++f) {
-    const layout::FontSpec spec = layout::FontFor(static_cast<FontId>(f), s);
-    EXPECT_EQ(spec.points, expect[f][0]) << f;
-    EXPECT_EQ(spec.weight, expect[f][1]) << f;
+    const layout::FontSpec font = layout::FontFor(static_cast<FontId>(f), s);
+    EXPECT_EQ(font.points, expect[f][0]) << f;
+    EXPECT_EQ(font.weight, expect[f][1]) << f;
   }
   // Built-in sizes when the file set none.
   EXPECT_EQ(layout::FontFor(layout::kTimeFont, skin::SkinSettings{}).points, 25);

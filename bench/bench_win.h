@@ -1,0 +1,45 @@
+// What the Windows benchmark programs share: a millisecond clock, a
+// registry write, the installed programs' paths and a plain process start.
+// Header only: each benchmark is one source file built by its script.
+#pragma once
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <string>
+
+// Milliseconds from the performance counter.
+inline double Now() {
+  LARGE_INTEGER f, c;
+  QueryPerformanceFrequency(&f);
+  QueryPerformanceCounter(&c);
+  return 1000.0 * static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
+}
+
+inline void SetDword(HKEY root, const wchar_t* key, const wchar_t* name, DWORD v) {
+  HKEY h;
+  if (RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_WRITE, nullptr, &h, nullptr) != ERROR_SUCCESS) return;
+  RegSetValueExW(h, name, 0, REG_DWORD, reinterpret_cast<BYTE*>(&v), 4);
+  RegCloseKey(h);
+}
+
+// Program Files + "\Ombrevale\Hushpane\" + file.
+inline std::wstring Installed(const wchar_t* file) {
+  wchar_t folder[MAX_PATH];
+  if (!SHGetSpecialFolderPathW(nullptr, folder, CSIDL_PROGRAM_FILES, FALSE)) return L"";
+  return std::wstring(folder) + L"\\Ombrevale\\Hushpane\\" + file;
+}
+
+// Starts `"<path>" args` (args may be empty); the process handle, or NULL.
+inline HANDLE Launch(const std::wstring& path, const wchar_t* args) {
+  STARTUPINFOW si;
+  ZeroMemory(&si, sizeof(si));
+  si.cb = sizeof(si);
+  PROCESS_INFORMATION pi;
+  ZeroMemory(&pi, sizeof(pi));
+  std::wstring cmd = L"\"" + path + L"\"";
+  if (args != nullptr && args[0] != L'\0') cmd += std::wstring(L" ") + args;
+  if (!CreateProcessW(path.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return nullptr;
+  CloseHandle(pi.hThread);
+  return pi.hProcess;
+}
