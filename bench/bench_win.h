@@ -43,3 +43,13 @@ inline HANDLE Launch(const std::wstring& path, const wchar_t* args) {
   CloseHandle(pi.hThread);
   return pi.hProcess;
 }
+
+// One key event through the system's input, as a person's key press.
+inline void Key(WORD vk, bool up) {
+  INPUT in;
+  ZeroMemory(&in, sizeof(in));
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = vk;
+  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &in, sizeof(in));
+}

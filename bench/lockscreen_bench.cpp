@@ -60,15 +60,6 @@ HWND WaitLockPainted(DWORD timeoutMs) {
   return nullptr;
 }
 
-void Key(WORD vk, bool up) {
-  INPUT in;
-  ZeroMemory(&in, sizeof(in));
-  in.type = INPUT_KEYBOARD;
-  in.ki.wVk = vk;
-  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &in, sizeof(in));
-}
-
 LONG_PTR Probe(HWND w, int what) {
   DWORD_PTR r = 0;
   if (!SendMessageTimeoutW(w, kProbe, what, 0, SMTO_NORMAL, 2000, &r)) return -2;

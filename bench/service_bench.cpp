@@ -42,15 +42,6 @@ HWND WaitPainted(DWORD timeoutMs) {
   return nullptr;
 }
 
-void Key(WORD vk, bool up) {
-  INPUT in;
-  ZeroMemory(&in, sizeof(in));
-  in.type = INPUT_KEYBOARD;
-  in.ki.wVk = vk;
-  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &in, sizeof(in));
-}
-
 // Unlocks the lock window with its two buttons and waits for its process.
 bool Unlock(HWND w) {
   DWORD pid = 0;

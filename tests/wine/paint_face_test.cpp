@@ -15,18 +15,7 @@ namespace {
 
 using pt_face::Shot;
 
-class PaintFace : public wt::SuiteTest {
- protected:
-  void TearDown() override {
-    wt::KillSuite();
-    if (!trace_.empty()) DeleteFileW(trace_.c_str());
-    lt::CloseLock(lock_);
-    wt::Device(L"clock clear");
-    wt::SuiteTest::TearDown();
-  }
-  lt::Lock lock_;
-  std::wstring trace_;
-};
+class PaintFace : public pt_face::PaintTest {};
 
 TEST_F(PaintFace, PicturePixelsAppear) {
   pt_face::PrepareFace(2);

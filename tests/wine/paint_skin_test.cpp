@@ -15,17 +15,8 @@ namespace {
 
 using pt_face::Shot;
 
-class PaintSkin : public wt::SuiteTest {
+class PaintSkin : public pt_face::PaintTest {
  protected:
-  void TearDown() override {
-    wt::KillSuite();
-    if (!trace_.empty()) DeleteFileW(trace_.c_str());
-    lt::CloseLock(lock_);
-    wt::Device(L"clock clear");
-    wt::SuiteTest::TearDown();
-  }
-  lt::Lock lock_;
-  std::wstring trace_;
 
   // The owner line's bottom edge with this config.ini in the digital skin.
   int OwnerBottomWith(const std::string& config) {

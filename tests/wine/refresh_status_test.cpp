@@ -219,19 +219,13 @@ std::string BatteryText(HWND window) {
   return text;
 }
 
-class RefreshShown : public wt::SuiteTest {
+// The same lock screen, on external power so that it never goes dark.
+class RefreshShown : public Refresh {
  protected:
   void SetUp() override {
-    wt::SuiteTest::SetUp();
-    wt::SetSetting(L"Button_1", VK_F1);
-    wt::SetSetting(L"Button_2", 'K');
+    Refresh::SetUp();
     wt::Device(L"ac online");
   }
-  void TearDown() override {
-    lt::CloseLock(lock_);
-    wt::SuiteTest::TearDown();
-  }
-  lt::Lock lock_;
 };
 
 TEST_F(RefreshShown, BatteryTextForThePainter) {

@@ -12,19 +12,13 @@ namespace {
 
 using pt_face::Shot;
 
-class PaintFace480x640 : public wt::SuiteTest {
+class PaintFace480x640 : public pt_face::PaintTest {
  protected:
   void SetUp() override {
-    wt::SuiteTest::SetUp();
+    pt_face::PaintTest::SetUp();
     ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 480);
     ASSERT_EQ(GetSystemMetrics(SM_CYSCREEN), 640);
   }
-  void TearDown() override {
-    lt::CloseLock(lock_);
-    wt::Device(L"clock clear");
-    wt::SuiteTest::TearDown();
-  }
-  lt::Lock lock_;
 };
 
 TEST_F(PaintFace480x640, AnalogPictureAndHands) {

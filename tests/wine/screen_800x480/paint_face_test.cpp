@@ -14,19 +14,13 @@ namespace {
 
 using pt_face::Shot;
 
-class PaintFace800x480 : public wt::SuiteTest {
+class PaintFace800x480 : public pt_face::PaintTest {
  protected:
   void SetUp() override {
-    wt::SuiteTest::SetUp();
+    pt_face::PaintTest::SetUp();
     ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 800);
     ASSERT_EQ(GetSystemMetrics(SM_CYSCREEN), 480);
   }
-  void TearDown() override {
-    lt::CloseLock(lock_);
-    wt::Device(L"clock clear");
-    wt::SuiteTest::TearDown();
-  }
-  lt::Lock lock_;
 };
 
 TEST_F(PaintFace800x480, DigitalPictureTimeAndLowBattery) {

@@ -12,8 +12,24 @@
 #include "lockscreen/core/clock_geometry.h"
 #include "lockscreen/core/layout.h"
 #include "tests/wine/support/lockscreen_support.h"
+#include "tests/wine/support/support.h"
 
 namespace pt_face {
+
+// The painting tests' fixture: a lock screen (optionally traced) that is
+// ended, and the pinned clock released, after each test.
+class PaintTest : public wt::SuiteTest {
+ protected:
+  void TearDown() override {
+    wt::KillSuite();
+    if (!trace_.empty()) DeleteFileW(trace_.c_str());
+    lt::CloseLock(lock_);
+    wt::Device(L"clock clear");
+    wt::SuiteTest::TearDown();
+  }
+  lt::Lock lock_;
+  std::wstring trace_;
+};
 
 // Pixels as COLORREF (red in the low byte), row by row.
 struct Shot {
