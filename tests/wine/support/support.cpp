@@ -3,6 +3,8 @@
 #include <shlobj.h>
 #include <tlhelp32.h>
 
+#include <cstdio>
+
 #include "shared/signals.h"
 #include "tests/wine/support/platform_support.h"
 
@@ -56,6 +58,14 @@ int WaitExit(HANDLE process, DWORD timeoutMs) {
 
 int Device(const std::wstring& args) {
   HANDLE p = Start(L"ovdevice.exe", args.c_str());
+  // Under load Wine has been seen to refuse a process start once, right
+  // after another test's programs were killed; the device tool is only the
+  // test's hand, so it is tried again, and the refusal is shown.
+  for (int attempt = 1; p == nullptr && attempt < 3; ++attempt) {
+    fprintf(stderr, "device tool did not start (error %lu), trying again\n", GetLastError());
+    Sleep(100);
+    p = Start(L"ovdevice.exe", args.c_str());
+  }
   int code = WaitExit(p, 10000);
   if (p != nullptr) CloseHandle(p);
   return code;
