@@ -8,21 +8,18 @@
 
 namespace layout {
 
+const ScreenClass kScreenClasses[kScreenClassCount] = {
+    {800, 480, {800, L"hd.jpg"}},  {640, 480, {640, L"vga.jpg"}}, {480, 480, {480, L"480.jpg"}},
+    {320, 320, {320, L"320.jpg"}}, {240, 240, {240, L"240.jpg"}}, {320, 240, {320, L"qvga.jpg"}},
+};
+
 SkinChoice ChooseSkin(int32_t clientWidth, int32_t clientHeight) {
   const int32_t large = clientWidth > clientHeight ? clientWidth : clientHeight;
   const int32_t small = clientWidth > clientHeight ? clientHeight : clientWidth;
-  struct Row {
-    int32_t large, small, skinSize;
-    const wchar_t* file;
-  };
-  static const Row kTable[] = {
-      {800, 480, 800, L"hd.jpg"}, {640, 480, 640, L"vga.jpg"}, {480, 480, 480, L"480.jpg"},
-      {320, 320, 320, L"320.jpg"}, {240, 240, 240, L"240.jpg"},
-  };
-  for (const Row& r : kTable) {
-    if (r.large == large && r.small == small) return {r.skinSize, r.file};
+  for (const ScreenClass& c : kScreenClasses) {
+    if (c.large == large && c.small == small) return c.skin;
   }
-  return {320, L"qvga.jpg"};
+  return kScreenClasses[kScreenClassCount - 1].skin;
 }
 
 bool IsLandscape(const Rect& client) {

@@ -37,6 +37,15 @@ struct SkinChoice {
 };
 SkinChoice ChooseSkin(int32_t clientWidth, int32_t clientHeight);
 
+// The six device screen classes (larger side, smaller side), the largest
+// first; the last, 320x240, is also the fallback's picture.
+struct ScreenClass {
+  int32_t large, small;
+  SkinChoice skin;
+};
+constexpr int kScreenClassCount = 6;
+extern const ScreenClass kScreenClasses[kScreenClassCount];
+
 // Landscape when width >= height: a square screen takes the landscape picture.
 bool IsLandscape(const Rect& client);
 
