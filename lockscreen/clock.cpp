@@ -24,7 +24,9 @@ HPEN s_pens[kPenCount];
 bool s_pensLive = false;
 
 // Analog state: placed by every analog paint, hands stored by each update.
-int32_t s_radius = 0;
+// The radius and the cap are at the face's scale (70 and 2 on a device).
+double s_radius = 0;
+int32_t s_capHalf = 2;
 clockgeo::Point s_centre;
 clockgeo::HandLine s_hourHand, s_minuteHand, s_secondHand;
 int32_t s_lastLandscape = 0;
@@ -82,7 +84,7 @@ void UpdateLocked(void) {
 
   // The cap's inside takes the fresh device context's own brush.
   if (s_pens[kCapPen] != nullptr) SelectObject(dc, s_pens[kCapPen]);
-  const layout::Rect cap = clockgeo::CapBox(s_centre);
+  const layout::Rect cap = clockgeo::CapBox(s_centre, s_capHalf);
   Ellipse(dc, cap.left, cap.top, cap.right, cap.bottom);
 
   SelectObject(dc, oldPen);
@@ -91,15 +93,22 @@ void UpdateLocked(void) {
 
 }  // namespace
 
-void Clock_CreatePens(const layout::Colours& c) {
+void Clock_CreatePens(const layout::Colours& c, const facefit::FaceFit& fit) {
+  // A hand and its erase pen always have the same width, so an erase
+  // covers exactly what the draw painted.
+  const int hour = facefit::ScaleLength(fit, 4), minute = facefit::ScaleLength(fit, 3);
+  const int second = facefit::ScaleLength(fit, 1), cap = facefit::ScaleLength(fit, 4);
   AcquireSRWLockExclusive(&s_clockLock);
-  s_pens[kHourPen] = MakePen(4, c.hourHand);
-  s_pens[kHourErasePen] = MakePen(4, c.face);
-  s_pens[kMinutePen] = MakePen(3, c.minuteHand);
-  s_pens[kMinuteErasePen] = MakePen(3, c.face);
-  s_pens[kSecondPen] = MakePen(1, c.secondHand);
-  s_pens[kSecondErasePen] = MakePen(1, c.face);
-  s_pens[kCapPen] = MakePen(4, c.secondHand);
+  for (HPEN& pen : s_pens) {
+    if (pen != nullptr) DeleteObject(pen);
+  }
+  s_pens[kHourPen] = MakePen(hour, c.hourHand);
+  s_pens[kHourErasePen] = MakePen(hour, c.face);
+  s_pens[kMinutePen] = MakePen(minute, c.minuteHand);
+  s_pens[kMinuteErasePen] = MakePen(minute, c.face);
+  s_pens[kSecondPen] = MakePen(second, c.secondHand);
+  s_pens[kSecondErasePen] = MakePen(second, c.face);
+  s_pens[kCapPen] = MakePen(cap, c.secondHand);
   s_pensLive = true;
   ReleaseSRWLockExclusive(&s_clockLock);
 }
@@ -114,13 +123,14 @@ void Clock_DeletePens(void) {
   ReleaseSRWLockExclusive(&s_clockLock);
 }
 
-void Clock_PlaceAnalog(const RECT& client, const layout::TextMetrics& dateFont) {
-  const layout::Rect c{client.left, client.top, client.right, client.bottom};
-  const clockgeo::AnalogPlacement p = clockgeo::PlaceAnalog(c, dateFont.height, dateFont.externalLeading);
+void Clock_PlaceAnalog(const facefit::FaceFit& fit, const layout::TextMetrics& dateFont) {
+  const clockgeo::AnalogPlacement p = clockgeo::PlaceAnalog(fit.face, dateFont.height, dateFont.externalLeading);
+  const layout::Rect r = facefit::MapRect(fit, p.clockRect);
   AcquireSRWLockExclusive(&s_clockLock);
-  g_clockRect = {p.clockRect.left, p.clockRect.top, p.clockRect.right, p.clockRect.bottom};
-  s_radius = p.radius;
-  s_centre = p.centre;
+  g_clockRect = {r.left, r.top, r.right, r.bottom};
+  s_radius = facefit::ScaleReal(fit, p.radius);
+  s_capHalf = facefit::ScaleLength(fit, 2);
+  s_centre = {facefit::MapX(fit, p.centre.x), facefit::MapY(fit, p.centre.y)};
   if (p.landscape != s_lastLandscape) {
     s_hourHand = s_minuteHand = s_secondHand = clockgeo::HandLine{};
     s_lastLandscape = p.landscape;
@@ -135,13 +145,10 @@ void Clock_AnalogUpdate(void) {
   ReleaseSRWLockExclusive(&s_clockLock);
 }
 
-void Clock_PaintDigital(HWND window, HDC dc, const RECT& client, const SYSTEMTIME& now, HFONT timeFont,
-                        const layout::TextMetrics& timeMetrics, COLORREF colour) {
+void Clock_PaintDigital(HWND window, HDC dc, const RECT& clockRect, const SYSTEMTIME& now, HFONT timeFont,
+                        COLORREF colour) {
   if (timeFont != nullptr) SelectObject(dc, timeFont);
-  const layout::Rect date{g_dateRect.left, g_dateRect.top, g_dateRect.right, g_dateRect.bottom};
-  const layout::Rect r =
-      layout::DigitalClockRect({client.left, client.top, client.right, client.bottom}, date, timeMetrics);
-  g_clockRect = {r.left, r.top, r.right, r.bottom};
+  g_clockRect = clockRect;
   SetTextColor(dc, colour);
   if (now.wHour != g_status.lastHour) {
     InvalidateRect(window, &g_clockRect, TRUE);

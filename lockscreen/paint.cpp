@@ -1,14 +1,23 @@
-// The lock window's paint: the skin picture copied unscaled, then the
-// owner, date, clock, version, battery, message and appointment lines drawn
-// straight onto the window with a transparent background, in that order.
-// Every rectangle, font and colour choice comes from lockscreen/core/layout;
-// this file turns them into GDI calls.
+// The lock window's paint: the skin picture, then the owner, date, clock,
+// version, battery, message and appointment lines drawn straight onto the
+// window with a transparent background, in that order. Every rectangle,
+// font and colour choice comes from lockscreen/core/layout; this file turns
+// them into GDI calls.
+//
+// On a device class the picture is copied unscaled to (0, 0) and the face
+// is composed for the client itself. On any other screen (a PC monitor) the
+// face is composed for the nearest class (lockscreen/core/face_fit) and
+// every region is carried to the screen by the fit: the picture is
+// stretched over the face's place, the fonts and pens are made at the
+// scaled size (so text is rendered crisp, not enlarged), and the margins
+// keep the class background's black.
 #include "lockscreen/paint.h"
 
 #include <cwchar>
 
 #include "lockscreen/appointments.h"
 #include "lockscreen/clock.h"
+#include "lockscreen/core/face_fit.h"
 #include "lockscreen/core/layout.h"
 #include "lockscreen/lockscreen.h"
 #include "lockscreen/skin.h"
@@ -22,12 +31,16 @@ namespace {
 
 // Window-creation results, from WM_CREATE to WM_DESTROY.
 HFONT s_fonts[layout::kFontCount];
-// Each font's metrics, read once at creation: they cannot change while the
-// font lives, and the paint needs them in its arithmetic before it draws.
-// A font that could not be made is measured as the stock font the device
-// context falls back to.
+// Each font's metrics as the composition sees them, read once at creation:
+// they cannot change while the font lives, and the paint needs them in its
+// arithmetic before it draws. A font that could not be made is measured as
+// the stock font the device context falls back to. On a fitted face these
+// are the metrics of the fonts at the class's own size (the drawing fonts
+// are the same fonts scaled).
 layout::TextMetrics s_metrics[layout::kFontCount];
 layout::Colours s_colours;
+facefit::FaceChoice s_face;
+facefit::FaceFit s_drawFit;  // the scale the drawing fonts and the pens were made at
 int32_t s_skinSize = 320;
 wchar_t s_portraitPath[layout::kImagePathCapacity];
 wchar_t s_landscapePath[layout::kImagePathCapacity];
@@ -37,6 +50,8 @@ HBITMAP s_skinBitmap = nullptr;
 
 RECT ToRect(const layout::Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
 layout::Rect FromRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+// A region of the face, on the screen.
+RECT OnScreen(const facefit::FaceFit& fit, const layout::Rect& r) { return ToRect(facefit::MapRect(fit, r)); }
 
 void SelectFont(HDC dc, layout::FontId font) {
   if (s_fonts[font] != nullptr) SelectObject(dc, s_fonts[font]);
@@ -47,18 +62,36 @@ void DrawLine(HDC dc, const wchar_t* text, const RECT& where, UINT format) {
   DrawTextW(dc, text, -1, &box, format);
 }
 
-void CreateFonts(HDC dc) {
-  const int32_t dpi = GetDeviceCaps(dc, LOGPIXELSY);
-  for (int f = 0; f < layout::kFontCount; ++f) {
-    const layout::FontSpec font = layout::FontFor(static_cast<layout::FontId>(f), g_skin);
-    LOGFONTW lf;
-    ZeroMemory(&lf, sizeof(lf));  // width, angles, styles, precisions, quality 0; empty face name
-    lf.lfHeight = layout::FontHeight(dpi, font.points);
-    lf.lfWeight = font.weight;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lf.lfPitchAndFamily = 1;
-    s_fonts[f] = CreateFontIndirectW(&lf);
+// Font f with a cell height of `height` pixels.
+HFONT MakeFont(int f, int32_t height) {
+  const layout::FontSpec font = layout::FontFor(static_cast<layout::FontId>(f), g_skin);
+  LOGFONTW lf;
+  ZeroMemory(&lf, sizeof(lf));  // width, angles, styles, precisions, quality 0; empty face name
+  lf.lfHeight = height;
+  lf.lfWeight = font.weight;
+  lf.lfCharSet = DEFAULT_CHARSET;
+  lf.lfPitchAndFamily = 1;
+  return CreateFontIndirectW(&lf);
+}
 
+int32_t FontHeightAt(int f, int32_t dpi) {
+  return layout::FontHeight(dpi, layout::FontFor(static_cast<layout::FontId>(f), g_skin).points);
+}
+
+void DeleteFonts(void) {
+  for (HFONT& font : s_fonts) {
+    if (font != nullptr) DeleteObject(font);
+    font = nullptr;
+  }
+}
+
+// The seven fonts and their metrics. A device class uses the screen's own
+// resolution; a fitted face is measured at the reference resolution (its
+// layout is the class's), and its drawing fonts are made by ScaleFonts.
+void CreateFonts(HDC dc) {
+  const int32_t dpi = s_face.fitted ? facefit::kReferenceDpi : GetDeviceCaps(dc, LOGPIXELSY);
+  for (int f = 0; f < layout::kFontCount; ++f) {
+    s_fonts[f] = MakeFont(f, FontHeightAt(f, dpi));
     HGDIOBJ old = s_fonts[f] != nullptr ? SelectObject(dc, s_fonts[f]) : nullptr;
     TEXTMETRICW tm;
     ZeroMemory(&tm, sizeof(tm));
@@ -68,8 +101,25 @@ void CreateFonts(HDC dc) {
   }
 }
 
-// Step 6: the picture at (0, 0), at its own size, never scaled.
-void DrawPicture(HDC dc) {
+// A fitted face's drawing fonts and pens at the scale of `fit`, made again
+// only when the scale changed (the screen was turned or resized).
+void ScaleFontsAndPens(const facefit::FaceFit& fit) {
+  if (facefit::SameScale(fit, s_drawFit)) return;
+  s_drawFit = fit;
+  DeleteFonts();
+  for (int f = 0; f < layout::kFontCount; ++f) {
+    int32_t height = facefit::ScaleLength(fit, FontHeightAt(f, facefit::kReferenceDpi));
+    if (height > layout::kMaxFontHeight) height = layout::kMaxFontHeight;
+    s_fonts[f] = MakeFont(f, height);
+  }
+  Clock_CreatePens(s_colours, fit);
+}
+
+// Step 6: on a device class the picture at (0, 0), at its own size, never
+// scaled; on a fitted face stretched over the face's place (the margins
+// stay black). HALFTONE averages the source pixels, so the enlarged
+// picture has no blocky edges and its flat dial stays its flat colour.
+void DrawPicture(HDC dc, const facefit::FaceFit& fit) {
   if (s_skinBitmap == nullptr) return;
   const int saved = SaveDC(dc);
   BITMAP info;
@@ -78,7 +128,15 @@ void DrawPicture(HDC dc) {
   HDC memory = CreateCompatibleDC(dc);
   if (memory != nullptr) {
     HGDIOBJ old = SelectObject(memory, s_skinBitmap);
-    BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, memory, 0, 0, SRCCOPY);
+    if (s_face.fitted) {
+      const RECT face = OnScreen(fit, fit.face);
+      SetStretchBltMode(dc, HALFTONE);
+      SetBrushOrgEx(dc, 0, 0, nullptr);
+      StretchBlt(dc, face.left, face.top, face.right - face.left, face.bottom - face.top, memory, 0, 0,
+                 info.bmWidth, info.bmHeight, SRCCOPY);
+    } else {
+      BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, memory, 0, 0, SRCCOPY);
+    }
     SelectObject(memory, old);
     DeleteDC(memory);
   }
@@ -86,11 +144,11 @@ void DrawPicture(HDC dc) {
 }
 
 // Step 14: the appointment lines from the line source, while a line box
-// still ends above the message lines.
-void DrawAppointments(HDC dc, const RECT& client, const layout::ScreenLayout& l) {
-  const layout::Rect panel = layout::AppointmentsRect(FromRect(client), FromRect(g_clockRect), g_settings.Clock_Type,
+// still ends above the message lines (both in face coordinates).
+void DrawAppointments(HDC dc, const facefit::FaceFit& fit, const layout::ScreenLayout& l) {
+  const layout::Rect panel = layout::AppointmentsRect(fit.face, l.clockRect, g_settings.Clock_Type,
                                                       s_metrics[layout::kMessageFont], l.messagesRect);
-  g_appointmentsRect = ToRect(panel);
+  g_appointmentsRect = OnScreen(fit, panel);
   SelectFont(dc, l.appointmentFont);
   const layout::TextMetrics& font = s_metrics[l.appointmentFont];
   SetTextColor(dc, s_colours.appointment);
@@ -105,12 +163,12 @@ void DrawAppointments(HDC dc, const RECT& client, const layout::ScreenLayout& l)
         Appointments_GetErrorText(error);
         error[127] = L'\0';
         SetTextColor(dc, layout::kWarningRed);
-        DrawLine(dc, error, ToRect(box), DT_SINGLELINE | DT_CENTER);
+        DrawLine(dc, error, OnScreen(fit, box), DT_SINGLELINE | DT_CENTER);
       }
       break;
     }
     line[255] = L'\0';
-    DrawLine(dc, line, ToRect(box), DT_SINGLELINE);
+    DrawLine(dc, line, OnScreen(fit, box), DT_SINGLELINE);
     box = layout::NextAppointmentBox(box, font);
   }
 }
@@ -118,11 +176,6 @@ void DrawAppointments(HDC dc, const RECT& client, const layout::ScreenLayout& l)
 }  // namespace
 
 void Paint_OnCreate(HWND window) {
-  HDC dc = GetDC(window);
-  CreateFonts(dc);
-  s_colours = layout::ResolveColours(g_skin, g_settings.Face);
-  Clock_CreatePens(s_colours);
-
   // The skin size comes from the full-screen client area. On the desktop
   // the window is created with a frame that start-up drops right after
   // creation, so here the client is still smaller than the window: take
@@ -135,17 +188,26 @@ void Paint_OnCreate(HWND window) {
     width = frame.right - frame.left;
     height = frame.bottom - frame.top;
   }
-  const layout::SkinChoice choice = layout::ChooseSkin(width, height);
-  s_skinSize = choice.skinSize;
-  layout::ImagePath(s_portraitPath, layout::kImagePathCapacity, g_settings.Clock_Type, false, choice.fileName);
-  layout::ImagePath(s_landscapePath, layout::kImagePathCapacity, g_settings.Clock_Type, true, choice.fileName);
+  s_face = facefit::ChooseFace(width, height);
+  s_skinSize = s_face.skin.skinSize;
+  layout::ImagePath(s_portraitPath, layout::kImagePathCapacity, g_settings.Clock_Type, false, s_face.skin.fileName);
+  layout::ImagePath(s_landscapePath, layout::kImagePathCapacity, g_settings.Clock_Type, true, s_face.skin.fileName);
+
+  HDC dc = GetDC(window);
+  CreateFonts(dc);
   ReleaseDC(window, dc);
+  s_colours = layout::ResolveColours(g_skin, g_settings.Face);
+  s_drawFit = facefit::FaceFit{};  // scale 1: the fonts just made, and the device's pens
+  Clock_CreatePens(s_colours, s_drawFit);
+  if (s_face.fitted) ScaleFontsAndPens(facefit::FitFace(s_face, {0, 0, width, height}));
 }
 
 void Paint_OnPaint(HWND window) {
   RECT client;
   GetClientRect(window, &client);
   const bool landscape = layout::IsLandscape(FromRect(client));
+  const facefit::FaceFit fit = facefit::FitFace(s_face, FromRect(client));
+  if (s_face.fitted) ScaleFontsAndPens(fit);
 
   SYSTEMTIME now;
   DeviceGetLocalTime(&now);
@@ -165,7 +227,7 @@ void Paint_OnPaint(HWND window) {
   if (dc == nullptr) return;
   HGDIOBJ originalFont = GetCurrentObject(dc, OBJ_FONT);
   SetBkMode(dc, TRANSPARENT);
-  DrawPicture(dc);
+  DrawPicture(dc, fit);
 
   // The values this paint draws, read once.
   wchar_t date[64];
@@ -176,7 +238,7 @@ void Paint_OnPaint(HWND window) {
   BOOL known = FALSE;
   Status_GetBattery(battery, &percent, &known);
   layout::ScreenInput in;
-  in.client = FromRect(client);
+  in.client = fit.face;
   for (int f = 0; f < layout::kFontCount; ++f) in.metrics[f] = s_metrics[f];
   in.dateLength = static_cast<int32_t>(wcslen(date));
   in.clockType = g_settings.Clock_Type;
@@ -193,37 +255,36 @@ void Paint_OnPaint(HWND window) {
   // Owner line.
   SelectFont(dc, layout::kOwnerFont);
   SetTextColor(dc, s_colours.owner);
-  g_ownerRect = ToRect(l.ownerRect);
+  g_ownerRect = OnScreen(fit, l.ownerRect);
   DrawLine(dc, g_ownerName, g_ownerRect, DT_CENTER);
 
   // Date line.
   SelectFont(dc, l.dateFont);
-  g_dateRect = ToRect(l.dateRect);
+  g_dateRect = OnScreen(fit, l.dateRect);
   SetTextColor(dc, s_colours.date);
   DrawLine(dc, date, g_dateRect, DT_CENTER);
 
   // Clock.
   if (g_settings.Clock_Type == 1) {
-    Clock_PlaceAnalog(client, s_metrics[l.dateFont]);
+    Clock_PlaceAnalog(fit, s_metrics[l.dateFont]);
   } else if (g_settings.Clock_Type == 2) {
-    Clock_PaintDigital(window, dc, client, now, s_fonts[layout::kTimeFont], s_metrics[layout::kTimeFont],
-                       s_colours.digitalTime);
+    Clock_PaintDigital(window, dc, OnScreen(fit, l.clockRect), now, s_fonts[layout::kTimeFont], s_colours.digitalTime);
   } else {
-    g_clockRect = ToRect(l.clockRect);
+    g_clockRect = OnScreen(fit, l.clockRect);
   }
 
   // Version and battery on the bottom line.
   SelectFont(dc, l.statusFont);
   SetTextColor(dc, s_colours.info);
-  g_versionRect = ToRect(l.versionRect);
+  g_versionRect = OnScreen(fit, l.versionRect);
   DrawLine(dc, L"2.0", g_versionRect, DT_LEFT);
-  g_batteryRect = ToRect(l.batteryRect);
+  g_batteryRect = OnScreen(fit, l.batteryRect);
   SetTextColor(dc, l.batteryColour);
   DrawLine(dc, battery, g_batteryRect, DT_RIGHT);
 
   if (l.drawMessages) {
     SelectFont(dc, layout::kMessageFont);
-    g_messagesRect = ToRect(l.messagesRect);
+    g_messagesRect = OnScreen(fit, l.messagesRect);
     static const wchar_t* const kFormats[3] = {L"Unread SMS: %d", L"Unread Mail: %d", L"Missed calls: %d"};
     const int32_t counts[3] = {in.unreadSms, in.unreadMail, in.missedCalls};
     for (int i = 0; i < 3; ++i) {
@@ -231,9 +292,9 @@ void Paint_OnPaint(HWND window) {
       _snwprintf(text, 100, kFormats[i], static_cast<int>(counts[i]));
       text[99] = L'\0';
       SetTextColor(dc, l.messageColour[i]);
-      DrawLine(dc, text, ToRect(l.messageLine[i]), DT_CENTER);
+      DrawLine(dc, text, OnScreen(fit, l.messageLine[i]), DT_CENTER);
     }
-    DrawAppointments(dc, client, l);
+    DrawAppointments(dc, fit, l);
   }
 
   if (originalFont != nullptr) SelectObject(dc, originalFont);
@@ -241,10 +302,7 @@ void Paint_OnPaint(HWND window) {
 }
 
 void Paint_OnDestroy(HWND) {
-  for (HFONT& font : s_fonts) {
-    if (font != nullptr) DeleteObject(font);
-    font = nullptr;
-  }
+  DeleteFonts();
   Clock_DeletePens();
   Paint_DropBitmap();
   PostQuitMessage(0);

@@ -18,8 +18,8 @@ int32_t Trunc(double v) {
   return static_cast<int32_t>(v);
 }
 
-HandLine Hand(Point centre, int32_t radius, double factor, double angle) {
-  const double length = static_cast<double>(radius) * factor;
+HandLine Hand(Point centre, double radius, double factor, double angle) {
+  const double length = radius * factor;
   HandLine h;
   h.centre = centre;
   h.tip.x = static_cast<int32_t>(int64_t{centre.x} + Trunc(length * std::sin(angle)));
@@ -45,18 +45,20 @@ AnalogPlacement PlaceAnalog(const layout::Rect& client, int32_t dateHeight, int3
   return p;
 }
 
-HandLine HourHand(Point centre, int32_t radius, int32_t hour, int32_t minute) {
+HandLine HourHand(Point centre, double radius, int32_t hour, int32_t minute) {
   return Hand(centre, radius, 0.6, (60.0 * hour + minute) * kHalfDegree);
 }
 
-HandLine MinuteHand(Point centre, int32_t radius, int32_t minute) {
+HandLine MinuteHand(Point centre, double radius, int32_t minute) {
   return Hand(centre, radius, 0.9, minute * kSixDegrees);
 }
 
-HandLine SecondHand(Point centre, int32_t radius, int32_t second) {
+HandLine SecondHand(Point centre, double radius, int32_t second) {
   return Hand(centre, radius, 0.91, second * kSixDegrees);
 }
 
-layout::Rect CapBox(Point centre) { return {centre.x - 2, centre.y - 2, centre.x + 2, centre.y + 2}; }
+layout::Rect CapBox(Point centre, int32_t half) {
+  return {centre.x - half, centre.y - half, centre.x + half, centre.y + half};
+}
 
 }  // namespace clockgeo

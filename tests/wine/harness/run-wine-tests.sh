@@ -13,7 +13,7 @@ trap stop_session EXIT
 prepare_prefix
 install_programs
 status=0
-for size in 240x320 480x640 800x480; do
+for size in 240x320 480x640 800x480 1366x768 1920x1080; do
   if ! ctest --test-dir "$build_dir" -N -L "screen_$size" "$@" | grep -q 'Total Tests: [1-9]'; then continue; fi
   echo "== Wine tests on a ${size} screen"
   start_session "$size"

@@ -102,9 +102,10 @@ HWND MenuBarOf(HWND window) {
 }
 
 int CloseTollwick(Tollwick& t, int command) {
+  // On a device screen the keys are on the menu bar; as a PC dialog they
+  // are buttons of the window itself.
   HWND bar = MenuBarOf(t.window);
-  if (bar == nullptr) return -2;
-  HWND key = GetDlgItem(bar, command);
+  HWND key = GetDlgItem(bar != nullptr ? bar : t.window, command);
   if (key == nullptr) return -3;
   Click(key);
   return WaitExit(t.process, kStartWaitMs);

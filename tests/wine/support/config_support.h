@@ -30,8 +30,9 @@ void EndJob();
 // Starts the installed Tollwick.exe (in the job) and waits for its window (class
 // "TOLLWICK", title "Configuration"), its controls and its message loop.
 Tollwick StartTollwick();
-// Presses a menu-bar key (113 "Ok", 114 "Cancel") with a real button click
-// and waits for the program to end; its exit code, -1 on a time-out.
+// Presses "Ok" (113) or "Cancel" (114), a menu-bar key or, on a PC
+// screen, a button of the dialog, with a real button click and waits for
+// the program to end; its exit code, -1 on a time-out.
 int CloseTollwick(Tollwick& t, int command);
 void CloseHandles(Tollwick& t);
 

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "lockscreen/core/face_fit.h"
 #include "lockscreen/core/skin_scan.h"
 #include "platform/shell.h"
 #include "tests/wine/support/support.h"
@@ -207,11 +208,18 @@ bool EdgesShowPicture(const Shot& screen, const void* context) {
 }
 
 HandsCheck HandsAt(int width, int height, int hour, int minute, int second) {
-  const clockgeo::AnalogPlacement p = clockgeo::PlaceAnalog({0, 0, width, height}, 14, 0);
+  // The date line's font of the shipped skins is 14 pixels high at 96 dpi,
+  // the resolution a fitted face is composed at.
+  // The face is chosen for the screen, then fitted to the client.
+  const facefit::FaceChoice face = facefit::ChooseFace(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+  const facefit::FaceFit fit = facefit::FitFace(face, {0, 0, width, height});
+  const clockgeo::AnalogPlacement p = clockgeo::PlaceAnalog(fit.face, 14, 0);
   HandsCheck c;
-  c.hour = clockgeo::HourHand(p.centre, p.radius, hour, minute);
-  c.minute = clockgeo::MinuteHand(p.centre, p.radius, minute);
-  c.second = clockgeo::SecondHand(p.centre, p.radius, second);
+  c.centre = {facefit::MapX(fit, p.centre.x), facefit::MapY(fit, p.centre.y)};
+  c.radius = facefit::ScaleReal(fit, p.radius);
+  c.hour = clockgeo::HourHand(c.centre, c.radius, hour, minute);
+  c.minute = clockgeo::MinuteHand(c.centre, c.radius, minute);
+  c.second = clockgeo::SecondHand(c.centre, c.radius, second);
   c.colours = InstalledColours(1);
   return c;
 }

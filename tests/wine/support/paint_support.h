@@ -97,11 +97,15 @@ struct PictureCheck {
 };
 bool EdgesShowPicture(const Shot& screen, const void* pictureCheck);
 
-// The analog hands expected for a client size and a time, with the
-// installed analog skin's colours.
+// The analog hands expected for a client of this size on the harness's
+// screen and a time (on a PC screen, on the fitted face), with the
+// installed analog skin's
+// colours, and the dial's centre and radius on the screen.
 struct HandsCheck {
   clockgeo::HandLine hour, minute, second;
   layout::Colours colours;
+  clockgeo::Point centre;
+  double radius;
 };
 HandsCheck HandsAt(int width, int height, int hour, int minute, int second);
 // Each tip's neighbourhood holds its pen's colour (GDI leaves a thin

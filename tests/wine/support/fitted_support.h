@@ -1,0 +1,41 @@
+// What the tests of the face on PC screens share: where the fitted face
+// lies, every text the lock screen drew (from Wine's text trace), and the
+// checks of the face's box, its texts, its hands and the dial under them.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/wine/support/paint_support.h"
+
+namespace pt_fit {
+
+// The face's place on a full screen of this size (the whole screen on a
+// device class).
+RECT FaceOnScreen(int width, int height);
+
+struct Drawn {
+  std::string text;
+  RECT rect;
+};
+// Every DrawTextExW call of a trace of StartFaceTraced, in order.
+std::vector<Drawn> DrawnTexts(const std::wstring& traceFile);
+
+// Screen condition: the box of every non-black pixel is exactly `*rect`
+// (the picture fills the face, the margins are black).
+bool NonBlackBoxIs(const pt_face::Shot& screen, const void* rect);
+// Rows of `rect` that hold at least one pixel of `colour`.
+int InkRows(const pt_face::Shot& s, const RECT& rect, COLORREF colour);
+
+// Screen condition: every pixel of the three hand colours lies on the
+// dial (within the radius where the picture's ticks begin), and each hand
+// shows there.
+bool HandColoursOnDial(const pt_face::Shot& screen, const void* handsCheck);
+
+// The whole check of an analog face on a PC screen of the harness: the
+// face's box, every text on the picture at the scaled size, the hands on
+// the dial, and after the clock moves the face beneath the old hands.
+void CheckAnalogFace(lt::Lock* lock, std::wstring* trace);
+
+}  // namespace pt_fit
