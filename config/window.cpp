@@ -3,8 +3,11 @@
 // default processing, armed or not.
 #include <windows.h>
 
+#include <cwchar>
+
 #include "config/core/commands.h"
 #include "config/core/controls.h"
+#include "config/core/dialog.h"
 #include "config/core/key_caption.h"
 #include "config/core/layout.h"
 #include "config/core/number_field.h"
@@ -15,18 +18,71 @@
 
 namespace {
 
+const UINT kOkCommand = 113, kCancelCommand = 114;  // the menu bar's and the dialog's
+
+// The widest text of the full-row check boxes in the window's font.
+int32_t WidestFullRowText(HDC dc) {
+  int32_t widest = 0;
+  for (const controls::Definition& d : controls::kDefinitions) {
+    if (d.text == nullptr || d.style != controls::kCheckBox) continue;
+    SIZE size = {0, 0};
+    GetTextExtentPoint32W(dc, d.text, static_cast<int>(wcslen(d.text)), &size);
+    if (size.cx > widest) widest = size.cx;
+  }
+  return widest;
+}
+
+// On a PC screen: a fixed dialog with a caption and a close button, the
+// device layout for a 240- or 480-pixel client, "Ok" and "Cancel" inside,
+// centred in the work area of the monitor it opens on.
+void CreateAsDialog(HWND window, int32_t widestText) {
+  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
+  SetWindowLongW(window, GWL_STYLE, style);
+  g_metrics.L = 0;
+  g_metrics.T = 0;
+  g_metrics.R = dialog::ClientWidth(widestText, g_metrics.LH);
+  CreateConfigControls(window);
+  const dialog::Buttons b = dialog::PlaceButtons(g_metrics);
+  const struct {
+    const layout::Box& box;
+    UINT id, text, kind;
+  } keys[] = {{b.ok, kOkCommand, IDS_OK, BS_DEFPUSHBUTTON}, {b.cancel, kCancelCommand, IDS_CANCEL, BS_PUSHBUTTON}};
+  for (const auto& k : keys) {
+    wchar_t text[16];
+    if (LoadStringW(g_instance, k.text, text, 16) <= 0) text[0] = L'\0';
+    CreateWindowExW(0, L"button", text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | k.kind, k.box.x, k.box.y, k.box.w,
+                    k.box.h, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(k.id)), g_instance, nullptr);
+  }
+  RECT outer = {0, 0, g_metrics.R, b.clientHeight};
+  AdjustWindowRectEx(&outer, style, FALSE, 0);
+  MONITORINFO mi;
+  ZeroMemory(&mi, sizeof(mi));
+  mi.cbSize = sizeof(mi);
+  GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &mi);
+  const layout::Rect at = dialog::CentreIn({mi.rcWork.left, mi.rcWork.top, mi.rcWork.right, mi.rcWork.bottom},
+                                           outer.right - outer.left, outer.bottom - outer.top);
+  SetWindowPos(window, nullptr, at.left, at.top, at.right - at.left, at.bottom - at.top,
+               SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
 // Text metrics of the window's default font, then the Pocket PC dialog
-// sizing, the menu bar and the controls. A failed dialog or bar call leaves
-// the window without controls (it can still be closed by other means).
+// sizing, the menu bar and the controls, or on a PC screen the dialog. A
+// failed dialog or bar call leaves the window without controls (it can
+// still be closed by other means).
 void OnCreate(HWND window) {
   HDC dc = GetDC(window);
   TEXTMETRICW tm;
   ZeroMemory(&tm, sizeof(tm));
   GetTextMetricsW(dc, &tm);
+  const int32_t widestText = WidestFullRowText(dc);
   ReleaseDC(window, dc);
   g_metrics.LH = tm.tmHeight + tm.tmExternalLeading;
   g_metrics.TH = tm.tmHeight;
   g_metrics.CW = tm.tmAveCharWidth;
+  if (dialog::IsPcScreen(GetSystemMetrics(SM_CXSCREEN))) {
+    CreateAsDialog(window, widestText);
+    return;
+  }
 
   SHINITDLGINFO dlg;
   dlg.dwMask = SHIDIM_FLAGS;
@@ -158,7 +214,13 @@ void OnKey(UINT msg, WPARAM wParam) {
 
 LRESULT CALLBACK ConfigWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (capture::IsKeyMessage(msg)) {
-    OnKey(msg, wParam);
+    // The caption's close button, the taskbar's "Close window" and an idle
+    // Escape are "Cancel"; every other key message is capture input.
+    if (capture::ClosesWindow(g_capture, msg, static_cast<uint64_t>(wParam))) {
+      OnCommand(window, MAKEWPARAM(kCancelCommand, 0));
+    } else {
+      OnKey(msg, wParam);
+    }
     return 0;
   }
   switch (msg) {

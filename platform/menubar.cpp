@@ -1,17 +1,19 @@
 // The Pocket PC dialog sizing and two-key menu bar on the desktop.
 //
 // SHInitDialog with a full-screen flag turns the window into what a Pocket
-// PC dialog is: no caption, no frame, as wide and as high as the screen.
-// A desktop top-level window without WS_POPUP always gets a caption at
-// creation, so the stand-in strips it afterwards.
+// PC dialog is: no caption, no frame, as wide and as high as the screen
+// the shell leaves to programs. A desktop top-level window without
+// WS_POPUP always gets a caption at creation, so the stand-in strips it
+// afterwards. On the desktop that screen is the work area of the window's
+// monitor: a taskbar never covers the dialog or its bar.
 //
 // SHCreateMenuBar builds a real bar window from the menu-bar resource (an
 // RCDATA of 16-bit words: menu id, button count, then seven words per
 // button: image, command, state, style, string id, 0, submenu). It is a
 // top-level popup owned by the parent, so it sits above the parent at the
-// bottom of the screen and goes away with it; each button posts WM_COMMAND
-// with its command (notification 0) to the parent. The caller reads the
-// bar's window rectangle to shorten its own window.
+// bottom of the work area and goes away with it; each button posts
+// WM_COMMAND with its command (notification 0) to the parent. The caller
+// reads the bar's window rectangle to shorten its own window.
 #include "platform/shell.h"
 
 namespace {
@@ -79,6 +81,15 @@ int ReadBarResource(HINSTANCE instance, UINT id, BarButton out[kMaxBarButtons]) 
   return static_cast<int>(count);
 }
 
+// The work area of the monitor that holds `window`.
+RECT WorkAreaOf(HWND window) {
+  MONITORINFO mi;
+  ZeroMemory(&mi, sizeof(mi));
+  mi.cbSize = sizeof(mi);
+  if (GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &mi)) return mi.rcWork;
+  return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
 }  // namespace
 
 BOOL SHInitDialog(PSHINITDLGINFO info) {
@@ -91,7 +102,8 @@ BOOL SHInitDialog(PSHINITDLGINFO info) {
   LONG ex = GetWindowLongW(w, GWL_EXSTYLE);
   ex &= ~static_cast<LONG>(WS_EX_WINDOWEDGE | WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME | WS_EX_STATICEDGE);
   SetWindowLongW(w, GWL_EXSTYLE, ex);
-  SetWindowPos(w, nullptr, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+  const RECT work = WorkAreaOf(w);
+  SetWindowPos(w, nullptr, work.left, work.top, work.right - work.left, work.bottom - work.top,
                SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   return TRUE;
 }
@@ -105,10 +117,10 @@ BOOL SHCreateMenuBar(SHMENUBARINFO* info) {
   if (count < 0) return FALSE;
   HINSTANCE self = GetModuleHandleW(nullptr);
   if (!RegisterBarClass(self)) return FALSE;
-  const int cx = GetSystemMetrics(SM_CXSCREEN);
-  const int cy = GetSystemMetrics(SM_CYSCREEN);
-  HWND bar = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, kBarClass, L"", WS_POPUP | WS_VISIBLE, 0,
-                             cy - kBarHeight, cx, kBarHeight, info->hwndParent, nullptr, self, nullptr);
+  const RECT work = WorkAreaOf(info->hwndParent);
+  const int cx = work.right - work.left;
+  HWND bar = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, kBarClass, L"", WS_POPUP | WS_VISIBLE, work.left,
+                             work.bottom - kBarHeight, cx, kBarHeight, info->hwndParent, nullptr, self, nullptr);
   if (bar == nullptr) return FALSE;
   for (int i = 0; i < count; ++i) {
     wchar_t text[kTextUnits];

@@ -45,6 +45,12 @@ bool IsKeyMessage(uint32_t msg) {
 
 bool CapturesFrom(uint32_t msg) { return msg == kWmKeyDown || msg == kWmSysKeyDown; }
 
+bool ClosesWindow(const State& st, uint32_t msg, uint64_t wParam) {
+  constexpr uint64_t kScClose = 0xF060, kEscape = 0x1B;
+  if (msg == kWmSysCommand) return (wParam & 0xFFF0) == kScClose;
+  return msg == kWmKeyDown && st.slot == 0 && (wParam & 0xFFFF) == kEscape;
+}
+
 Outcome OnKeyMessage(const State& st, uint32_t msg, uint64_t wParam, settings::ConfigSettings& s) {
   Outcome none{0, 0};
   if (!CapturesFrom(msg)) return none;

@@ -44,6 +44,12 @@ void Disarm(State& st);
 bool IsKeyMessage(uint32_t msg);
 // Of those, the ones whose code is captured: WM_KEYDOWN and WM_SYSKEYDOWN.
 bool CapturesFrom(uint32_t msg);
+// The ones that close the window as "Cancel" does, so that it can be closed
+// when its "Cancel" cannot be reached: the system command SC_CLOSE (the
+// caption's close button, the taskbar's "Close window"; Alt+F4 never makes
+// one, its key-downs are consumed) and Escape while no slot waits for a key
+// (an armed slot captures Escape like any other key).
+bool ClosesWindow(const State& st, uint32_t msg, uint64_t wParam);
 
 // What a key message did: slot 0 when nothing was captured; otherwise the
 // slot whose field now holds `code` (the caller sets its caption).

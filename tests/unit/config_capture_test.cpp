@@ -83,6 +83,29 @@ TEST(ConfigCapture, OnlyKeyDownMessagesCapture) {
   EXPECT_EQ(s.Button_1, 0x41);
 }
 
+// Closing without the "Cancel" key: SC_CLOSE (any low bits) armed or not;
+// Escape only while no slot waits (armed, it is captured like any key).
+TEST(ConfigCapture, CloseCommandAndIdleEscapeClose) {
+  struct Case {
+    uint32_t msg;
+    uint64_t wParam;
+    int armedSlot;
+    bool closes;
+  } cases[] = {
+      {capture::kWmSysCommand, 0xF060, 0, true},  {capture::kWmSysCommand, 0xF063, 2, true},
+      {capture::kWmSysCommand, 0xF100, 0, false}, {capture::kWmSysCommand, 0xF020, 0, false},
+      {capture::kWmKeyDown, 0x1B, 0, true},       {capture::kWmKeyDown, 0x1B, 1, false},
+      {capture::kWmSysKeyDown, 0x1B, 0, false},   {capture::kWmChar, 0x1B, 0, false},
+      {capture::kWmKeyDown, 0x73, 0, false},      {capture::kWmSysKeyDown, 0x73, 0, false},
+  };
+  for (const Case& c : cases) {
+    ConfigSettings s;
+    State st;
+    if (c.armedSlot != 0) capture::Arm(st, c.armedSlot, s);
+    EXPECT_EQ(capture::ClosesWindow(st, c.msg, c.wParam), c.closes) << std::hex << c.msg << " " << c.wParam;
+  }
+}
+
 TEST(ConfigCapture, IgnoreCodesAreSkippedForEverySlot) {
   for (int slot = 1; slot <= 4; ++slot) {
     ConfigSettings s;

@@ -294,6 +294,38 @@ TEST_F(ConfigWindow, CommandsEditTheRecord) {
   EXPECT_EQ(static_cast<int32_t>(v), -3);
 }
 
+// Closing when the bar cannot be reached: the close command (a taskbar's
+// "Close window") and Escape are "Cancel": the program ends with 0 and
+// the ticked box is not saved. An armed button captures Escape instead.
+TEST_F(ConfigWindow, CloseCommandAndEscapeAreCancel) {
+  const struct {
+    const char* how;
+    bool escapeKey;
+  } ways[] = {{"SC_CLOSE", false}, {"Escape", true}};
+  for (const auto& way : ways) {
+    SCOPED_TRACE(way.how);
+    Start();
+    wt::Click(C(0x8815));
+    ASSERT_EQ(Check(0x8815), BST_CHECKED);
+    if (way.escapeKey) {
+      wt::Click(C(0x8801));
+      SetForegroundWindow(t_.window);
+      ASSERT_TRUE(wt::WaitFor([&] { return GetForegroundWindow() == t_.window; }, 5000));
+      wt::Tap(VK_ESCAPE);
+      EXPECT_TRUE(wt::WaitFor([&] { return wt::TextOf(C(0x8801)) == L"0x01b"; }, 5000));
+      EXPECT_TRUE(IsWindow(t_.window));
+      SendMessageW(t_.window, WM_ACTIVATE, WA_INACTIVE, 0);  // disarmed
+      wt::Tap(VK_ESCAPE);
+    } else {
+      PostMessageW(t_.window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    }
+    EXPECT_EQ(wt::WaitExit(t_.process, 10000), 0);
+    DWORD v = 0;
+    EXPECT_FALSE(wt::GetSetting(L"DoubleClick", &v));
+    wt::CloseHandles(t_);
+  }
+}
+
 TEST_F(ConfigWindow, LettersOnlyInANumberFieldSaveZero) {
   Start();
   SetWindowTextW(C(0x8808), L"abc");

@@ -37,11 +37,11 @@ start_session() {
   for _ in $(seq 100); do [ -s "$fdfile" ] && break; sleep 0.1; done
   export DISPLAY=":$(head -n1 "$fdfile")"
   rm -f "$fdfile"
-  # A PC screen (wider than any device) has a taskbar: its work area ends
-  # 40 pixels above the bottom. Wine reads it from the X root's
-  # _NET_WORKAREA when its desktop starts.
+  # A landscape screen of 800 pixels or wider is taken as a PC's, with a
+  # taskbar: its work area ends 40 pixels above the bottom. Wine reads it
+  # from the X root's _NET_WORKAREA when its desktop starts.
   local w=${size%x*} h=${size#*x}
-  if [ "$w" -gt 800 ]; then xprop -root -f _NET_WORKAREA 32c -set _NET_WORKAREA "0, 0, $w, $((h - 40))"; fi
+  if [ "$w" -ge 800 ]; then xprop -root -f _NET_WORKAREA 32c -set _NET_WORKAREA "0, 0, $w, $((h - 40))"; fi
   wineserver -p >/dev/null 2>&1
   wine cmd /c exit >/dev/null 2>&1 </dev/null
 }

@@ -1,6 +1,9 @@
 // Helpers for the configuration program's integration tests.
 #include "tests/wine/support/config_support.h"
 
+#include "config/core/controls.h"
+#include "config/core/dialog.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cwchar>
@@ -258,6 +261,61 @@ int LabelMismatches(HWND window, const layout::Rect labels[layout::kLabelCount],
     }
   }
   return differ;
+}
+
+void CheckConfigDialog(Tollwick* t) {
+  RECT work;
+  ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+  ASSERT_EQ(work.bottom, GetSystemMetrics(SM_CYSCREEN) - 40);
+  *t = StartTollwick();
+  ASSERT_NE(t->window, nullptr);
+  const LONG style = GetWindowLongW(t->window, GWL_STYLE);
+  EXPECT_EQ(style & WS_CAPTION, WS_CAPTION);
+  EXPECT_NE(style & WS_SYSMENU, 0);
+  EXPECT_EQ(style & (WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX), 0);
+  EXPECT_EQ(MenuBarOf(t->window), nullptr);
+
+  // The device layout for a 240-pixel client (the texts fit it at 96 dpi).
+  const layout::Metrics m = MetricsOf(t->window);
+  EXPECT_EQ(m.R - m.L, 240);
+  layout::Box want[layout::kControlCount];
+  layout::PlaceControls(m, want);
+  for (int i = 0; i < layout::kControlCount; ++i) {
+    SCOPED_TRACE(i);
+    const RECT r = RectInParent(ControlOf(t->window, controls::kDefinitions[i].id));
+    EXPECT_TRUE(r.left == want[i].x && r.top == want[i].y && r.right - r.left == want[i].w &&
+                r.bottom - r.top == want[i].h);
+  }
+  const dialog::Buttons b = dialog::PlaceButtons(m);
+  const struct {
+    int id;
+    const wchar_t* text;
+    layout::Box box;
+  } keys[] = {{113, L"Ok", b.ok}, {114, L"Cancel", b.cancel}};
+  for (const auto& k : keys) {
+    HWND key = ControlOf(t->window, k.id);
+    ASSERT_NE(key, nullptr) << k.id;
+    EXPECT_EQ(TextOf(key), k.text);
+    const RECT r = RectInParent(key);
+    EXPECT_TRUE(r.left == k.box.x && r.top == k.box.y && r.right - r.left == k.box.w && r.bottom - r.top == k.box.h);
+  }
+  RECT client, window;
+  GetClientRect(t->window, &client);
+  GetWindowRect(t->window, &window);
+  EXPECT_EQ(client.bottom, b.clientHeight);
+  const layout::Rect centred = dialog::CentreIn({work.left, work.top, work.right, work.bottom},
+                                                window.right - window.left, window.bottom - window.top);
+  EXPECT_EQ(window.left, centred.left);
+  EXPECT_EQ(window.top, centred.top);
+  EXPECT_GE(window.top, work.top);
+  EXPECT_LE(window.bottom, work.bottom);
+
+  // The caption's close button sends SC_CLOSE: "Cancel".
+  Click(ControlOf(t->window, 0x8815));
+  PostMessageW(t->window, WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_EQ(WaitExit(t->process, kStartWaitMs), 0);
+  DWORD v = 0;
+  EXPECT_FALSE(GetSetting(L"DoubleClick", &v));
 }
 
 }  // namespace wt

@@ -51,6 +51,13 @@ void Click(HWND button);
 std::vector<std::wstring> SettingNames();
 bool SettingsKeyExists();
 
+// Tollwick as the dialog of a PC screen, with the harness's taskbar (the
+// work area ends 40 pixels above the bottom): a caption with a close
+// button and no menu bar, every control where the layout of its class
+// width puts it, "Ok" and "Cancel" inside, the window centred in the work
+// area; the close command is "Cancel" (exit code 0, nothing saved).
+void CheckConfigDialog(Tollwick* t);
+
 // Draws the seven labels at `labels` (client coordinates) with DrawTextW
 // (format 0, black, the system font, on white) and compares the rectangle
 // of label `index` with what the screen shows there, leaving out pixels
