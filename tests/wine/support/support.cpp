@@ -43,6 +43,12 @@ int RunHelper(int argc, wchar_t** argv) {
     DWORD r = WaitForSingleObject(h, static_cast<DWORD>(_wtoi(argv[4])));
     return r == WAIT_OBJECT_0 ? 0 : 1;
   }
+  if (wcscmp(argv[2], L"dpi") == 0) {  // `--helper dpi -`: exits with the resolution it started with
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+  }
   int platform = pt::PlatformHelper(argc, argv);
   if (platform >= 0) return platform;
   return 3;
@@ -135,6 +141,18 @@ void SetDword(HKEY root, const wchar_t* key, const wchar_t* name, DWORD value) {
   HKEY h = nullptr;
   if (RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_WRITE, nullptr, &h, nullptr) != ERROR_SUCCESS) return;
   RegSetValueExW(h, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
+  RegCloseKey(h);
+}
+
+void SetSystemScaling(DWORD logPixels) {
+  const wchar_t key[] = L"Control Panel\\Desktop";
+  if (logPixels != 0) {
+    SetDword(HKEY_CURRENT_USER, key, L"LogPixels", logPixels);
+    return;
+  }
+  HKEY h = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, KEY_SET_VALUE, &h) != ERROR_SUCCESS) return;
+  RegDeleteValueW(h, L"LogPixels");
   RegCloseKey(h);
 }
 

@@ -20,7 +20,8 @@ std::wstring InstalledPath(const wchar_t* file);
 HANDLE Start(const wchar_t* file, const wchar_t* args = L"/load");
 // Starts this test program again as a helper process:
 // `--helper hold NAME` creates the event and waits to be killed;
-// `--helper wait NAME MS` exits 0 when the event is set within MS, else 1.
+// `--helper wait NAME MS` exits 0 when the event is set within MS, else 1;
+// `--helper dpi -` exits with the LOGPIXELSY it started with.
 HANDLE StartSelf(const wchar_t* args);
 // The helper modes' entry; returns -1 when argv names no helper.
 int RunHelper(int argc, wchar_t** argv);
@@ -43,6 +44,10 @@ void SetSetting(const wchar_t* name, DWORD value);
 bool GetSetting(const wchar_t* name, DWORD* value, DWORD* type = nullptr, DWORD* size = nullptr);
 void SetDword(HKEY root, const wchar_t* key, const wchar_t* name, DWORD value);
 void DeleteTree(HKEY root, const wchar_t* key);
+
+// The system's scaling for programs started from now on: Wine's
+// LogPixels (144 is 150 %); 0 removes it (96 dpi).
+void SetSystemScaling(DWORD logPixels);
 
 // Named events.
 bool EventExists(const wchar_t* name);
