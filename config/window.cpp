@@ -20,27 +20,33 @@ namespace {
 
 const UINT kOkCommand = 113, kCancelCommand = 114;  // the menu bar's and the dialog's
 
-// The widest text of the full-row check boxes in the window's font.
-int32_t WidestFullRowText(HDC dc) {
-  int32_t widest = 0;
+int32_t TextWidth(HDC dc, const wchar_t* text) {
+  SIZE size = {0, 0};
+  GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &size);
+  return size.cx;
+}
+
+// The widths of the texts that decide the dialog's width, in the window's font.
+dialog::TextWidths MeasureTexts(HDC dc) {
+  dialog::TextWidths w = {0, TextWidth(dc, layout::kLabelTexts[layout::kReactivationLabel]),
+                          TextWidth(dc, layout::kLabelTexts[layout::kActivationLabel])};
   for (const controls::Definition& d : controls::kDefinitions) {
     if (d.text == nullptr || d.style != controls::kCheckBox) continue;
-    SIZE size = {0, 0};
-    GetTextExtentPoint32W(dc, d.text, static_cast<int>(wcslen(d.text)), &size);
-    if (size.cx > widest) widest = size.cx;
+    const int32_t width = TextWidth(dc, d.text);
+    if (width > w.widestCheckBox) w.widestCheckBox = width;
   }
-  return widest;
+  return w;
 }
 
 // On a PC screen: a fixed dialog with a caption and a close button, the
 // device layout for a 240- or 480-pixel client, "Ok" and "Cancel" inside,
 // centred in the work area of the monitor it opens on.
-void CreateAsDialog(HWND window, int32_t widestText) {
+void CreateAsDialog(HWND window, const dialog::TextWidths& texts) {
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
   SetWindowLongW(window, GWL_STYLE, style);
   g_metrics.L = 0;
   g_metrics.T = 0;
-  g_metrics.R = dialog::ClientWidth(widestText, g_metrics.LH);
+  g_metrics.R = dialog::ClientWidth(texts, g_metrics);
   CreateConfigControls(window);
   const dialog::Buttons b = dialog::PlaceButtons(g_metrics);
   const struct {
@@ -74,13 +80,13 @@ void OnCreate(HWND window) {
   TEXTMETRICW tm;
   ZeroMemory(&tm, sizeof(tm));
   GetTextMetricsW(dc, &tm);
-  const int32_t widestText = WidestFullRowText(dc);
+  const dialog::TextWidths texts = MeasureTexts(dc);
   ReleaseDC(window, dc);
   g_metrics.LH = tm.tmHeight + tm.tmExternalLeading;
   g_metrics.TH = tm.tmHeight;
   g_metrics.CW = tm.tmAveCharWidth;
   if (dialog::IsPcScreen(GetSystemMetrics(SM_CXSCREEN))) {
-    CreateAsDialog(window, widestText);
+    CreateAsDialog(window, texts);
     return;
   }
 

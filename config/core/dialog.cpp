@@ -7,9 +7,18 @@ namespace dialog {
 
 bool IsPcScreen(int32_t screenWidth) { return screenWidth > kLargestDeviceWidth; }
 
-int32_t ClientWidth(int32_t widestFullRowText, int32_t lineHeight) {
-  const int32_t fullRow240 = 240 - 240 / 5;
-  return widestFullRowText + lineHeight + 8 <= fullRow240 ? 240 : 480;
+int32_t ClientWidth(const TextWidths& widths, const layout::Metrics& font) {
+  const layout::Metrics m{0, 0, 240, font.LH, font.TH, font.CW};
+  layout::Box boxes[layout::kControlCount];
+  layout::Rect labels[layout::kLabelCount];
+  layout::PlaceControls(m, boxes);
+  layout::PlaceLabels(m, labels);
+  const bool checkBoxes = widths.widestCheckBox + m.LH + 8 <= boxes[layout::kDoubleClick].w;
+  const bool reactivation =
+      labels[layout::kReactivationLabel].left + widths.reactivationLabel <= boxes[layout::kTimeOutField].x;
+  const bool activation =
+      labels[layout::kActivationLabel].left + widths.activationLabel <= boxes[layout::kActivationField].x;
+  return checkBoxes && reactivation && activation ? 240 : 480;
 }
 
 Buttons PlaceButtons(const layout::Metrics& m) {

@@ -17,10 +17,19 @@ constexpr int32_t kLargestDeviceWidth = 800;  // the widest device class (800x48
 // Whether a screen this wide gets the dialog.
 bool IsPcScreen(int32_t screenWidth);
 
-// The client width: 240 when the widest full-row text, with a check box's
-// mark before it (one line height and a gap), fits the 240 class's
-// full-row width, else 480 (large system fonts, high DPI).
-int32_t ClientWidth(int32_t widestFullRowText, int32_t lineHeight);
+// The widths, in the window's font, of the texts that must fit their
+// places: the widest full-row check box text, and the two labels that a
+// number field follows on their row.
+struct TextWidths {
+  int32_t widestCheckBox;
+  int32_t reactivationLabel, activationLabel;
+};
+// The client width: 240 when, laid out for 240 pixels with the font's
+// metrics `m` (L, T, R are ignored), the widest check box text with the
+// box's mark before it (a line height and a gap) fits the full row and
+// both labels end before their number fields; else 480 (a wide system
+// font, high DPI).
+int32_t ClientWidth(const TextWidths& widths, const layout::Metrics& m);
 
 // "Ok" and "Cancel" below every control and label, at the right, and the
 // client height that holds them with a margin.

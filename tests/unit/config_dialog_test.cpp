@@ -11,11 +11,23 @@ TEST(ConfigDialog, OnlyScreensWiderThanEveryDeviceClass) {
   for (int w : {801, 1024, 1080, 1366, 1920, 3840}) EXPECT_TRUE(dialog::IsPcScreen(w)) << w;
 }
 
+// At 240 pixels with LH 16 and CW 7: the full row is 192 wide, the number
+// fields start at x 118, the labels at 5 and 12.
 TEST(ConfigDialog, NarrowestClassThatHoldsTheTexts) {
+  const layout::Metrics font{0, 0, 0, 16, 16, 7};
   struct Case {
-    int text, lineHeight, width;
-  } cases[] = {{150, 16, 240}, {168, 16, 240}, {169, 16, 480}, {161, 24, 480}, {160, 24, 240}, {300, 24, 480}};
-  for (const Case& c : cases) EXPECT_EQ(dialog::ClientWidth(c.text, c.lineHeight), c.width) << c.text;
+    dialog::TextWidths widths;
+    int width;
+  } cases[] = {
+      {{150, 100, 90}, 240}, {{168, 113, 106}, 240},  // exactly fitting
+      {{169, 100, 90}, 480}, {{150, 114, 90}, 480}, {{150, 100, 107}, 480},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(dialog::ClientWidth(c.widths, font), c.width)
+        << c.widths.widestCheckBox << " " << c.widths.reactivationLabel << " " << c.widths.activationLabel;
+  }
+  EXPECT_EQ(dialog::ClientWidth({160, 100, 90}, {0, 0, 0, 24, 22, 7}), 240);
+  EXPECT_EQ(dialog::ClientWidth({161, 100, 90}, {0, 0, 0, 24, 22, 7}), 480);
 }
 
 // At both widths and a range of fonts the two buttons lie below every

@@ -275,11 +275,30 @@ void CheckConfigDialog(Tollwick* t) {
   EXPECT_EQ(style & (WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX), 0);
   EXPECT_EQ(MenuBarOf(t->window), nullptr);
 
-  // The device layout for a 240-pixel client (the texts fit it at 96 dpi).
+  // The device layout for a 240- or 480-pixel client, the narrower one
+  // only when the texts fit it: each label ends before the number field on
+  // its row and the check box texts fit their boxes (measured here in the
+  // same default font).
   const layout::Metrics m = MetricsOf(t->window);
-  EXPECT_EQ(m.R - m.L, 240);
+  EXPECT_TRUE(m.R - m.L == 240 || m.R - m.L == 480) << m.R;
   layout::Box want[layout::kControlCount];
   layout::PlaceControls(m, want);
+  layout::Rect labels[layout::kLabelCount];
+  layout::PlaceLabels(m, labels);
+  HDC dc = GetDC(t->window);
+  auto width = [&](const wchar_t* text) {
+    SIZE size = {0, 0};
+    GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &size);
+    return static_cast<int32_t>(size.cx);
+  };
+  EXPECT_LE(labels[layout::kReactivationLabel].left + width(layout::kLabelTexts[layout::kReactivationLabel]),
+            want[layout::kTimeOutField].x);
+  EXPECT_LE(labels[layout::kActivationLabel].left + width(layout::kLabelTexts[layout::kActivationLabel]),
+            want[layout::kActivationField].x);
+  for (const controls::Definition& d : controls::kDefinitions) {
+    if (d.style == controls::kCheckBox) EXPECT_LE(width(d.text) + m.LH + 8, want[layout::kDoubleClick].w);
+  }
+  ReleaseDC(t->window, dc);
   for (int i = 0; i < layout::kControlCount; ++i) {
     SCOPED_TRACE(i);
     const RECT r = RectInParent(ControlOf(t->window, controls::kDefinitions[i].id));
