@@ -103,9 +103,9 @@ struct ScreenInput {
   Colours colours{};
 };
 
-// The regions and choices of one paint. `clockRect` is the one for Clock_Type
-// 2 and "no clock"; for Clock_Type 1 the analog placement
-// (clock_geometry.h) gives it, and AppointmentsTop takes it from there.
+// The regions and choices of one paint. `clockRect` is the clock's region
+// for every Clock_Type (for 1 the analog placement's, clock_geometry.h);
+// the appointments start under it.
 struct ScreenLayout {
   Rect ownerRect, dateRect, clockRect, versionRect, batteryRect;
   FontId dateFont;    // date font up to 20 characters, else the large status font

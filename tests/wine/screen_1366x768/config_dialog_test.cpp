@@ -6,15 +6,7 @@
 
 namespace {
 
-class ConfigDialog1366 : public wt::SuiteTest {
- protected:
-  void TearDown() override {
-    wt::CloseHandles(t_);
-    wt::EndJob();
-    wt::SuiteTest::TearDown();
-  }
-  wt::Tollwick t_;
-};
+class ConfigDialog1366 : public wt::TollwickTest {};
 
 TEST_F(ConfigDialog1366, DialogCentredInTheWorkArea) { wt::CheckConfigDialog(&t_); }
 

@@ -6,15 +6,7 @@
 
 namespace {
 
-class ConfigDialog1920 : public wt::SuiteTest {
- protected:
-  void TearDown() override {
-    wt::CloseHandles(t_);
-    wt::EndJob();
-    wt::SuiteTest::TearDown();
-  }
-  wt::Tollwick t_;
-};
+class ConfigDialog1920 : public wt::TollwickTest {};
 
 TEST_F(ConfigDialog1920, DialogCentredInTheWorkArea) { wt::CheckConfigDialog(&t_); }
 

@@ -50,7 +50,7 @@ TEST_F(HighDpiFace, FillsTheMonitorWithCrispTextAtItsOwnSize) {
   EXPECT_TRUE(pt_face::WaitScreen(pt_fit::NonBlackBoxIs, &face, 5000));
   ASSERT_TRUE(wt::WaitFor([&] { return lt::FileHas(trace_, "Ada Lovelace"); }, 5000));
   RECT owner{};
-  for (const pt_fit::Drawn& d : pt_fit::DrawnTexts(trace_)) {
+  for (const pt_face::Drawn& d : pt_face::DrawnTexts(trace_)) {
     if (d.text == "Ada Lovelace") owner = d.rect;
   }
   // The owner line as at 96 dpi: its 16-pixel font scaled 2.25 times, not

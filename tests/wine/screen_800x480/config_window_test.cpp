@@ -9,15 +9,7 @@
 
 namespace {
 
-class ConfigWindow800 : public wt::SuiteTest {
- protected:
-  void TearDown() override {
-    wt::CloseHandles(t_);
-    wt::EndJob();
-    wt::SuiteTest::TearDown();
-  }
-  wt::Tollwick t_;
-};
+class ConfigWindow800 : public wt::TollwickTest {};
 
 TEST_F(ConfigWindow800, WindowAndBarInTheWorkArea) {
   RECT work;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "config/core/layout.h"
+#include "tests/wine/support/support.h"
 
 namespace wt {
 
@@ -50,6 +51,18 @@ void Click(HWND button);
 // The names of every value under the settings key.
 std::vector<std::wstring> SettingNames();
 bool SettingsKeyExists();
+
+// The fixture of a test of one Tollwick, t_: it, and every process it
+// started, ended after the test.
+class TollwickTest : public SuiteTest {
+ protected:
+  void TearDown() override {
+    CloseHandles(t_);
+    EndJob();
+    SuiteTest::TearDown();
+  }
+  Tollwick t_;
+};
 
 // Tollwick as the dialog of a PC screen, with the harness's taskbar (the
 // work area ends 40 pixels above the bottom): a caption with a close

@@ -2,7 +2,6 @@
 #include "tests/wine/support/fitted_support.h"
 
 #include <cmath>
-#include <cstdio>
 
 #include "lockscreen/core/face_fit.h"
 #include "tests/wine/support/lockscreen_support.h"
@@ -14,33 +13,6 @@ RECT FaceOnScreen(int width, int height) {
   const facefit::FaceFit fit = facefit::FitFace(facefit::ChooseFace(width, height), {0, 0, width, height});
   const layout::Rect r = facefit::MapRect(fit, fit.face);
   return {r.left, r.top, r.right, r.bottom};
-}
-
-std::vector<Drawn> DrawnTexts(const std::wstring& traceFile) {
-  std::vector<Drawn> out;
-  HANDLE f = CreateFileW(traceFile.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                         nullptr, OPEN_EXISTING, 0, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return out;
-  std::string all;
-  char buffer[65536];
-  DWORD got = 0;
-  while (ReadFile(f, buffer, sizeof(buffer), &got, nullptr) && got > 0) all.append(buffer, got);
-  CloseHandle(f);
-  // The lock screen passes -1 as the length; Wine's own caption painting
-  // (the frame that start-up drops) passes a count and is left out.
-  const std::string head = "DrawTextExW L\"", tail = "\", -1, [(";
-  for (size_t at = all.find(head); at != std::string::npos; at = all.find(head, at + 1)) {
-    const size_t end = all.find("\", ", at + head.size());
-    if (end == std::string::npos) break;
-    if (all.compare(end, tail.size(), tail) != 0) continue;
-    Drawn d;
-    d.text = all.substr(at + head.size(), end - at - head.size());
-    long l = 0, t = 0, r = 0, b = 0;
-    if (sscanf(all.c_str() + end + tail.size(), "%ld,%ld)-(%ld,%ld)", &l, &t, &r, &b) != 4) continue;
-    d.rect = {l, t, r, b};
-    out.push_back(d);
-  }
-  return out;
 }
 
 bool NonBlackBoxIs(const pt_face::Shot& s, const void* context) {
@@ -102,7 +74,7 @@ void CheckAnalogFace(lt::Lock* lock, std::wstring* trace) {
     EXPECT_TRUE(wt::WaitFor([&] { return lt::FileHas(*trace, text); }, 5000)) << text;
   }
   RECT owner{};
-  for (const Drawn& d : DrawnTexts(*trace)) {
+  for (const pt_face::Drawn& d : pt_face::DrawnTexts(*trace)) {
     SCOPED_TRACE(d.text);
     EXPECT_GE(d.rect.left, face.left);
     EXPECT_GE(d.rect.top, face.top);

@@ -1,6 +1,6 @@
 // What the tests of the face on PC screens share: where the fitted face
-// lies, every text the lock screen drew (from Wine's text trace), and the
-// checks of the face's box, its texts, its hands and the dial under them.
+// lies, and the checks of the face's box, its texts, its hands and the
+// dial under them.
 #pragma once
 #include <windows.h>
 
@@ -14,13 +14,6 @@ namespace pt_fit {
 // The face's place on a full screen of this size (the whole screen on a
 // device class).
 RECT FaceOnScreen(int width, int height);
-
-struct Drawn {
-  std::string text;
-  RECT rect;
-};
-// Every DrawTextExW call of a trace of StartFaceTraced, in order.
-std::vector<Drawn> DrawnTexts(const std::wstring& traceFile);
 
 // Screen condition: the box of every non-black pixel is exactly `*rect`
 // (the picture fills the face, the margins are black).

@@ -55,17 +55,19 @@ Lock StartLockTraced(const std::wstring& logPath) {
   return lock;
 }
 
-bool FileHas(const std::wstring& path, const std::string& text) {
+std::string FileBytes(const std::wstring& path) {
+  std::string all;
   HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                          OPEN_EXISTING, 0, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return false;
-  std::string all;
+  if (f == INVALID_HANDLE_VALUE) return all;
   char buffer[65536];
   DWORD got = 0;
   while (ReadFile(f, buffer, sizeof(buffer), &got, nullptr) && got > 0) all.append(buffer, got);
   CloseHandle(f);
-  return all.find(text) != std::string::npos;
+  return all;
 }
+
+bool FileHas(const std::wstring& path, const std::string& text) { return FileBytes(path).find(text) != std::string::npos; }
 
 void CloseLock(Lock& lock) {
   if (lock.process != nullptr) {

@@ -34,7 +34,9 @@ void CloseLock(Lock& lock);
 // error handles on `logPath`, for the Wine text trace (every DrawTextExW
 // call with its text and rectangle) where the Wine build delivers it there.
 Lock StartLockTraced(const std::wstring& logPath);
-// Whether the file holds `text` (read as bytes; Wine writes ASCII).
+// The file's bytes (empty when it cannot be read), and whether it holds
+// `text` (Wine writes its traces in ASCII).
+std::string FileBytes(const std::wstring& path);
 bool FileHas(const std::wstring& path, const std::string& text);
 
 // The probe's answer, or -2 when the window did not answer.

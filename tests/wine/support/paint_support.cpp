@@ -161,21 +161,31 @@ SkinFileSwap::~SkinFileSwap() {
   MoveFileW(backup_.c_str(), path_.c_str());
 }
 
+std::vector<Drawn> DrawnTexts(const std::wstring& traceFile) {
+  std::vector<Drawn> out;
+  const std::string all = lt::FileBytes(traceFile);
+  // The lock screen passes -1 as the length; Wine's own caption painting
+  // (the frame that start-up drops) passes a count and is left out.
+  const std::string head = "DrawTextExW L\"", tail = "\", -1, [(";
+  for (size_t at = all.find(head); at != std::string::npos; at = all.find(head, at + 1)) {
+    const size_t end = all.find("\", ", at + head.size());
+    if (end == std::string::npos) break;
+    if (all.compare(end, tail.size(), tail) != 0) continue;
+    Drawn d;
+    d.text = all.substr(at + head.size(), end - at - head.size());
+    long l = 0, t = 0, r = 0, b = 0;
+    if (sscanf(all.c_str() + end + tail.size(), "%ld,%ld)-(%ld,%ld)", &l, &t, &r, &b) != 4) continue;
+    d.rect = {l, t, r, b};
+    out.push_back(d);
+  }
+  return out;
+}
+
 int DrawnBottom(const std::wstring& traceFile, const std::string& text) {
-  HANDLE f = CreateFileW(traceFile.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                         nullptr, OPEN_EXISTING, 0, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return -1;
-  std::string all;
-  char buffer[65536];
-  DWORD got = 0;
-  while (ReadFile(f, buffer, sizeof(buffer), &got, nullptr) && got > 0) all.append(buffer, got);
-  CloseHandle(f);
-  const std::string key = "DrawTextExW L\"" + text + "\", -1, [(";
-  const size_t at = all.find(key);
-  if (at == std::string::npos) return -1;
-  int l = 0, t = 0, r = 0, b = 0;
-  if (sscanf(all.c_str() + at + key.size(), "%d,%d)-(%d,%d)", &l, &t, &r, &b) != 4) return -1;
-  return b;
+  for (const Drawn& d : DrawnTexts(traceFile)) {
+    if (d.text == text) return d.rect.bottom;
+  }
+  return -1;
 }
 
 std::vector<unsigned char> Utf16(const std::string& ascii) {

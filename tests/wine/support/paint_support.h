@@ -77,8 +77,14 @@ class SkinFileSwap {
   bool ok_ = false;
 };
 
-// The bottom of the rectangle of the first DrawTextExW of exactly `text`
-// in a trace of StartFaceTraced; -1 when there is none.
+// Every DrawTextExW call of the lock screen in a trace of StartFaceTraced,
+// in order, and the bottom of the first one of exactly `text` (-1 when
+// there is none).
+struct Drawn {
+  std::string text;
+  RECT rect;
+};
+std::vector<Drawn> DrawnTexts(const std::wstring& traceFile);
 int DrawnBottom(const std::wstring& traceFile, const std::string& text);
 
 // UTF-16LE bytes of an ASCII text.
