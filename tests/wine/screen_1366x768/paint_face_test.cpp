@@ -1,6 +1,7 @@
 // The lock screen's face on a 1366x768 PC screen: the "hd.jpg" face scaled
 // to fit, centred with black margins, its texts on the picture at the
-// scaled size, the hands turning on the dial and leaving the face beneath.
+// scaled size, the digital time on it, the hands turning on the dial and
+// leaving the face beneath.
 #include <gtest/gtest.h>
 
 #include "tests/wine/support/fitted_support.h"
@@ -17,6 +18,8 @@ class PaintFace1366 : public pt_face::PaintTest {
   }
 };
 
-TEST_F(PaintFace1366, AnalogFaceFitsTheScreen) { pt_fit::CheckAnalogFace(&lock_, &trace_); }
+TEST_F(PaintFace1366, AnalogFaceFitsTheScreen) { pt_fit::CheckFace(1, &lock_, &trace_); }
+
+TEST_F(PaintFace1366, DigitalFaceFitsTheScreen) { pt_fit::CheckFace(2, &lock_, &trace_); }
 
 }  // namespace

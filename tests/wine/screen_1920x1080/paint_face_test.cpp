@@ -17,6 +17,6 @@ class PaintFace1920 : public pt_face::PaintTest {
   }
 };
 
-TEST_F(PaintFace1920, AnalogFaceFitsTheScreen) { pt_fit::CheckAnalogFace(&lock_, &trace_); }
+TEST_F(PaintFace1920, AnalogFaceFitsTheScreen) { pt_fit::CheckFace(1, &lock_, &trace_); }
 
 }  // namespace

@@ -56,10 +56,10 @@ bool HandColoursOnDial(const pt_face::Shot& s, const void* context) {
   return inside[0] > 0 && inside[1] > 0 && inside[2] > 0;
 }
 
-void CheckAnalogFace(lt::Lock* lock, std::wstring* trace) {
+void CheckFace(int clockType, lt::Lock* lock, std::wstring* trace) {
   const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
   const RECT face = FaceOnScreen(w, h);
-  pt_face::PrepareFace(1, L"2026-03-14 15:37:45");
+  pt_face::PrepareFace(clockType, L"2026-03-14 15:37:45");
   *lock = pt_face::StartFaceTraced(trace);
   ASSERT_NE(lock->window, nullptr);
 
@@ -70,7 +70,8 @@ void CheckAnalogFace(lt::Lock* lock, std::wstring* trace) {
   // Every text lies on the picture, and the owner's name is drawn at the
   // scaled size: its letters span more rows than the unscaled 16-pixel
   // font could (not a small text, not a stretched bitmap of one).
-  for (const char* text : {"Ada Lovelace", "March 14, 2026", "2.0", "Unread SMS: 2", "Missed calls: 1"}) {
+  for (const char* text : {"Ada Lovelace", "March 14, 2026", "2.0", "Unread SMS: 2", "Missed calls: 1",
+                           clockType == 2 ? "3:37 PM" : "Reading appointments"}) {
     EXPECT_TRUE(wt::WaitFor([&] { return lt::FileHas(*trace, text); }, 5000)) << text;
   }
   RECT owner{};
@@ -83,9 +84,18 @@ void CheckAnalogFace(lt::Lock* lock, std::wstring* trace) {
     if (d.text == "Ada Lovelace") owner = d.rect;
   }
   const facefit::FaceFit fit = facefit::FitFace(facefit::ChooseFace(w, h), {0, 0, w, h});
-  const int rows = InkRows(pt_face::CaptureScreen(), owner, pt_face::InstalledColours(1).owner);
+  const pt_face::Shot shot = pt_face::CaptureScreen();
+  const layout::Colours colours = pt_face::InstalledColours(clockType);
+  const int rows = InkRows(shot, owner, colours.owner);
   EXPECT_GE(rows, facefit::ScaleLength(fit, 16) * 6 / 10);
   EXPECT_LE(rows, owner.bottom - owner.top);
+  if (clockType == 2) {
+    // The time in its colour, all of it on the picture.
+    const int onFace = shot.Count(face, colours.digitalTime);
+    EXPECT_GT(onFace, 100);
+    EXPECT_EQ(shot.Count({0, 0, w, h}, colours.digitalTime), onFace);
+    return;
+  }
 
   // The hands turn on the dial; after the clock moves, what the old hands
   // leave is the face beneath them.

@@ -26,9 +26,10 @@ int InkRows(const pt_face::Shot& s, const RECT& rect, COLORREF colour);
 // shows there.
 bool HandColoursOnDial(const pt_face::Shot& screen, const void* handsCheck);
 
-// The whole check of an analog face on a PC screen of the harness: the
-// face's box, every text on the picture at the scaled size, the hands on
-// the dial, and after the clock moves the face beneath the old hands.
-void CheckAnalogFace(lt::Lock* lock, std::wstring* trace);
+// The whole check of a face on a PC screen of the harness: the face's box,
+// every text on the picture at the scaled size; for the digital clock
+// (Clock_Type 2) its time on the picture, for the analog clock the hands
+// on the dial and, after the clock moves, the face beneath the old hands.
+void CheckFace(int clockType, lt::Lock* lock, std::wstring* trace);
 
 }  // namespace pt_fit
