@@ -124,6 +124,18 @@ static bool ReadPattern(void* context, int index, appt::PatternFacts* out) {
   out->patternEnd = end;
   out->typeRead = SUCCEEDED(CalendarPatternRecurrenceType(pattern, &type));
   out->type = type;
+  BOOL own = FALSE;
+  DATE ownStart = 0;
+  out->ownClock = SUCCEEDED(CalendarPatternOwnClock(pattern, &own, &ownStart)) && own;
+  out->ownStart = ownStart;
+  return true;
+}
+
+static bool Convert(void* context, int index, bool toOwn, double in, double* out) {
+  CalendarPattern* pattern = PatternOf(context, index);
+  DATE result = 0;
+  if (pattern == nullptr || FAILED(CalendarPatternConvert(pattern, toOwn ? TRUE : FALSE, in, &result))) return false;
+  *out = result;
   return true;
 }
 
@@ -173,10 +185,13 @@ int AppointmentsQuery(appt::Row* rows, int capacity, BOOL moving, int* recurring
     AppointmentsCloseConnection();
     return 0;
   }
+  // Some file was left out: the others are listed, and the text is there
+  // for when nothing is.
+  if (hr == S_FALSE) SetError(errorText, L"Could not get Items");
   int count = 0;
   if (FAILED(CalendarItemsCount(items, &count))) count = 0;
   WalkContext context{items, cancel};
-  appt::Source source{&context, count, ReadItem, ReadPattern, Excluded, Stop};
+  appt::Source source{&context, count, ReadItem, ReadPattern, Excluded, Convert, Stop};
   int listed = limit;
   const int filled = appt::Walk(source, today, now, rows, capacity, moving != FALSE, &listed);
   CalendarItemsRelease(items);

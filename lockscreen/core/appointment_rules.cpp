@@ -38,6 +38,30 @@ bool Project(int type, double start, const oledate::Fields& today, double now, d
   return oledate::FromFields(f, out);
 }
 
+// The projected start of a series in device time; false when the
+// occurrence does not exist. A projection never lands before the series'
+// first start. A series on its own clock is projected on that clock from
+// "now" there; when a conversion fails it is tested at its first start.
+static bool Moved(const Source& source, int index, const PatternFacts& pattern, double start,
+                  const oledate::Fields& today, double now, double* moved) {
+  if (!pattern.ownClock || source.convert == nullptr) {
+    if (!Project(pattern.type, start, today, now, moved)) return false;
+    if (oledate::Linear(*moved) < oledate::Linear(start)) *moved = start;
+    return true;
+  }
+  double nowOwn, movedOwn;
+  oledate::Fields todayOwn;
+  if (!source.convert(source.context, index, true, now, &nowOwn) || !oledate::ToFields(nowOwn, &todayOwn)) {
+    *moved = start;
+    return true;
+  }
+  if (!Project(pattern.type, pattern.ownStart, todayOwn, nowOwn, &movedOwn)) return false;
+  if (oledate::Linear(movedOwn) <= oledate::Linear(pattern.ownStart) ||
+      !source.convert(source.context, index, false, movedOwn, moved))
+    *moved = start;
+  return true;
+}
+
 int Walk(const Source& source, const oledate::Fields& today, double now, Row* rows, int capacity,
          bool moving, int* recurring) {
   const int limit = *recurring;
@@ -59,10 +83,7 @@ int Walk(const Source& source, const oledate::Fields& today, double now, Row* ro
         if (pattern.typeRead) {
           yearlyRead = pattern.type == kRecursYearly;
           double moved;
-          if (!Project(pattern.type, start, today, now, &moved)) continue;
-          // A projection never lands before the series' first start nor
-          // after its last occurrence.
-          if (oledate::Linear(moved) < oledate::Linear(start)) moved = start;
+          if (!Moved(source, index, pattern, start, today, now, &moved)) continue;
           if (!pattern.noEndDate && oledate::Linear(moved) > oledate::Linear(pattern.patternEnd))
             continue;
           start = moved;

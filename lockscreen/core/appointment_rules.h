@@ -52,6 +52,11 @@ struct PatternFacts {
   double patternEnd;  // start of the last occurrence (or the UNTIL bound)
   bool typeRead;      // false: the RecurrenceType read failed
   int type;
+  // The series runs on a clock of its own (a time zone other than the
+  // device's): it is projected there, from its first start on that clock,
+  // so that its wall-clock time stays put across daylight-saving changes.
+  bool ownClock;
+  double ownStart;
 };
 
 // The calendar as the walk sees it. Indexes are 1-based, in collection order.
@@ -64,6 +69,9 @@ struct Source {
   bool (*pattern)(void* context, int index, PatternFacts* out);
   // True when the series has no occurrence at `start` (removed or moved).
   bool (*excluded)(void* context, int index, double start);
+  // A device DATE onto the series' own clock (toOwn) or back; false when
+  // the clock cannot say. Asked only for a pattern with `ownClock`.
+  bool (*convert)(void* context, int index, bool toOwn, double in, double* out);
   // True when the walk must end now (the lock screen is ending); polled
   // before the first item and then every kStopPollItems items (each poll
   // is a kernel call, and a calendar of years holds thousands of items).
@@ -72,7 +80,7 @@ struct Source {
 
 // The moved start of a weekly, monthly or yearly series whose first start
 // is `start`, seen on `today` (whose fields and DATE `now` describe the same
-// moment). False when the occurrence does not exist (the 31st in a shorter
+// moment, on the same clock as `start`). False when the occurrence does not exist (the 31st in a shorter
 // month, 29 February in a common year). Any other type: `start` itself.
 bool Project(int type, double start, const oledate::Fields& today, double now, double* out);
 

@@ -146,6 +146,12 @@ bool ParseRule(const std::string& text, RawRule* out) {
     } else if (SameName(name, "BYSETPOS") || SameName(name, "BYYEARDAY") || SameName(name, "BYWEEKNO") ||
                SameName(name, "BYHOUR") || SameName(name, "BYMINUTE") || SameName(name, "BYSECOND")) {
       r.otherParts = true;
+    } else if (SameName(name, "RSCALE")) {
+      // A lunar or other calendar's months are not the Gregorian months
+      // the pattern would be projected onto.
+      if (!SameName(value, "GREGORIAN")) r.otherParts = true;
+    } else if (SameName(name, "SKIP")) {
+      r.skipMoves = !SameName(value, "OMIT");
     }
     // WKST and unknown parts change nothing the lock screen shows.
   }

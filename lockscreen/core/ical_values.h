@@ -39,7 +39,10 @@ struct RawRule {
   std::vector<ByDay> byDay;
   std::vector<int> byMonthDay;
   std::vector<int> byMonth;
-  bool otherParts;  // BYSETPOS, BYYEARDAY, BYWEEKNO, BYHOUR, BYMINUTE, BYSECOND
+  // BYSETPOS, BYYEARDAY, BYWEEKNO, BYHOUR, BYMINUTE, BYSECOND, or a
+  // calendar other than the Gregorian (RSCALE): more than a pattern says.
+  bool otherParts;
+  bool skipMoves;  // SKIP=BACKWARD or FORWARD: a missing day moves instead of being left out
 };
 
 // Parses an RRULE value; false for a rule without a known FREQ or with a

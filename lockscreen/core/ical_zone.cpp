@@ -1,9 +1,10 @@
-// VTIMEZONE offsets; see ical_zone.h. Each observance's latest onset at or
-// before the wall time is found (this year's or last year's by its rule, or
-// its own start); the latest onset over all observances gives the offset.
-// A wall time in the hour a change skips or repeats gets one of the two
-// offsets, which is all a list of start times needs.
+// Time zone offsets; see ical_zone.h. For a VTIMEZONE the latest onset at
+// or before the wall time wins: among the single onsets (a binary search)
+// and among the yearly rules (each one's latest onset: this year's or last
+// year's, or the last one before its UNTIL).
 #include "lockscreen/core/ical_zone.h"
+
+#include <algorithm>
 
 #include "lockscreen/core/appointment_dates.h"
 
@@ -24,6 +25,42 @@ bool ParseOffset(const std::string& text, int* seconds) {
   *seconds = s[0] == '-' ? -total : total;
   return true;
 }
+
+static bool Older(const Onset& a, const Onset& b) { return a.wall < b.wall; }
+
+// Keeps the newest kMaxZoneOnsets onsets, sorted.
+static void TrimOnsets(Zone* zone) {
+  std::stable_sort(zone->onsets.begin(), zone->onsets.end(), Older);
+  if (zone->onsets.size() > kMaxZoneOnsets)
+    zone->onsets.erase(zone->onsets.begin(), zone->onsets.end() - kMaxZoneOnsets);
+}
+
+static void AddOnset(Zone* zone, const Onset& onset) {
+  zone->onsets.push_back(onset);
+  if (zone->onsets.size() >= 2 * kMaxZoneOnsets) TrimOnsets(zone);  // amortised: memory stays bounded
+}
+
+void AddObservance(Zone* zone, const ObservanceInput& o) {
+  if (!o.hasStart || !o.hasTo) return;
+  // Without TZOFFSETFROM the offset before the onset is taken as the same.
+  const int from = o.hasFrom ? o.offsetFrom : o.offsetTo;
+  if (o.hasRule && o.rule.freq == "YEARLY") {
+    const Observance r{o.start, from, o.offsetTo, o.rule};
+    if (zone->rules.size() < kMaxRuleObservances) {
+      zone->rules.push_back(r);
+    } else {  // full: the oldest era gives way
+      auto oldest = std::min_element(zone->rules.begin(), zone->rules.end(), [](const Observance& a, const Observance& b) {
+        return WallSeconds(a.start) < WallSeconds(b.start);
+      });
+      if (WallSeconds(oldest->start) < WallSeconds(o.start)) *oldest = r;
+    }
+  } else {
+    AddOnset(zone, Onset{WallSeconds(o.start), from, o.offsetTo});
+  }
+  for (const RawTime& t : o.rdates) AddOnset(zone, Onset{WallSeconds(t) + (t.utc ? from : 0), from, o.offsetTo});
+}
+
+void FinishZone(Zone* zone) { TrimOnsets(zone); }
 
 // The day of month of the rule's onset in `year`/`month`, 0 when none.
 static int OnsetDay(const RawRule& rule, int year, int month, int startDay) {
@@ -53,27 +90,29 @@ static int OnsetDay(const RawRule& rule, int year, int month, int startDay) {
   return startDay <= days ? startDay : 0;
 }
 
-// The latest onset of `o` at or before `wall`; false when there is none.
+// The latest onset of a yearly rule at or before `wall`; false when none.
 static bool LatestOnset(const Observance& o, int64_t wall, int64_t* onset) {
-  if (!o.hasStart || !o.hasTo) return false;
   const int64_t first = WallSeconds(o.start);
   if (first > wall) return false;
   *onset = first;
-  if (!o.hasRule || o.rule.freq != "YEARLY") return true;
   oledate::Fields f;
   if (!oledate::ToFields(static_cast<double>(wall / 86400), &f)) return true;
+  int lastYear = f.year;
+  int64_t until = INT64_MAX;
+  if (o.rule.hasUntil) {
+    until = WallSeconds(o.rule.until) + (o.rule.until.utc ? o.offsetFrom : 0);
+    lastYear = std::min(lastYear, o.rule.until.year);
+  }
+  if (o.rule.hasCount)
+    lastYear = static_cast<int>(std::min<int64_t>(lastYear, o.start.year + static_cast<int64_t>(o.rule.count - 1) * o.rule.interval));
   const int month = o.rule.byMonth.empty() ? o.start.month : o.rule.byMonth[0];
-  for (int year = f.year; year >= f.year - 1 && year >= o.start.year; --year) {
+  for (int year = lastYear; year >= lastYear - 1 && year >= o.start.year; --year) {
     const int day = OnsetDay(o.rule, year, month, o.start.day);
     if (day == 0) continue;
     const int64_t at = oledate::DayNumber(year, month, day) * 86400 + o.start.hour * 3600 +
                        o.start.minute * 60 + o.start.second;
-    if (at > wall || at < first) continue;
-    if (o.rule.hasUntil) {
-      const int64_t until = WallSeconds(o.rule.until) + (o.rule.until.utc ? o.offsetFrom : 0);
-      if (at > until) continue;
-    }
-    if (at > *onset) *onset = at;
+    if (at > wall || at < first || at > until) continue;
+    *onset = at;
     break;
   }
   return true;
@@ -82,7 +121,13 @@ static bool LatestOnset(const Observance& o, int64_t wall, int64_t* onset) {
 bool ZoneOffset(const Zone& zone, int64_t wall, int* offset) {
   bool found = false;
   int64_t best = 0;
-  for (const Observance& o : zone.observances) {
+  const auto after = std::upper_bound(zone.onsets.begin(), zone.onsets.end(), Onset{wall, 0, 0}, Older);
+  if (after != zone.onsets.begin()) {
+    best = (after - 1)->wall;
+    *offset = (after - 1)->offsetTo;
+    found = true;
+  }
+  for (const Observance& o : zone.rules) {
     int64_t onset;
     if (!LatestOnset(o, wall, &onset)) continue;
     if (!found || onset >= best) {
@@ -93,13 +138,47 @@ bool ZoneOffset(const Zone& zone, int64_t wall, int* offset) {
   }
   if (found) return true;
   // Before every onset: the offset in force before the earliest one.
-  const Observance* earliest = nullptr;
-  for (const Observance& o : zone.observances)
-    if (o.hasStart && o.hasTo && (earliest == nullptr || WallSeconds(o.start) < WallSeconds(earliest->start)))
-      earliest = &o;
-  if (earliest == nullptr) return false;
-  *offset = earliest->offsetFrom;
+  bool any = false;
+  int64_t earliest = 0;
+  if (!zone.onsets.empty()) {
+    earliest = zone.onsets.front().wall;
+    *offset = zone.onsets.front().offsetFrom;
+    any = true;
+  }
+  for (const Observance& o : zone.rules)
+    if (!any || WallSeconds(o.start) < earliest) {
+      earliest = WallSeconds(o.start);
+      *offset = o.offsetFrom;
+      any = true;
+    }
+  return any;
+}
+
+// The wall time of a system change in `year`; false when there is none.
+static bool ChangeAt(const SystemChange& c, int year, int64_t* wall) {
+  if (c.month < 1 || c.month > 12) return false;
+  int day;
+  if (c.year != 0) {
+    if (c.year != year || c.day < 1 || c.day > oledate::DaysInMonth(year, c.month)) return false;
+    day = c.day;
+  } else {
+    const int days = oledate::DaysInMonth(year, c.month);
+    const int firstWeekday = oledate::WeekdayOfDayNumber(oledate::DayNumber(year, c.month, 1));
+    day = 1 + ((c.weekday % 7 + 7) % 7 - firstWeekday + 7) % 7 + 7 * (std::min(std::max(c.day, 1), 5) - 1);
+    while (day > days) day -= 7;  // 5: the last such weekday
+  }
+  *wall = oledate::DayNumber(year, c.month, day) * 86400 + c.hour * 3600 + c.minute * 60 + c.second;
   return true;
+}
+
+int SystemOffset(const SystemRules& rules, int year, int64_t wall) {
+  const int standard = -(rules.bias + rules.standardBias) * 60;
+  const int daylight = -(rules.bias + rules.daylightBias) * 60;
+  int64_t toDaylight, toStandard;
+  if (!ChangeAt(rules.daylight, year, &toDaylight) || !ChangeAt(rules.standard, year, &toStandard)) return standard;
+  const bool inDaylight = toDaylight < toStandard ? wall >= toDaylight && wall < toStandard   // northern
+                                                  : wall >= toDaylight || wall < toStandard;  // southern
+  return inDaylight ? daylight : standard;
 }
 
 }  // namespace ical

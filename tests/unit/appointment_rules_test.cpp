@@ -81,7 +81,7 @@ struct Result {
 Result Query(Fake& fake, double now, bool moving = true, int limit = appt::kRecurringLimit) {
   Fields today;
   EXPECT_TRUE(oledate::ToFields(now, &today));
-  appt::Source s{&fake, static_cast<int>(fake.items.size()), ItemCb, PatternCb, ExcludedCb, StopCb};
+  appt::Source s{&fake, static_cast<int>(fake.items.size()), ItemCb, PatternCb, ExcludedCb, nullptr, StopCb};
   appt::Row rows[appt::kCapacity] = {};
   int recurring = limit;
   const int n = appt::Walk(s, today, now, rows, appt::kCapacity, moving, &recurring);
