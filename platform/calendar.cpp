@@ -286,7 +286,7 @@ void CalendarItemsRelease(CalendarItems* items) { delete items; }
 
 HRESULT CalendarItemsCount(CalendarItems* items, int* count) {
   if (items == nullptr || count == nullptr) return E_POINTER;
-  *count = static_cast<int>(items->items.size());
+  *count = static_cast<int>(items->handles.size());
   return S_OK;
 }
 

@@ -8,6 +8,7 @@
 
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "lockscreen/appointments_query.h"
 #include "lockscreen/core/ical_reader.h"
@@ -202,6 +203,54 @@ TEST_F(AppointmentQuery, RemovedAndMovedOccurrencesAndZones) {
   ASSERT_EQ(o.filled, 2);
   EXPECT_EQ(o.lines[0], L"1/14/2027 2:30 PM - Berlin");
   EXPECT_EQ(o.lines[1], L"1/16/2027 10:00 AM - Friday on Saturday");
+}
+
+// One event at `when` (a floating DATE-TIME) as a calendar file.
+std::string OneEvent(const char* when, const char* subject) {
+  return std::string("BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nDTSTART:") + when + "\r\nSUMMARY:" + subject +
+         "\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+}
+
+TEST_F(AppointmentQuery, CalendarsFolderJoinsTheList) {
+  struct File {
+    const wchar_t* name;  // null: Calendar.ics
+    std::string bytes;
+  };
+  std::string full = OneEvent("20270114T120000", "Full");  // exactly the size bound
+  full.resize(ical::kMaxFileBytes, '\n');
+  struct Case {
+    const char* what;
+    std::vector<File> files;
+    std::vector<std::wstring> lines;
+    std::wstring error;
+  } cases[] = {
+      {"every .ics of the folder, beside Calendar.ics",
+       {{nullptr, OneEvent("20270115T090000", "Home")},
+        {L"work.ics", OneEvent("20270114T090000", "Work")},
+        {L"Club.ICS", OneEvent("20270116T090000", "Club")},
+        {L"notes.txt", OneEvent("20270114T080000", "Not a calendar file")},
+        {L"old.icsx", OneEvent("20270114T080000", "Not a calendar file")}},
+       {L"1/14/2027 9:00 AM - Work", L"1/15/2027 9:00 AM - Home", L"1/16/2027 9:00 AM - Club"},
+       L""},
+      {"a broken file is left out, the others are listed",
+       {{L"a.ics", "<html>no calendar</html>"}, {L"b.ics", OneEvent("20270114T090000", "Kept")}},
+       {L"1/14/2027 9:00 AM - Kept"},
+       L"Could not get Items"},
+      {"no more than the total bound is read",
+       {{L"1.ics", full}, {L"2.ics", full}, {L"3.ics", full}, {L"4.ics", full}, {L"5.ics", full}},
+       {L"1/14/2027 12:00 PM - Full", L"1/14/2027 12:00 PM - Full", L"1/14/2027 12:00 PM - Full",
+        L"1/14/2027 12:00 PM - Full"},
+       L"Could not get Items"},
+  };
+  for (const Case& c : cases) {
+    at::RemoveCalendar();
+    for (const File& f : c.files)
+      ASSERT_TRUE(f.name == nullptr ? at::WriteCalendar(f.bytes) : at::WriteFolderCalendar(f.name, f.bytes)) << c.what;
+    const Outcome o = RunQuery();
+    EXPECT_EQ(o.error, c.error) << c.what;
+    ASSERT_EQ(o.filled, static_cast<int>(c.lines.size())) << c.what;
+    for (size_t k = 0; k < c.lines.size(); ++k) EXPECT_EQ(o.lines[k], c.lines[k]) << c.what;
+  }
 }
 
 }  // namespace

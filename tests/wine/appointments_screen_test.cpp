@@ -56,6 +56,26 @@ TEST_F(AppointmentsScreen, WeekOfItemsFirstLinesInOrderAndFormat) {
   }
 }
 
+// The device in New York on Wednesday 17 March 2027, after America's change
+// to summer time and before Europe's: a weekly series at 09:00 in Berlin
+// (named without a VTIMEZONE: Wine's zone data) is at 04:00 here, a weekly
+// one at 14:00 UTC at 10:00; the second comes from a file of the Calendars
+// folder.
+TEST_F(AppointmentsScreen, SeriesInOtherZonesAtTheirOwnTimeInNewYork) {
+  ASSERT_EQ(wt::Device(L"clock \"2027-03-17 10:00:00\""), 0);
+  ASSERT_TRUE(at::WriteCalendar("BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:b\r\n"
+                                "DTSTART;TZID=Europe/Berlin:20260105T090000\r\nRRULE:FREQ=WEEKLY\r\n"
+                                "SUMMARY:Berlin\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"));
+  ASSERT_TRUE(at::WriteFolderCalendar(L"work.ics", "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:w\r\n"
+                                                   "DTSTART:20260108T140000Z\r\nRRULE:FREQ=WEEKLY\r\n"
+                                                   "SUMMARY:Work call\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"));
+  lock_ = at::StartTracedLock(L"America/New_York");
+  ASSERT_NE(lock_.window, nullptr);
+  const int second = at::WaitDrawn(lock_, L"3/22/2027 4:00 AM - Berlin", 10000);
+  ASSERT_GE(second, 1) << Dump();
+  EXPECT_EQ(at::DrawnTexts(lock_)[second - 1].text, L"3/18/2027 10:00 AM - Work call") << Dump();
+}
+
 TEST_F(AppointmentsScreen, EmptyCalendarReadsThenNoAppointments) {
   at::RemoveCalendar();  // no file: an empty calendar
   lock_ = at::StartTracedLock();

@@ -40,11 +40,8 @@ static std::wstring Folder() {
   return p.substr(0, p.rfind(L'\\'));
 }
 
-bool WriteCalendar(const std::string& bytes) {
-  RemoveCalendar();
-  CreateDirectoryW(Folder().c_str(), nullptr);
-  HANDLE f = CreateFileW(CalendarPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                         nullptr);
+static bool WriteBytes(const std::wstring& path, const std::string& bytes) {
+  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (f == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
   const BOOL ok = bytes.empty() ||
@@ -53,14 +50,46 @@ bool WriteCalendar(const std::string& bytes) {
   return ok && written == bytes.size();
 }
 
-void RemoveCalendar() {
+// Calendar.ics alone (or the folder put in its place).
+static void RemoveMainCalendar() {
   const std::wstring p = CalendarPath();
   DeleteFileW(p.c_str());
   RemoveDirectoryW(p.c_str());
 }
 
+bool WriteCalendar(const std::string& bytes) {
+  RemoveMainCalendar();
+  CreateDirectoryW(Folder().c_str(), nullptr);
+  return WriteBytes(CalendarPath(), bytes);
+}
+
+static std::wstring CalendarsFolder() {
+  wchar_t path[MAX_PATH];
+  return CalendarFolderPath(path, MAX_PATH) ? std::wstring(path) : std::wstring();
+}
+
+bool WriteFolderCalendar(const wchar_t* name, const std::string& bytes) {
+  CreateDirectoryW(Folder().c_str(), nullptr);
+  CreateDirectoryW(CalendarsFolder().c_str(), nullptr);
+  return WriteBytes(CalendarsFolder() + L"\\" + name, bytes);
+}
+
+void RemoveCalendar() {
+  RemoveMainCalendar();
+  WIN32_FIND_DATAW found;
+  HANDLE find = FindFirstFileW((CalendarsFolder() + L"\\*").c_str(), &found);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      const std::wstring path = CalendarsFolder() + L"\\" + found.cFileName;
+      if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) DeleteFileW(path.c_str());
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+  }
+  RemoveDirectoryW(CalendarsFolder().c_str());
+}
+
 bool MakeCalendarUnreadable() {
-  RemoveCalendar();
+  RemoveMainCalendar();
   CreateDirectoryW(Folder().c_str(), nullptr);
   return CreateDirectoryW(CalendarPath().c_str(), nullptr) != FALSE;
 }
@@ -70,14 +99,15 @@ bool MakeCalendarUnreadable() {
 // standard input and output). So the lock screen is started through a Unix
 // shell (Wine runs Unix programs from CreateProcess) that sends the trace
 // to a file under /tmp, read back here as Z:\tmp\...
-TracedLock StartTracedLock() {
+TracedLock StartTracedLock(const wchar_t* tz) {
   TracedLock lock;
   wchar_t name[64];
   swprintf(name, 64, L"ombrevale-appointments-%lu-%lu.log", GetCurrentProcessId(), GetTickCount());
   lock.traceFile = std::wstring(L"Z:\\tmp\\") + name;
   std::wstring unixTrace = std::wstring(L"/tmp/") + name;
-  std::wstring command = L"/bin/sh -c \"WINEDEBUG=trace+text exec wine '" + wt::InstalledPath(L"Corvane.exe") +
-                         L"' /load 2>" + unixTrace + L"\"";
+  const std::wstring zone = tz != nullptr ? std::wstring(L"TZ=") + tz + L" " : std::wstring();
+  std::wstring command = L"/bin/sh -c \"" + zone + L"WINEDEBUG=trace+text exec wine '" +
+                         wt::InstalledPath(L"Corvane.exe") + L"' /load 2>" + unixTrace + L"\"";
   STARTUPINFOW si = {};
   si.cb = sizeof(si);
   PROCESS_INFORMATION pi = {};

@@ -19,9 +19,11 @@ extern const wchar_t* const kSampleWeekLines[5];
 
 // %APPDATA%\Ombrevale\Calendar.ics
 std::wstring CalendarPath();
-// Writes the calendar file (bytes as given); false on failure.
+// Writes Calendar.ics (bytes as given); false on failure.
 bool WriteCalendar(const std::string& bytes);
-// Removes the file (or the folder put in its place).
+// Writes a file into the Calendars folder (%APPDATA%\Ombrevale\Calendars).
+bool WriteFolderCalendar(const wchar_t* name, const std::string& bytes);
+// Removes the file (or the folder put in its place) and the Calendars folder's files.
 void RemoveCalendar();
 // Puts a folder where the file belongs: the calendar cannot be read.
 bool MakeCalendarUnreadable();
@@ -39,8 +41,9 @@ struct TracedLock {
   std::wstring traceFile;
 };
 // Starts Corvane with WINEDEBUG=trace+text and its standard error in a file,
-// and waits for its lock window.
-TracedLock StartTracedLock();
+// and waits for its lock window. `tz` (an IANA name, may be null) is the
+// time zone of the Wine process (TZ), the device's zone.
+TracedLock StartTracedLock(const wchar_t* tz = nullptr);
 void CloseTracedLock(TracedLock& lock);
 // Every text drawn so far, in order.
 std::vector<Drawn> DrawnTexts(const TracedLock& lock);
