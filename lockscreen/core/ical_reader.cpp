@@ -609,12 +609,16 @@ Status ReadFiles(const FileBytes* files, size_t count, const Options& options, C
   std::vector<Building> built;
   std::unordered_map<std::string, size_t> seriesByUid;
   std::vector<const RawEvent*> overrides;
+  std::unordered_map<std::string, bool> cancelledSeries;  // a cancelled event takes its overrides along
   for (const RawEvent* e : Versions(events)) {
     if (e->hasRecurrenceId && !e->uid.empty()) {
       overrides.push_back(e);
       continue;
     }
-    if (e->cancelled) continue;
+    if (e->cancelled) {
+      if (!e->uid.empty()) cancelledSeries[e->uid] = true;
+      continue;
+    }
     Building b;
     MakeItem(c, *e, &b);
     if (b.item.recurring && !e->uid.empty()) seriesByUid[e->uid] = built.size();
@@ -625,6 +629,7 @@ Status ReadFiles(const FileBytes* files, size_t count, const Options& options, C
   // RANGE=THISANDFUTURE, the rest of the series moved.
   std::vector<std::vector<const RawEvent*>> splits(built.size());
   for (const RawEvent* e : overrides) {
+    if (cancelledSeries.count(e->uid) != 0) continue;
     const auto found = seriesByUid.find(e->uid);
     if (found != seriesByUid.end()) {
       Building& series = built[found->second];

@@ -317,6 +317,12 @@ TEST(CalendarLines, EachOccurrenceOnce) {
        {Calendar(Event("UID:v\r\nDTSTART:20270114T090000\r\nSUMMARY:Old\r\n") +
                  Event("UID:v\r\nSEQUENCE:1\r\nSTATUS:CANCELLED\r\nDTSTART:20270114T090000\r\n"))},
        kPlusOne, At(2027, 1, 13, 10), {}},
+      {"a cancelled series takes its overrides along",
+       {Standup("") + Calendar(Event("UID:s\r\nSEQUENCE:1\r\nSTATUS:CANCELLED\r\nDTSTART:20260603T100000\r\n"
+                                     "RRULE:FREQ=WEEKLY\r\n") +
+                               Event("UID:s\r\nRECURRENCE-ID:20270113T100000\r\nDTSTART:20270114T100000\r\n"
+                                     "SUMMARY:Standup on Thursday\r\n"))},
+       kPlusOne, At(2027, 1, 13, 8), {}},
       {"an override in UTC moves a Berlin occurrence",
        {Calendar(kBerlin + Event("UID:w\r\nDTSTART;TZID=Europe/Berlin:20260603T110000\r\nRRULE:FREQ=WEEKLY\r\n"
                                  "SUMMARY:Weekly\r\n") +
