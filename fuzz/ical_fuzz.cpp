@@ -14,6 +14,7 @@
 
 #include "lockscreen/core/appointment_rules.h"
 #include "lockscreen/core/ical_reader.h"
+#include "tests/unit/ical_walk.h"
 
 namespace {
 
@@ -38,28 +39,6 @@ bool SystemZone(void*, const char* name, int year, ical::SystemRules* out) {
     return true;
   }
   return false;
-}
-
-ical::Calendar* Of(void* c) { return static_cast<ical::Calendar*>(c); }
-const ical::Item& ItemAt(void* c, int index) { return Of(c)->items[static_cast<size_t>(index - 1)]; }
-bool ItemCb(void* c, int index, appt::ItemFacts* out) {
-  const ical::Item& it = ItemAt(c, index);
-  out->start = it.start;
-  out->allDay = it.allDay;
-  out->recurring = it.recurring;
-  std::memcpy(out->subject, it.subject, sizeof out->subject);
-  return true;
-}
-bool PatternCb(void* c, int index, appt::PatternFacts* out) {
-  const ical::Item& it = ItemAt(c, index);
-  *out = appt::PatternFacts{it.noEndDate, it.patternEnd, true, it.recurrenceType, it.clock != ical::kDeviceClock,
-                            it.ownStart};
-  return it.recurring;
-}
-bool ExcludedCb(void* c, int index, double start) { return ical::IsException(Of(c), ItemAt(c, index), start); }
-bool ConvertCb(void* c, int index, bool toOwn, double in, double* out) {
-  const int clock = ItemAt(c, index).clock;
-  return toOwn ? ical::LocalToClock(&Of(c)->clocks, clock, in, out) : ical::ClockToLocal(&Of(c)->clocks, clock, in, out);
 }
 
 }  // namespace
@@ -93,12 +72,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   // The walk at a moment in summer and one in winter.
   for (double now : {46582.4375, 46400.75}) {  // 2027-07-14 10:30, 2027-01-13 18:00
-    oledate::Fields today;
-    if (!oledate::ToFields(now, &today)) abort();
-    appt::Source source{&calendar, static_cast<int>(items.size()), ItemCb, PatternCb, ExcludedCb, ConvertCb, nullptr};
     appt::Row rows[appt::kCapacity] = {};
-    int recurring = appt::kRecurringLimit;
-    const int filled = appt::Walk(source, today, now, rows, appt::kCapacity, true, &recurring);
+    int recurring;
+    const int filled = icalwalk::Walk(&calendar, now, rows, &recurring);
     if (filled < 0 || filled > appt::kCapacity || recurring < 0 || recurring > filled) abort();
   }
   return 0;

@@ -13,6 +13,7 @@
 
 #include "lockscreen/core/appointment_rules.h"
 #include "lockscreen/core/ical_reader.h"
+#include "tests/unit/ical_walk.h"
 
 namespace {
 
@@ -64,30 +65,6 @@ bool SystemZone(void*, const char* name, int, ical::SystemRules* out) {
 
 enum Device { kNewYork, kPlusOne };
 
-// The calendar as the walk sees it (as the lock screen's query does over
-// the platform's calendar interface).
-ical::Calendar* Of(void* c) { return static_cast<ical::Calendar*>(c); }
-const Item& ItemAt(void* c, int index) { return Of(c)->items[static_cast<size_t>(index - 1)]; }
-bool ItemCb(void* c, int index, appt::ItemFacts* out) {
-  const Item& it = ItemAt(c, index);
-  out->start = it.start;
-  out->allDay = it.allDay;
-  out->recurring = it.recurring;
-  for (int i = 0; i < appt::kSubjectUnits; ++i) out->subject[i] = it.subject[i];
-  return true;
-}
-bool PatternCb(void* c, int index, appt::PatternFacts* out) {
-  const Item& it = ItemAt(c, index);
-  *out = appt::PatternFacts{it.noEndDate, it.patternEnd, true, it.recurrenceType, it.clock != ical::kDeviceClock,
-                            it.ownStart};
-  return it.recurring;
-}
-bool ExcludedCb(void* c, int index, double start) { return ical::IsException(Of(c), ItemAt(c, index), start); }
-bool ConvertCb(void* c, int index, bool toOwn, double in, double* out) {
-  const int clock = ItemAt(c, index).clock;
-  return toOwn ? ical::LocalToClock(&Of(c)->clocks, clock, in, out) : ical::ClockToLocal(&Of(c)->clocks, clock, in, out);
-}
-
 std::string LineOf(const appt::Row& row) {
   oledate::Fields f{};
   EXPECT_TRUE(oledate::ToFields(row.start, &f));
@@ -109,13 +86,9 @@ std::vector<std::string> Lines(const std::vector<std::string>& files, Device dev
   ical::Options options{nullptr, ny ? NewYorkOfUtc : PlusOneOfUtc, ny ? UtcOfNewYork : UtcOfPlusOne, SystemZone, nullptr};
   ical::Calendar calendar;
   ical::ReadFiles(bytes.data(), bytes.size(), options, &calendar, nullptr);
-  oledate::Fields today;
-  EXPECT_TRUE(oledate::ToFields(now, &today));
-  appt::Source source{&calendar, static_cast<int>(calendar.items.size()), ItemCb, PatternCb, ExcludedCb, ConvertCb,
-                      nullptr};
   appt::Row rows[appt::kCapacity] = {}, table[appt::kTableRows];
-  int recurring = appt::kRecurringLimit;
-  const int filled = appt::Walk(source, today, now, rows, appt::kCapacity, true, &recurring);
+  int recurring;
+  const int filled = icalwalk::Walk(&calendar, now, rows, &recurring);
   appt::Publish(rows, filled, table, appt::kTableRows);
   std::vector<std::string> lines;
   for (int k = 0; k < filled; ++k) lines.push_back(LineOf(table[k]));
