@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Calendar reader benchmark under Wine (not a test): hostile calendar files
+# of the 2 MiB bound, read as the lock screen reads them, each beside the
+# floor of reading the file's bytes.
+# Usage: bench/calendar_bench.sh BUILD_DIR [runs]
+# BUILD_DIR is a Windows build with a Wine prefix made by the test harness.
+# With BENCH_IN_SESSION=1 the caller (run-bench) has prepared the prefix and
+# started a session already.
+set -eu
+here=$(cd "$(dirname "$0")" && pwd)
+repo=$(cd "$here/.." && pwd)
+build=$(cd "$1" && pwd)
+runs=${2:-5}
+out="$build/bench"
+mkdir -p "$out"
+cxx=x86_64-w64-mingw32-g++-posix
+flags="-O2 -municode -static -static-libgcc -static-libstdc++ -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN -DNOMINMAX -D_WIN32_WINNT=0x0601"
+$cxx $flags -mconsole -I"$repo" -o "$out/calendar_bench.exe" "$here/calendar_bench.cpp" "$repo"/platform/calendar.cpp \
+  "$repo"/lockscreen/core/ical_*.cpp "$repo"/lockscreen/core/appointment_*.cpp -lshell32 -ladvapi32
+
+source "$repo/tests/wine/harness/env.sh" "$build"
+if [ -z "${BENCH_IN_SESSION:-}" ]; then
+  source "$repo/tests/wine/harness/session.sh"
+  trap stop_session EXIT
+  prepare_prefix
+  start_session 240x320
+fi
+wine "$out/calendar_bench.exe" "$runs" 2>/dev/null
