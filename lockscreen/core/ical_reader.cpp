@@ -454,12 +454,13 @@ void MakeItem(Clocks* c, const RawEvent& e, Building* b) {
   } else {
     item->recurrenceType = TypeOf(e.rule, e.start, weekday);
     if (e.rule.hasUntil) {
-      if (e.rule.until.dateOnly)  // ends with that day
-        b->hasEnd = true, b->ownEnd = oledate::Make(oledate::DayNumber(e.rule.until.year, e.rule.until.month,
-                                                                       e.rule.until.day),
-                                                    86399.0 / 86400.0);
-      else
-        b->hasEnd = WallOn(c, e, e.rule.until, item->clock, &b->ownEnd);
+      const RawTime& until = e.rule.until;
+      if (until.dateOnly) {  // ends with that day
+        b->hasEnd = true;
+        b->ownEnd = oledate::Make(oledate::DayNumber(until.year, until.month, until.day), 86399.0 / 86400.0);
+      } else {
+        b->hasEnd = WallOn(c, e, until, item->clock, &b->ownEnd);
+      }
     } else if (e.rule.hasCount) {
       b->hasEnd = CountEnd(e.rule, item->recurrenceType, item->ownStart, &b->ownEnd);
     }
