@@ -9,14 +9,7 @@
 
 namespace {
 
-class PaintFace1366 : public pt_face::PaintTest {
- protected:
-  void SetUp() override {
-    pt_face::PaintTest::SetUp();
-    ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 1366);
-    ASSERT_EQ(GetSystemMetrics(SM_CYSCREEN), 768);
-  }
-};
+class PaintFace1366 : public pt_face::PaintTestOn<1366, 768> {};
 
 TEST_F(PaintFace1366, AnalogFaceFitsTheScreen) { pt_fit::CheckFace(1, &lock_, &trace_); }
 

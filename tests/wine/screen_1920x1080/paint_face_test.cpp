@@ -8,14 +8,7 @@
 
 namespace {
 
-class PaintFace1920 : public pt_face::PaintTest {
- protected:
-  void SetUp() override {
-    pt_face::PaintTest::SetUp();
-    ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 1920);
-    ASSERT_EQ(GetSystemMetrics(SM_CYSCREEN), 1080);
-  }
-};
+class PaintFace1920 : public pt_face::PaintTestOn<1920, 1080> {};
 
 TEST_F(PaintFace1920, AnalogFaceFitsTheScreen) { pt_fit::CheckFace(1, &lock_, &trace_); }
 

@@ -12,14 +12,7 @@ namespace {
 
 using pt_face::Shot;
 
-class PaintFace480x640 : public pt_face::PaintTest {
- protected:
-  void SetUp() override {
-    pt_face::PaintTest::SetUp();
-    ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 480);
-    ASSERT_EQ(GetSystemMetrics(SM_CYSCREEN), 640);
-  }
-};
+class PaintFace480x640 : public pt_face::PaintTestOn<480, 640> {};
 
 TEST_F(PaintFace480x640, AnalogPictureAndHands) {
   pt_face::PrepareFace(1, L"2026-03-14 15:37:45");

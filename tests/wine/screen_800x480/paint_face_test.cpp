@@ -14,14 +14,7 @@ namespace {
 
 using pt_face::Shot;
 
-class PaintFace800x480 : public pt_face::PaintTest {
- protected:
-  void SetUp() override {
-    pt_face::PaintTest::SetUp();
-    ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 800);
-    ASSERT_EQ(GetSystemMetrics(SM_CYSCREEN), 480);
-  }
-};
+class PaintFace800x480 : public pt_face::PaintTestOn<800, 480> {};
 
 TEST_F(PaintFace800x480, DigitalPictureTimeAndLowBattery) {
   pt_face::PrepareFace(2, L"2026-03-14 07:30:00");

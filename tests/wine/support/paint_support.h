@@ -31,6 +31,17 @@ class PaintTest : public wt::SuiteTest {
   std::wstring trace_;
 };
 
+// The same on a harness screen that must be W x H.
+template <int W, int H>
+class PaintTestOn : public PaintTest {
+ protected:
+  void SetUp() override {
+    PaintTest::SetUp();
+    ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), W);
+    ASSERT_EQ(GetSystemMetrics(SM_CYSCREEN), H);
+  }
+};
+
 // Pixels as COLORREF (red in the low byte), row by row.
 struct Shot {
   int width = 0, height = 0;
