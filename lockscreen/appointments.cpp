@@ -7,6 +7,7 @@
 #include "lockscreen/appointments.h"
 
 #include <cwchar>
+#include <new>
 
 #include "lockscreen/appointments_query.h"
 #include "lockscreen/lockscreen.h"
@@ -56,13 +57,24 @@ static void Publish(appt::Row* rows, int filled, const wchar_t* error) {
   }
 }
 
+// The integration tests cause the failed allocation that a calendar read
+// can meet (std::bad_alloc) by starting the lock screen with the
+// environment variable OMBREVALE_TEST_FAULT set to "appointments-alloc";
+// nothing else sets it.
+static bool AllocationFaultRequested(void) {
+  wchar_t value[32];
+  DWORD n = GetEnvironmentVariableW(L"OMBREVALE_TEST_FAULT", value, 32);
+  return n > 0 && n < 32 && wcscmp(value, L"appointments-alloc") == 0;
+}
+
 DWORD WINAPI AppointmentsThread(LPVOID) {
   if (InterlockedCompareExchange(&g_appointmentsRunning, 1, 0) != 0) return 0;
   DWORD wait = kFirstWaitMs;
-  while (WaitForSingleObject(g_endEvent, wait) == WAIT_TIMEOUT) {
+  while (!WaitEndEvent(wait)) {
     appt::Row rows[appt::kCapacity] = {};
     int recurring = appt::kRecurringLimit;
     wchar_t error[128] = L"";
+    if (AllocationFaultRequested()) throw std::bad_alloc();
     const int filled = AppointmentsQuery(rows, appt::kCapacity, TRUE, &recurring, g_endEvent, error);
     Publish(rows, filled, error);
     wait = kWaitMs;

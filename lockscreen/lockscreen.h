@@ -18,6 +18,17 @@ extern volatile LONG g_appointmentsRunning;
 extern volatile LONG g_powerRunning;
 extern volatile LONG g_refreshRunning;
 
+// The end under way is an orderly one (the unlock buttons, a critical or
+// reset power record, the "No buttons" box): the service that started this
+// lock screen learns it at the very end (shared/signals.h). Any other end
+// is a death, and the service starts a new lock screen.
+void MarkOrderlyEnd(void);
+
+// Waits up to `ms` for "End_Event"; TRUE when it is set. A wait that fails
+// (a handle gone bad) is taken as the time-out, after the same pause, so
+// that no worker loop ever spins on it.
+BOOL WaitEndEvent(DWORD ms);
+
 // Wake: starts the refresh thread when it is not running.
 void StartRefreshIfIdle(void);
 // The display power switch (query the escape, then set on or off).
@@ -25,7 +36,12 @@ void DisplayPowerSwitch(BOOL on);
 
 // --- start-up and lifetime (main.cpp, workers.cpp) ---------------------------
 
-extern HANDLE g_powerQueue;         // read end of the power queue; NULL if it could not be made
+// The power queue and its notifications (power_thread.cpp). Made at
+// start-up; the power thread makes it again when the power manager lost it
+// or it could not be made, and shutdown closes it.
+extern HANDLE g_powerQueue;  // read end; NULL while there is none
+BOOL PowerQueue_Open(void);
+void PowerQueue_Close(void);
 extern CRITICAL_SECTION g_refreshLock;  // guards the refresh thread's test-and-set of its flag
 
 // Starts `proc` on a new thread when *runningFlag is 0. Counts the thread
@@ -57,6 +73,7 @@ enum RefrontKind {
   kRefrontTick = 2,   // refresh tick: front, active, then UpdateWindow
   kRefrontDark = 3,   // before going dark: the whole front sequence, unconditionally
   kRefrontUpdate = 4, // power broadcast: UpdateWindow only
+  kRefrontPeriod = 5, // a refresh period ended: GXResume (the keyboard hook afresh)
 };
 
 // A read-only probe for the integration tests and the benchmark (answered
@@ -67,7 +84,9 @@ enum RefrontKind {
 // 4 the number of key-downs the unlock rule has handled, 5 the held flags
 // (1 Button_1, 2 Button_2), 6 the refresh ticks so far, 7 the paints so far,
 // 8 the battery text as the painter gets it, one ASCII byte per character
-// from the low byte up (8 at most). -1 for anything else.
+// from the low byte up (8 at most), 9 the keyboard hooks installed so far,
+// 10 the keyboard hook in place (its handle), 11 the running workers (1
+// appointments, 2 power, 4 refresh). -1 for anything else.
 #define WM_LOCK_PROBE (WM_APP + 2)
 
 void Unlock_ClearHeld(void);                  // WM_CREATE

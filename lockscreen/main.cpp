@@ -24,11 +24,11 @@ wchar_t g_moduleDir[200];
 volatile LONG g_appointmentsRunning = 0;
 volatile LONG g_powerRunning = 0;
 volatile LONG g_refreshRunning = 0;
-HANDLE g_powerQueue = nullptr;
 CRITICAL_SECTION g_refreshLock;
 
 static HANDLE s_markerEvent = nullptr;   // "Ombrevale - Unload"
-static HANDLE s_powerNotifications = nullptr;
+static HANDLE s_orderlyEnd = nullptr;    // handed over by the service, or NULL
+static volatile LONG s_endIsOrderly = 0;
 static bool s_refreshLockReady = false;
 static wchar_t s_className[100];
 static wchar_t s_title[100];
@@ -66,18 +66,42 @@ static BOOL InitInstance(HINSTANCE instance) {
     return FALSE;
   }
   if (RegisterLockClass(instance, s_className) == 0) return FALSE;
-
-  MSGQUEUEOPTIONS options;
-  ZeroMemory(&options, sizeof(options));
-  options.dwSize = sizeof(options);
-  options.dwFlags = MSGQUEUE_ALLOW_BROKEN;
-  options.dwMaxMessages = 0;
-  options.cbMaxMessage = 1024;
-  options.bReadAccess = TRUE;
-  g_powerQueue = CreateMsgQueue(nullptr, &options);
-  // Not acted on here: the power thread sees the missing queue and ends.
-  if (g_powerQueue != nullptr) s_powerNotifications = RequestPowerNotifications(g_powerQueue, POWER_NOTIFY_ALL);
+  // Not acted on here: the power thread makes the queue again while it has
+  // none.
+  PowerQueue_Open();
   return TRUE;
+}
+
+void MarkOrderlyEnd(void) { InterlockedExchange(&s_endIsOrderly, 1); }
+
+// The last word to the service that started this lock screen.
+static int ReportEnd(int exitCode) {
+  if (s_orderlyEnd != nullptr) {
+    if (s_endIsOrderly != 0) SetEvent(s_orderlyEnd);
+    CloseHandle(s_orderlyEnd);
+    s_orderlyEnd = nullptr;
+  }
+  return exitCode;
+}
+
+// A crash ends the process at once, without a debugger's dialog that would
+// keep it (and the keys it holds) alive: the service sees the death and
+// starts a new lock screen.
+static LONG WINAPI EndOnCrash(EXCEPTION_POINTERS* info) {
+  TerminateProcess(GetCurrentProcess(), info != nullptr ? info->ExceptionRecord->ExceptionCode : 1);
+  return EXCEPTION_EXECUTE_HANDLER;
+}
+
+// A name taken by another program as something else than an event (a
+// mutex called "End_Event") makes the create fail: a private event keeps
+// the workers' stop signal, so they never wait on a null handle.
+static HANDLE CreateEndEvent(void) {
+  HANDLE end = SignalCreate(kEndEventName, nullptr);
+  if (end == nullptr) end = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  // Found set (a service stopping its idle watcher, a stop that left it
+  // set): the workers about to start would end at once.
+  if (end != nullptr) SignalReset(end);
+  return end;
 }
 
 // Shutdown's worker stop: poll at least every 100 ms until every worker is
@@ -96,24 +120,20 @@ static void WaitForWorkers(void) {
 
 // Shutdown step 5: the release that every path runs.
 static int FinalRelease(int exitCode) {
-  if (s_powerNotifications != nullptr) {
-    StopPowerNotifications(s_powerNotifications);
-    s_powerNotifications = nullptr;
-  }
   if (WorkersBusy()) {
     SignalSet(g_endEvent);
     WaitForWorkers();
     SignalReset(g_endEvent);
   }
   Appointments_CloseConnection();
+  PowerQueue_Close();
   if (g_endEvent != nullptr) CloseHandle(g_endEvent);
   if (s_markerEvent != nullptr) CloseHandle(s_markerEvent);
-  if (g_powerQueue != nullptr) CloseMsgQueue(g_powerQueue);
-  g_endEvent = s_markerEvent = g_powerQueue = nullptr;
+  g_endEvent = s_markerEvent = nullptr;
   if (s_refreshLockReady) DeleteCriticalSection(&g_refreshLock);
   s_refreshLockReady = false;
   Workers_Release();
-  return exitCode;
+  return ReportEnd(exitCode);
 }
 
 // Shutdown after the message loop: keys back, display on, workers stopped.
@@ -163,19 +183,23 @@ static void BringLockWindowForward(HWND window) {
 }
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
+  SetUnhandledExceptionFilter(EndOnCrash);
   s_markerEvent = nullptr;
+  s_orderlyEnd = TakeHandedOverEvent();
   Status_Reset();
 
   // One call creates the marker and says whether a lock screen already
-  // showed: two simultaneous starts cannot both pass.
+  // showed: two simultaneous starts cannot both pass. A marker that cannot
+  // be made (its name taken) does not stop the lock: a second lock screen
+  // is still refused by the window test of the instance initialisation.
   BOOL existed = FALSE;
   HANDLE marker = SignalCreate(kLockMarkerEventName, &existed);
   if (marker != nullptr && existed) {
     CloseHandle(marker);
-    return 0;
+    return ReportEnd(0);
   }
   s_markerEvent = marker;
-  g_endEvent = SignalCreate(kEndEventName, nullptr);
+  g_endEvent = CreateEndEvent();
 
   g_appointmentsRunning = g_powerRunning = g_refreshRunning = 0;
   FindModuleDirectory();
@@ -185,6 +209,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
 
   bool failed = false;
   if (g_settings.noButtons != 0) {
+    // A lock screen nothing can end is not started again and again.
+    MarkOrderlyEnd();
     MessageBoxW(nullptr, kNoButtonsText, kBoxCaption, kBoxStyle);
     failed = true;
   }
@@ -192,7 +218,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     MessageBoxW(nullptr, kInitFailedText, kBoxCaption, kBoxStyle);
     failed = true;
   }
-  if (failed) return FinalRelease(0);
+  if (failed || g_endEvent == nullptr) return FinalRelease(0);
 
   InitializeCriticalSection(&g_refreshLock);
   s_refreshLockReady = true;
@@ -206,6 +232,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
   BringLockWindowForward(g_lockWindow);
 
   GameInputSetTarget(g_lockWindow);
+  // Without the keyboard hook the keys still reach the lock window in
+  // front; every GXResume (each key, each refresh period) tries again.
   GXOpenInput();
 
   StartWorker(AppointmentsThread, &g_appointmentsRunning);

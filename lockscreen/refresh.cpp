@@ -91,20 +91,21 @@ static bool Tick(void) {
   // Front, activation, focus, game input and the repaint belong to the
   // window thread.
   PostMessageW(g_lockWindow, WM_LOCK_REFRONT, kRefrontTick, 0);
-  return WaitForSingleObject(g_endEvent, status::kTickMs) == WAIT_OBJECT_0;
+  return WaitEndEvent(status::kTickMs) != FALSE;
 }
 
 // The end of a period on battery: the lock window in front, then the
 // display off. An unlock that has already begun wins: the display stays
 // as it is and shutdown turns it on.
 static void GoDark(void) {
-  if (WaitForSingleObject(g_endEvent, 0) == WAIT_OBJECT_0) return;
+  if (WaitEndEvent(0)) return;
   DWORD_PTR ignored = 0;
   SendMessageTimeoutW(g_lockWindow, WM_LOCK_REFRONT, kRefrontDark, 0, SMTO_NORMAL, kRefrontWaitMs, &ignored);
   DisplayPowerSwitch(FALSE);
 }
 
 static void RunPeriods(void) {
+  int64_t ticksSinceResume = 0;
   for (;;) {
     int64_t done = 0;
     // The period's length is read again before every tick.
@@ -119,9 +120,18 @@ static void RunPeriods(void) {
       GoDark();
       return;
     }
-    // A period without ticks (TimeOut 0 or less) on external power still
-    // waits a tick on "End_Event": no spinning, and the end stays prompt.
-    if (done == 0 && WaitForSingleObject(g_endEvent, status::kTickMs) == WAIT_OBJECT_0) return;
+    // Each period (at least each second) makes sure the keys are still
+    // held: a keyboard hook the system removed is installed again.
+    ticksSinceResume += done > 0 ? done : 1;
+    if (ticksSinceResume >= status::kTicksPerSecond) {
+      PostMessageW(g_lockWindow, WM_LOCK_REFRONT, kRefrontPeriod, 0);
+      ticksSinceResume = 0;
+    }
+    // A period without ticks (TimeOut 0 or less) on external power: the
+    // lock screen still keeps its clock, counts, battery and front, one
+    // tick at a time, and only never goes dark. The tick's wait on
+    // "End_Event" keeps it from spinning and the end prompt.
+    if (done == 0 && Tick()) return;
   }
 }
 

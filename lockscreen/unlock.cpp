@@ -36,6 +36,7 @@ static void PassCallKey(int32_t key) {
 // "End_Event" first, so that the service and every worker know the lock
 // screen is ending before its window goes.
 static void UnlockNow(HWND window) {
+  MarkOrderlyEnd();
   SignalSet(g_endEvent);
   SendMessageW(window, WM_CLOSE, 0, 0);
 }

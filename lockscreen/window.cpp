@@ -87,6 +87,9 @@ static void OnRefront(HWND window, WPARAM kind) {
     case kRefrontUpdate:
       UpdateWindow(window);
       break;
+    case kRefrontPeriod:
+      GXResume();
+      break;
     default:
       break;
   }
@@ -116,6 +119,9 @@ static LRESULT OnProbe(WPARAM what) {
         packed |= static_cast<unsigned long long>(text[i] & 0x7F) << (8 * i);
       return static_cast<LRESULT>(packed);
     }
+    case 9: return GameInputHookInstalls();
+    case 10: return reinterpret_cast<LRESULT>(GameInputHook());
+    case 11: return (g_appointmentsRunning ? 1 : 0) | (g_powerRunning ? 2 : 0) | (g_refreshRunning ? 4 : 0);
     default: return -1;
   }
 }

@@ -1,4 +1,9 @@
 // Starting the worker threads and knowing when they are all gone.
+//
+// No exception ends the lock screen: one that escapes a worker (the only
+// source is a failed allocation, std::bad_alloc) is caught at the thread's
+// entry, the worker's running flag is cleared, and the thread ends as after
+// a failed step; the lock window, the keys and the other workers stay.
 // A worker sets its own running flag when it begins, so between
 // CreateThread and that moment the flag still reads 0: shutdown would take
 // the worker for ended and delete what it is about to use. Every start is
@@ -14,8 +19,41 @@ static HANDLE s_workerEnded = nullptr;
 
 namespace {
 
-DWORD WINAPI WorkerEntry(LPVOID procedure) {
-  DWORD result = reinterpret_cast<LPTHREAD_START_ROUTINE>(procedure)(nullptr);
+// What a worker's thread runs: its procedure and its running flag. One
+// fixed entry per worker procedure (there are three), never freed.
+struct WorkerStart {
+  LPTHREAD_START_ROUTINE procedure;
+  volatile LONG* runningFlag;
+};
+WorkerStart s_starts[4];
+SRWLOCK s_startsLock = SRWLOCK_INIT;
+
+WorkerStart* EntryFor(LPTHREAD_START_ROUTINE procedure, volatile LONG* runningFlag) {
+  WorkerStart* found = nullptr;
+  AcquireSRWLockExclusive(&s_startsLock);
+  for (WorkerStart& s : s_starts) {
+    if (s.procedure == procedure || s.procedure == nullptr) {
+      s.procedure = procedure;
+      s.runningFlag = runningFlag;
+      found = &s;
+      break;
+    }
+  }
+  ReleaseSRWLockExclusive(&s_startsLock);
+  return found;
+}
+
+DWORD RunGuarded(const WorkerStart* start) {
+  try {
+    return start->procedure(nullptr);
+  } catch (...) {
+    InterlockedExchange(start->runningFlag, 0);
+    return 1;
+  }
+}
+
+DWORD WINAPI WorkerEntry(LPVOID argument) {
+  DWORD result = RunGuarded(static_cast<const WorkerStart*>(argument));
   // Still counted as busy (settling) until the wake-up is sent, so that
   // shutdown never closes the event under this SetEvent.
   InterlockedIncrement(&s_settling);
@@ -57,7 +95,8 @@ void StartWorker(LPTHREAD_START_ROUTINE proc, volatile LONG* runningFlag) {
     InterlockedDecrement(&s_inFlight);
     return;
   }
-  HANDLE thread = CreateThread(nullptr, 0, WorkerEntry, reinterpret_cast<LPVOID>(proc), 0, nullptr);
+  WorkerStart* start = EntryFor(proc, runningFlag);
+  HANDLE thread = start != nullptr ? CreateThread(nullptr, 0, WorkerEntry, start, 0, nullptr) : nullptr;
   if (thread == nullptr) {
     InterlockedDecrement(&s_inFlight);  // the next trigger tries again
     return;
@@ -70,4 +109,11 @@ void StopAcceptingWorkers(void) { InterlockedExchange(&s_accepting, 0); }
 BOOL WorkersBusy(void) {
   return g_appointmentsRunning != 0 || g_powerRunning != 0 || g_refreshRunning != 0 || s_inFlight != 0 ||
          s_settling != 0;
+}
+
+BOOL WaitEndEvent(DWORD ms) {
+  DWORD r = WaitForSingleObject(g_endEvent, ms);
+  if (r == WAIT_OBJECT_0) return TRUE;
+  if (r == WAIT_FAILED) Sleep(ms);
+  return FALSE;
 }

@@ -29,9 +29,17 @@
 #pragma once
 #include <windows.h>
 
+// GXOpenInput returns 0 when no hook could be installed (the keys are not
+// held; "GameInputOwner" is not recorded); GXResume installs the hook
+// afresh (replacing one the system may have removed) and returns at once.
 int GXOpenInput(void);
 int GXCloseInput(void);
 int GXResume(void);
+
+// For the integration tests' probe: hooks installed so far, and the one in
+// place now.
+LONG GameInputHookInstalls(void);
+HHOOK GameInputHook(void);
 
 // Which window receives the keys while input is open (the lock window).
 void GameInputSetTarget(HWND window);

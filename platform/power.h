@@ -42,10 +42,25 @@ typedef struct POWER_BROADCAST_CE {
   WCHAR SystemPowerState[1];
 } POWER_BROADCAST, *PPOWER_BROADCAST;
 
+typedef struct MSGQUEUEINFO_OS {
+  DWORD dwSize;
+  DWORD dwFlags;
+  DWORD dwMaxMessages;
+  DWORD cbMaxMessage;
+  DWORD dwCurrentMessages;
+  DWORD dwMaxQueueMessages;
+  WORD wNumReaders;
+  WORD wNumWriters;
+} MSGQUEUEINFO, *PMSGQUEUEINFO;
+
 HANDLE CreateMsgQueue(LPCWSTR name, MSGQUEUEOPTIONS* options);
 BOOL ReadMsgQueue(HANDLE queue, void* buffer, DWORD bufferSize, DWORD* bytesRead,
                   DWORD timeoutMs, DWORD* flags);
 BOOL CloseMsgQueue(HANDLE queue);
+// FALSE with ERROR_INVALID_HANDLE when the queue is not one of this
+// process's or the power manager no longer knows it (its slot was
+// reclaimed): such a queue never receives a record again.
+BOOL GetMsgQueueInfo(HANDLE queue, PMSGQUEUEINFO info);
 HANDLE RequestPowerNotifications(HANDLE queue, DWORD flags);
 DWORD StopPowerNotifications(HANDLE registration);
 
@@ -63,7 +78,18 @@ DWORD StopPowerNotifications(HANDLE registration);
 // the record fails with ERROR_INSUFFICIENT_BUFFER and drops the record.
 // RequestPowerNotifications returns a handle of its own (NULL for a handle
 // that is not a queue); only StopPowerNotifications releases it.
+//
+// A read from a queue whose slot is gone fails with ERROR_INVALID_HANDLE and
+// leaves the queue's handle unsignalled, so that a reader's wait cannot spin
+// on it; GetMsgQueueInfo tells such a queue without a read.
 int SendPowerBroadcast(const void* record, DWORD size);
+// The device tool's side, as after a restart of the power manager: every
+// queue is forgotten (their slots reclaimed); readers must make new ones.
+void PowerBusForgetQueues(void);
+// Records waiting in the registered queues of live readers: 0 once every
+// reader has taken what was sent (the tests' sign that a reader is
+// listening, not merely registered).
+int PowerBusBacklog(void);
 
 // Power status. Byte 0 of each record is the AC-line status (0 offline,
 // 1 online, 2 backup, 255 unknown), byte 2 the battery percentage (255

@@ -184,6 +184,9 @@ TakeResult TakeRecord(const LocalEntry& e, void* buffer, DWORD bufferSize, DWORD
   BusSlot* s = OwnedSlot(e);
   uint32_t head = 0, count = 0, index = 0;
   if (s == nullptr) {
+    // The slot is another queue's now, or nobody's: this handle will never
+    // be written again, so it must not stay signalled.
+    ResetEvent(e.handle);
     result = kGone;
   } else {
     head = s->head;
@@ -306,6 +309,31 @@ BOOL CloseMsgQueue(HANDLE queue) {
   return TRUE;
 }
 
+BOOL GetMsgQueueInfo(HANDLE queue, PMSGQUEUEINFO info) {
+  LocalEntry e;
+  if (info == nullptr || !LookupLocal(queue, FALSE, &e) || !LockBus()) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  BusSlot* s = OwnedSlot(e);
+  if (s != nullptr) {
+    uint32_t head = s->head, count = s->count;
+    powerbus::RingRepair(&head, &count, s->capacity);
+    ZeroMemory(info, sizeof(*info));
+    info->dwSize = sizeof(*info);
+    info->dwFlags = MSGQUEUE_ALLOW_BROKEN;
+    info->dwMaxMessages = s->capacity;
+    info->cbMaxMessage = s->cbMaxMessage;
+    info->dwCurrentMessages = count;
+    info->dwMaxQueueMessages = s->capacity;
+    info->wNumReaders = 1;
+    info->wNumWriters = 1;
+  }
+  UnlockBus();
+  if (s == nullptr) SetLastError(ERROR_INVALID_HANDLE);
+  return s != nullptr;
+}
+
 HANDLE RequestPowerNotifications(HANDLE queue, DWORD flags) {
   LocalEntry e;
   if (!LookupLocal(queue, FALSE, &e) || !LockBus()) {
@@ -381,4 +409,30 @@ int SendPowerBroadcast(const void* record, DWORD size) {
   }
   UnlockBus();
   return reached;
+}
+
+void PowerBusForgetQueues(void) {
+  if (!OpenBus() || !LockBus()) return;
+  for (DWORD i = 0; i < kSlots; ++i) {
+    BusSlot* s = &g_bus->slots[i];
+    // A waiting record would leave its reader's handle signalled: the
+    // reader finds out by its failing read, which resets it.
+    FreeSlot(s);
+    s->generation = 0;
+  }
+  UnlockBus();
+}
+
+int PowerBusBacklog(void) {
+  if (!OpenBus() || !LockBus()) return 0;
+  int waiting = 0;
+  for (DWORD i = 0; i < kSlots; ++i) {
+    BusSlot* s = &g_bus->slots[i];
+    if (s->ownerPid == 0 || s->registered == 0 || !SlotAlive(i)) continue;
+    uint32_t head = s->head, count = s->count;
+    powerbus::RingRepair(&head, &count, s->capacity);
+    waiting += static_cast<int>(count);
+  }
+  UnlockBus();
+  return waiting;
 }

@@ -11,6 +11,7 @@
 #include "platform/power.h"
 #include "service/core/idle_rules.h"
 #include "service/hushpane.h"
+#include "shared/signals.h"
 
 namespace {
 
@@ -70,13 +71,19 @@ void StartIdleWatcherIfStopped() {
   g_service.watcherThread = CreateThread(nullptr, 0, IdleWatcher, nullptr, 0, nullptr);
 }
 
-void StopIdleWatcher(bool resetAfter) {
+void StopIdleWatcher() {
+  if (!WatcherActive()) return;
+  // A lock screen that shows (one left showing by an activate request, or
+  // one the service did not start) would lose its workers to the set; the
+  // watcher is left to run then, and its idle signal finds the device
+  // locked already.
+  if (LockScreenRuns() || SignalExists(kLockMarkerEventName)) return;
   EventModify(g_service.endEvent, EVENT_SET);
   for (int i = 0; i < kStopPolls && WatcherActive(); ++i) {
-    if (g_service.watcherThread != nullptr)
-      WaitForSingleObject(g_service.watcherThread, kStopPollMs);
-    else
+    // A wait that fails is a poll all the same: never a loop without a pause.
+    if (g_service.watcherThread == nullptr ||
+        WaitForSingleObject(g_service.watcherThread, kStopPollMs) == WAIT_FAILED)
       Sleep(kStopPollMs);
   }
-  if (resetAfter) EventModify(g_service.endEvent, EVENT_RESET);
+  EventModify(g_service.endEvent, EVENT_RESET);
 }

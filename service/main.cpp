@@ -20,15 +20,24 @@ void AskResidentToLock(HANDLE activate) {
   CloseHandle(activate);
 }
 
-// Start-up steps 1 to 3. FALSE when another instance is resident (or
-// ending) and this one is to end with exit code 0.
-bool CreateEventsAsOnlyInstance() {
+void CloseIfOpen(HANDLE h) {
+  if (h != nullptr) CloseHandle(h);
+}
+
+enum StartUp {
+  kOnlyInstance,
+  kAnotherInstance,  // resident or ending: end with exit code 0
+  kNameTaken,        // an event could not be made at all
+};
+
+// Start-up steps 1 to 3.
+StartUp CreateEventsAsOnlyInstance() {
   HANDLE existing = SignalOpen(kActivateEventName);
   if (existing != nullptr) {
     AskResidentToLock(existing);
-    return false;
+    return kAnotherInstance;
   }
-  if (SignalExists(kServiceUnloadEventName)) return false;
+  if (SignalExists(kServiceUnloadEventName)) return kAnotherInstance;
 
   // The opens above are only the quick answer: the create calls decide, so
   // that of two simultaneous starts exactly one stays.
@@ -37,21 +46,32 @@ bool CreateEventsAsOnlyInstance() {
   if (existed) {
     AskResidentToLock(g_service.activateEvent);
     g_service.activateEvent = nullptr;
-    return false;
+    return kAnotherInstance;
   }
   g_service.stopEvent = SignalCreate(kServiceUnloadEventName, &existed);
   if (existed) {
     CloseHandle(g_service.stopEvent);
     CloseHandle(g_service.activateEvent);
-    return false;
+    g_service.stopEvent = g_service.activateEvent = nullptr;
+    return kAnotherInstance;
   }
   g_service.endEvent = SignalCreate(kEndEventName, nullptr);
   g_service.idleEvent = SignalCreate(kIdleEventName, nullptr);
-  return true;
+  // A name another program holds as something else than an event (a mutex
+  // called "End_Event") makes the create fail. A null handle in a wait
+  // would fail every wait at once; the service cannot be reached without
+  // its events, so it does not stay.
+  if (g_service.activateEvent == nullptr || g_service.stopEvent == nullptr || g_service.endEvent == nullptr ||
+      g_service.idleEvent == nullptr)
+    return kNameTaken;
+  return kOnlyInstance;
 }
 
-void CloseIfOpen(HANDLE h) {
-  if (h != nullptr) CloseHandle(h);
+void CloseEvents() {
+  CloseIfOpen(g_service.endEvent);
+  CloseIfOpen(g_service.idleEvent);
+  CloseIfOpen(g_service.stopEvent);
+  CloseIfOpen(g_service.activateEvent);
 }
 
 }  // namespace
@@ -59,7 +79,18 @@ void CloseIfOpen(HANDLE h) {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   ZeroMemory(&g_service, sizeof(g_service));
   g_service.firstPass = true;
-  if (!CreateEventsAsOnlyInstance()) return 0;
+  switch (CreateEventsAsOnlyInstance()) {
+    case kOnlyInstance: break;
+    case kAnotherInstance: return service::kExitDone;
+    case kNameTaken:
+      // Fail closed: the device is locked once (the lock screen does
+      // without the taken names), and the exit code says why no service
+      // stays.
+      CloseEvents();
+      StartLockScreen();
+      ForgetLockScreen();
+      return service::kExitEventNameTaken;
+  }
   LoadServiceSettings(&g_service.settings);
   // The full command line, so that the program's own path can be skipped:
   // only the arguments may say "installed".
@@ -68,12 +99,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   while (!RunPass()) {
   }
 
-  CloseIfOpen(g_service.endEvent);
-  CloseIfOpen(g_service.idleEvent);
-  CloseIfOpen(g_service.stopEvent);
-  CloseIfOpen(g_service.activateEvent);
+  CloseEvents();
   ClosePowerQueue();
   ForgetLockScreen();
   CloseIdleWatcher();
-  return 0;
+  return service::kExitDone;
 }

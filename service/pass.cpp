@@ -14,21 +14,18 @@ namespace {
 
 // While a lock screen shows, the marker event is polled this often.
 constexpr DWORD kShowingPollMs = 1000;
-// Every armed wait cycle begins with this sleep.
+// Every armed wait cycle begins with this pause (PauseBeforeWait).
 constexpr DWORD kCycleSleepMs = 500;
-// A power queue that cannot be made: rather than wait on a null handle
-// (a wait that fails at once, every cycle), the service waits on its three
-// events alone, so stop, idle and activate requests are still served, and
-// tries to make the queue again after this long without one of them.
-constexpr DWORD kQueueRetryMs = 5000;
-// With EnableOnAC a watcher that ended (the device went on battery) is
-// started again on the next cycle; the wait is bounded so that the next
-// cycle comes even when nothing else happens.
-constexpr DWORD kWatcherRecheckMs = 10000;
+// The armed wait is bounded: the next cycle then looks after the power
+// queue (made again when it could not be made or was lost) and, with
+// EnableOnAC, starts a watcher that ended (the device went on battery).
+// Stop, idle and activate are served all the while.
+constexpr DWORD kQueueCheckMs = 5000;
 
 enum PassOutcome {
   kOutcomeLock,
-  kOutcomeEnd,  // end the service without a lock
+  kOutcomeRestart,  // the lock screen left showing died: start it again
+  kOutcomeEnd,      // end the service without a lock
 };
 
 DWORD WaitOn(const service::WaitSet& set, DWORD timeoutMs) {
@@ -48,7 +45,8 @@ DWORD WaitOn(const service::WaitSet& set, DWORD timeoutMs) {
 
 // Step 1. A record that arrives while the lock screen shows is read and
 // dropped: the device is already locked. Records that arrive once it has
-// gone stay in the queue for the armed wait.
+// gone stay in the queue for the armed wait. A lock screen that dies is
+// started again (lock_screen.cpp).
 void WaitWhileLockScreenShows() {
   while (LockScreenShowing()) {
     service::WaitSet set =
@@ -56,8 +54,8 @@ void WaitWhileLockScreenShows() {
     DWORD result = WaitOn(set, kShowingPollMs);
     switch (service::ClassifyWait(set, result)) {
       case service::kFromActivate:
+        // Re-armed; the lock screen started last stays watched.
         EventModify(g_service.activateEvent, EVENT_RESET);
-        ForgetLockScreen();
         return;
       case service::kFromPowerQueue: {
         // Looked at again right before the drop: a record that comes just
@@ -65,13 +63,16 @@ void WaitWhileLockScreenShows() {
         if (!LockScreenShowing()) return;
         BYTE record[1024];
         DWORD size = 0;
-        ReadPowerRecord(record, &size);
+        if (!ReadPowerRecord(record, &size)) Sleep(kShowingPollMs);  // a failed read never spins
         break;
       }
       case service::kWaitFailed:
         Sleep(kShowingPollMs);  // never spin on a wait that fails at once
         break;
-      default:  // the lock screen ended, or the poll time passed: look again
+      case service::kTimedOut:
+        CheckPowerQueue();
+        break;
+      default:  // the lock screen ended: look again
         break;
     }
   }
@@ -79,32 +80,33 @@ void WaitWhileLockScreenShows() {
 
 // Step 5, the armed wait loop.
 PassOutcome WaitLoop() {
+  bool lastCycleFailed = false;
   for (;;) {
-    Sleep(kCycleSleepMs);
+    PauseBeforeWait(kCycleSleepMs, lastCycleFailed);
+    lastCycleFailed = false;
+    if (g_service.powerQueue == nullptr) OpenPowerQueue();
     if (g_service.settings.EnableOnAC) StartIdleWatcherIfStopped();
-    bool haveQueue = g_service.powerQueue != nullptr;
-    service::WaitSet set = service::ArmedWaitSet(haveQueue);
-    DWORD timeout = INFINITE;
-    if (g_service.settings.EnableOnAC) timeout = kWatcherRecheckMs;
-    if (!haveQueue) timeout = kQueueRetryMs;
-    DWORD result = WaitOn(set, timeout);
+    service::WaitSet set =
+        service::ArmedWaitSet(g_service.powerQueue != nullptr, g_service.lockScreenProcess != nullptr);
+    DWORD result = WaitOn(set, kQueueCheckMs);
     switch (service::ClassifyWait(set, result)) {
       case service::kFromPowerQueue: {
         BYTE record[1024];
         DWORD size = 0;
-        if (!ReadPowerRecord(record, &size)) break;
+        if (!ReadPowerRecord(record, &size)) {
+          lastCycleFailed = true;
+          break;
+        }
         service::BroadcastMeaning meaning = service::InterpretBroadcast(record, size);
         if (meaning == service::kLock) return kOutcomeLock;
         if (meaning == service::kEndService) {
-          // No watcher outlives the events it waits on; "End_Event" is
-          // set only when one was started, and reset again.
-          if (g_service.watcherThread != nullptr) StopIdleWatcher(true);
+          StopIdleWatcher();  // no watcher outlives the events it waits on
           return kOutcomeEnd;
         }
         break;
       }
       case service::kFromStop:
-        StopIdleWatcher(false);  // "End_Event" stays set
+        StopIdleWatcher();
         return kOutcomeEnd;
       case service::kFromIdle:
         EventModify(g_service.idleEvent, EVENT_RESET);
@@ -113,10 +115,14 @@ PassOutcome WaitLoop() {
         LoadServiceSettings(&g_service.settings);
         EventModify(g_service.activateEvent, EVENT_RESET);
         return kOutcomeLock;
-      case service::kTimedOut:
-        if (!haveQueue) OpenPowerQueue();
+      case service::kFromLockScreenProcess:
+        if (PollLockScreen() == kLockScreenDied) return kOutcomeRestart;
         break;
-      default:  // a failed wait: the next cycle, after its sleep
+      case service::kTimedOut:
+        CheckPowerQueue();
+        break;
+      default:  // a failed wait: the next cycle, after its whole pause
+        lastCycleFailed = true;
         break;
     }
   }
@@ -126,7 +132,7 @@ PassOutcome WaitLoop() {
 
 bool RunPass() {
   WaitWhileLockScreenShows();
-  OpenPowerQueue();
+  CheckPowerQueue();
   LoadServiceSettings(&g_service.settings);
 
   bool endAfter = false;
@@ -142,12 +148,19 @@ bool RunPass() {
   }
 
   g_service.firstPass = false;
-  if (outcome == kOutcomeLock) {
+  if (outcome != kOutcomeEnd) {
     // The watcher is stopped before the lock screen starts, never after:
     // "End_Event" is shared with the lock screen, whose workers a later set
     // would stop for good.
-    StopIdleWatcher(true);
-    StartLockScreen();
+    StopIdleWatcher();
+    if (outcome == kOutcomeRestart)
+      RestartLockScreen();
+    else
+      StartLockScreen();
   }
+  // An idle signal that lost the race to another source in the same cycle
+  // (or came while the watcher was being stopped) is stale: left set, it
+  // would lock again right after the unlock.
+  EventModify(g_service.idleEvent, EVENT_RESET);
   return endAfter;
 }

@@ -48,7 +48,9 @@ BOOL ComposeLaunchPath(LaunchPath which, wchar_t out[128]) {
   return paths::Compose(out, paths::kCapacity, folder, tail) ? TRUE : FALSE;
 }
 
-BOOL StartProgram(const wchar_t* path, const wchar_t* arguments, HANDLE* process) {
+namespace {
+
+BOOL Launch(const wchar_t* path, const wchar_t* arguments, BOOL inherit, HANDLE* process) {
   wchar_t commandLine[MAX_PATH + 64];
   int n = swprintf(commandLine, MAX_PATH + 64, L"\"%ls\" %ls", path, arguments);
   if (n < 0) return FALSE;
@@ -57,11 +59,48 @@ BOOL StartProgram(const wchar_t* path, const wchar_t* arguments, HANDLE* process
   si.cb = sizeof(si);
   PROCESS_INFORMATION pi;
   ZeroMemory(&pi, sizeof(pi));
-  if (!CreateProcessW(path, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return FALSE;
+  if (!CreateProcessW(path, commandLine, nullptr, nullptr, inherit, 0, nullptr, nullptr, &si, &pi)) return FALSE;
   CloseHandle(pi.hThread);
   if (process != nullptr)
     *process = pi.hProcess;
   else
     CloseHandle(pi.hProcess);
   return TRUE;
+}
+
+}  // namespace
+
+const wchar_t kOrderlyEndVariable[] = L"OMBREVALE_ORDERLY_END";
+
+BOOL StartProgram(const wchar_t* path, const wchar_t* arguments, HANDLE* process) {
+  return Launch(path, arguments, FALSE, process);
+}
+
+BOOL StartProgramHandingOver(const wchar_t* path, const wchar_t* arguments, HANDLE event, HANDLE* process) {
+  wchar_t value[32];
+  swprintf(value, 32, L"%llu", static_cast<unsigned long long>(reinterpret_cast<ULONG_PTR>(event)));
+  // Inheritable only for this start, and the variable only in this start's
+  // environment: the service starts nothing else with them.
+  if (!SetHandleInformation(event, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT) ||
+      !SetEnvironmentVariableW(kOrderlyEndVariable, value))
+    return FALSE;
+  BOOL started = Launch(path, arguments, TRUE, process);
+  SetEnvironmentVariableW(kOrderlyEndVariable, nullptr);
+  SetHandleInformation(event, HANDLE_FLAG_INHERIT, 0);
+  return started;
+}
+
+HANDLE TakeHandedOverEvent(void) {
+  wchar_t value[32];
+  DWORD n = GetEnvironmentVariableW(kOrderlyEndVariable, value, 32);
+  SetEnvironmentVariableW(kOrderlyEndVariable, nullptr);
+  if (n == 0 || n >= 32) return nullptr;
+  wchar_t* end = nullptr;
+  unsigned long long number = wcstoull(value, &end, 10);
+  if (end == value || *end != L'\0' || number == 0) return nullptr;
+  HANDLE event = reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(number));
+  // Only an event that is there and not yet set is taken; anything else
+  // under that number is left alone.
+  if (WaitForSingleObject(event, 0) != WAIT_TIMEOUT) return nullptr;
+  return event;
 }

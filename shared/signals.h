@@ -35,3 +35,17 @@ BOOL ComposeLaunchPath(LaunchPath which, wchar_t out[128]);
 // the first token as the program name), not waiting. When `process` is not
 // NULL it receives the process handle, else the handle is closed.
 BOOL StartProgram(const wchar_t* path, const wchar_t* arguments, HANDLE* process);
+
+// The lock screen's orderly end. The service makes an unnamed event for
+// each lock screen it starts and hands it over by inheritance, its value in
+// the environment variable "OMBREVALE_ORDERLY_END"; the lock screen sets it
+// only when it ends in order (the unlock buttons, a critical or reset power
+// record, the "No buttons" box). A kill, a crash or a foreign close never
+// sets it, whatever exit code it leaves, and no other program has the
+// event: the service reads every other end as a death.
+extern const wchar_t kOrderlyEndVariable[];
+// StartProgram that hands `event` over to the new process.
+BOOL StartProgramHandingOver(const wchar_t* path, const wchar_t* arguments, HANDLE event, HANDLE* process);
+// The lock screen's side: the handed-over event (NULL when it was started
+// by anything else), the variable cleared so that it goes no further.
+HANDLE TakeHandedOverEvent(void);

@@ -40,6 +40,13 @@ enum class KeyDownResult {
 // a signed 16-bit number.
 int32_t KeyFromParam(uint64_t wParam);
 
+// Whether a key of a key message is the stored unlock button. The keys
+// arrive with their side-specific codes (left Alt 0xA4, right Ctrl 0xA3),
+// so a stored Shift, Ctrl or Alt without a side (0x10, 0x11, 0x12: a
+// configuration made before, or a key captured from a window message)
+// would never arrive: it matches either side.
+bool KeyMatches(int32_t stored, int32_t key);
+
 // Whether the key-down is the Talk or End key that a call lets through.
 bool IsCallKey(int32_t key);
 

@@ -12,6 +12,12 @@ enum PassStart {
   kWaitLoop,    // armed: wait for a power broadcast or a request
 };
 
+// The service's exit codes: 0 for every orderly end; 2 when one of its
+// four named events could not be made (another program holds the name,
+// for example as a mutex), after it has started one lock screen.
+constexpr int kExitDone = 0;
+constexpr int kExitEventNameTaken = 2;
+
 PassStart DecidePassStart(bool autoRun, bool activateAtStartup, bool firstPass, bool installed);
 
 // The arguments part of a full command line: everything after the first

@@ -10,12 +10,13 @@ void Add(WaitSet& set, WaitSource source) {
 }
 }  // namespace
 
-WaitSet ArmedWaitSet(bool haveQueue) {
+WaitSet ArmedWaitSet(bool haveQueue, bool haveProcess) {
   WaitSet set{};
   if (haveQueue) Add(set, kFromPowerQueue);
   Add(set, kFromStop);
   Add(set, kFromIdle);
   Add(set, kFromActivate);
+  if (haveProcess) Add(set, kFromLockScreenProcess);
   return set;
 }
 

@@ -21,7 +21,7 @@ enum WaitSource {
 
 constexpr uint32_t kWaitObject0 = 0;      // WAIT_OBJECT_0
 constexpr uint32_t kWaitTimeout = 258;    // WAIT_TIMEOUT
-constexpr int kMaxWaitSources = 4;
+constexpr int kMaxWaitSources = 5;
 
 struct WaitSet {
   WaitSource sources[kMaxWaitSources];
@@ -29,8 +29,10 @@ struct WaitSet {
 };
 
 // The armed wait: power queue, stop, idle, activate; without a queue the
-// three events alone.
-WaitSet ArmedWaitSet(bool haveQueue);
+// three events alone. Last, the lock screen the service started, when it
+// still runs (an activate request re-arms while it shows): its death is a
+// reason to lock again.
+WaitSet ArmedWaitSet(bool haveQueue, bool haveProcess);
 // The wait while a lock screen shows: the power queue first (every record
 // that came while the lock screen showed is read and dropped before anything
 // else moves the service on), then the started lock screen's process (its

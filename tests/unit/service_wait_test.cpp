@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "service/core/wait_rules.h"
 
 namespace {
@@ -7,26 +9,25 @@ namespace {
 using namespace service;
 
 TEST(ServiceWait, ArmedSetInPriorityOrder) {
-  WaitSet set = ArmedWaitSet(true);
-  ASSERT_EQ(set.count, 4);
-  EXPECT_EQ(ClassifyWait(set, 0), kFromPowerQueue);
-  EXPECT_EQ(ClassifyWait(set, 1), kFromStop);
-  EXPECT_EQ(ClassifyWait(set, 2), kFromIdle);
-  EXPECT_EQ(ClassifyWait(set, 3), kFromActivate);
-  EXPECT_EQ(ClassifyWait(set, 4), kWaitFailed);
-  EXPECT_EQ(ClassifyWait(set, kWaitTimeout), kTimedOut);
-  EXPECT_EQ(ClassifyWait(set, 0xFFFFFFFFu), kWaitFailed);  // WAIT_FAILED
-  EXPECT_EQ(ClassifyWait(set, 0x80), kWaitFailed);         // WAIT_ABANDONED_0
-  EXPECT_EQ(ClassifyWait(set, 0x83), kWaitFailed);
-}
-
-TEST(ServiceWait, ArmedSetWithoutAQueueKeepsTheEvents) {
-  WaitSet set = ArmedWaitSet(false);
-  ASSERT_EQ(set.count, 3);
-  EXPECT_EQ(ClassifyWait(set, 0), kFromStop);
-  EXPECT_EQ(ClassifyWait(set, 1), kFromIdle);
-  EXPECT_EQ(ClassifyWait(set, 2), kFromActivate);
-  EXPECT_EQ(ClassifyWait(set, 3), kWaitFailed);
+  struct Row {
+    bool queue, process;
+    std::vector<WaitSource> order;
+  };
+  const Row rows[] = {
+      {true, false, {kFromPowerQueue, kFromStop, kFromIdle, kFromActivate}},
+      {false, false, {kFromStop, kFromIdle, kFromActivate}},
+      {true, true, {kFromPowerQueue, kFromStop, kFromIdle, kFromActivate, kFromLockScreenProcess}},
+      {false, true, {kFromStop, kFromIdle, kFromActivate, kFromLockScreenProcess}},
+  };
+  for (const Row& r : rows) {
+    WaitSet set = ArmedWaitSet(r.queue, r.process);
+    ASSERT_EQ(set.count, static_cast<int>(r.order.size()));
+    for (size_t i = 0; i < r.order.size(); ++i) EXPECT_EQ(ClassifyWait(set, static_cast<uint32_t>(i)), r.order[i]);
+    EXPECT_EQ(ClassifyWait(set, static_cast<uint32_t>(r.order.size())), kWaitFailed);
+    EXPECT_EQ(ClassifyWait(set, kWaitTimeout), kTimedOut);
+    EXPECT_EQ(ClassifyWait(set, 0xFFFFFFFFu), kWaitFailed);  // WAIT_FAILED
+    EXPECT_EQ(ClassifyWait(set, 0x80), kWaitFailed);         // WAIT_ABANDONED_0
+  }
 }
 
 TEST(ServiceWait, ShowingSet) {

@@ -76,6 +76,26 @@ TEST(UnlockTwoButtons, EqualButtonsUnlockWithOneKeyDown) {
   EXPECT_EQ(s.held2, 1);
 }
 
+// A stored modifier without a side can never arrive as such (the keys come
+// side-specific): it is held by either side, and released by either.
+TEST(UnlockTwoButtons, SidelessModifierMatchesEitherSide) {
+  struct Case {
+    int32_t stored, key;
+    bool matches;
+  } cases[] = {
+      {0x10, 0xA0, true},  {0x10, 0xA1, true},  {0x11, 0xA2, true},  {0x11, 0xA3, true},
+      {0x12, 0xA4, true},  {0x12, 0xA5, true},  {0x12, 0x12, true},  {0x10, 0xA2, false},
+      {0x11, 0xA4, false}, {0x12, 0xA0, false}, {0xA4, 0xA5, false}, {0xA4, 0x12, false},
+  };
+  for (const Case& c : cases) {
+    unlock::Buttons b;
+    b.button1 = c.stored;
+    b.button2 = B;
+    EXPECT_EQ(Press(b, {{true, c.key, 0}, {true, B, 10}}), c.matches ? 1 : -1) << c.stored << " " << c.key;
+    EXPECT_EQ(Press(b, {{true, c.key, 0}, {false, c.key, 5}, {true, B, 10}}), -1) << c.stored << " " << c.key;
+  }
+}
+
 TEST(UnlockDoublePress, BoundaryAndWrap) {
   struct Case {
     const char* name;

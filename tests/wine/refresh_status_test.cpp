@@ -4,6 +4,7 @@
 
 #include "shared/signals.h"
 #include "tests/wine/support/lockscreen_support.h"
+#include "tests/wine/support/paint_support.h"
 #include "tests/wine/support/support.h"
 
 namespace {
@@ -97,7 +98,9 @@ TEST_F(Refresh, UnknownAcStatusKeepsRunning) {
   EXPECT_EQ(Probe(lt::kRefreshRunning), 1);
 }
 
-TEST_F(Refresh, ZeroTimeOutOnExternalPowerDoesNotSpin) {
+// TimeOut 0 or less on external power: the lock screen keeps its clock,
+// counts, battery and front, tick by tick, never goes dark and never spins.
+TEST_F(Refresh, ZeroTimeOutOnExternalPowerKeepsTickingWithoutSpinning) {
   wt::Device(L"ac online");
   wt::SetSetting(L"TimeOut", 0);
   lock_.process = wt::Start(L"Corvane.exe");
@@ -111,7 +114,7 @@ TEST_F(Refresh, ZeroTimeOutOnExternalPowerDoesNotSpin) {
   DWORD span = GetTickCount() - start;
   // A spinning thread would use about the whole span.
   EXPECT_LT(used, span * 0.15) << used << " ms of CPU in " << span << " ms";
-  EXPECT_EQ(Probe(lt::kTicks), 0);
+  EXPECT_GE(Probe(lt::kTicks), 3);
   EXPECT_EQ(Probe(lt::kRefreshRunning), 1);
   EXPECT_FALSE(DisplayOff());
   HANDLE end = OpenEventW(EVENT_ALL_ACCESS, FALSE, kEndEventName);
@@ -240,14 +243,19 @@ TEST_F(RefreshShown, BatteryTextForThePainter) {
 }
 
 TEST_F(RefreshShown, ARaisedSmsCountRepaints) {
+  // Any paint would do for a count of paints: the text drawn is read back.
   wt::Device(L"battery 80");
   wt::Device(L"sms 0");
-  lock_ = lt::StartLock();
+  std::wstring log;
+  lock_ = pt_face::StartFaceTraced(&log);
   ASSERT_NE(lock_.window, nullptr);
-  ASSERT_TRUE(lt::WaitProbe(lock_.window, lt::kTicks, 3, 5000));
-  LONG_PTR paints = lt::Probe(lock_.window, lt::kPaints);
+  ASSERT_TRUE(wt::WaitFor([&] { return lt::FileHas(log, "Unread SMS: 0"); }, 5000));
+  ASSERT_FALSE(lt::FileHas(log, "Unread SMS: 4"));
   wt::Device(L"sms 4");
-  EXPECT_TRUE(wt::WaitFor([&] { return lt::Probe(lock_.window, lt::kPaints) > paints; }, 5000));
+  EXPECT_TRUE(wt::WaitFor([&] { return lt::FileHas(log, "Unread SMS: 4"); }, 5000));
+  lt::CloseLock(lock_);
+  wt::KillSuite();  // the lock screen itself, behind the shell that traced it
+  DeleteFileW(log.c_str());
 }
 
 }  // namespace

@@ -74,6 +74,22 @@ TEST_F(ServiceIdle, AcActivationZeroLocksEvenWhenBusy) {
   EXPECT_TRUE(svc::WaitLockStarts(&service_, 1, 25000));
 }
 
+// With AcActivation 0 every window locks, idle or busy. With one minute,
+// six idle windows lock and busy ones never do (one test each: a minute
+// and more apiece).
+class ServiceIdleMinute : public ServiceIdle {
+ protected:
+  // Whether a lock came within six ten-second windows and a margin.
+  bool LocksWithin(const wchar_t* idleMode) {
+    wt::SetSetting(L"AcActivation", 1);
+    if (wt::Device(L"ac online") != 0 || wt::Device(idleMode) != 0 || !svc::Start(&service_)) return false;
+    return svc::WaitLockStarts(&service_, 1, 72000);
+  }
+};
+
+TEST_F(ServiceIdleMinute, IdleDeviceLocks) { EXPECT_TRUE(LocksWithin(L"idle idle")); }
+TEST_F(ServiceIdleMinute, BusyDeviceNeverLocks) { EXPECT_FALSE(LocksWithin(L"idle busy")); }
+
 TEST_F(ServiceIdle, DisabledNeverLocks) {
   wt::SetSetting(L"EnableOnAC", 0);
   ASSERT_EQ(wt::Device(L"ac online"), 0);

@@ -263,7 +263,8 @@ bool WaitHotKeyTaken(UINT modifiers, UINT vk, DWORD timeoutMs) {
 void ExpectCleanEnd(HANDLE process, Peer* peer) {
   EXPECT_EQ(wt::WaitExit(process, 10000), 0);
   EXPECT_TRUE(DisplayOn());
-  EXPECT_FALSE(wt::EventSignalled(kEndEventName));
+  ASSERT_NE(wt::HeldEndEvent(), nullptr);
+  EXPECT_EQ(WaitForSingleObject(wt::HeldEndEvent(), 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "End_Event left set";
   EXPECT_FALSE(wt::EventExists(kLockMarkerEventName));
   EXPECT_EQ(FindWindowW(L"Hushpane", L"Corvane"), nullptr);
   if (peer != nullptr) {
@@ -273,6 +274,76 @@ void ExpectCleanEnd(HANDLE process, Peer* peer) {
     wt::Tap(VK_F9);
     EXPECT_TRUE(wt::WaitFor([&] { return PeerKeyDowns(peer, VK_F9) > before; }, 5000));
   }
+}
+
+}  // namespace lt
+
+namespace lt {
+
+// ---------------------------------------------------------------- witness
+struct Witness {
+  HWND parent = nullptr;
+  HANDLE event = nullptr;
+  HANDLE ready = nullptr;
+  HANDLE thread = nullptr;
+  DWORD threadId = 0;
+  HWND window = nullptr;
+  volatile LONG saw = -1;
+};
+
+namespace {
+
+LRESULT CALLBACK WitnessProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_DESTROY) {
+    Witness* w = reinterpret_cast<Witness*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (w != nullptr) InterlockedExchange(&w->saw, WaitForSingleObject(w->event, 0) == WAIT_OBJECT_0 ? 1 : 0);
+    PostQuitMessage(0);
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+DWORD WINAPI WitnessThread(LPVOID arg) {
+  Witness* w = static_cast<Witness*>(arg);
+  WNDCLASSW wc = {};
+  wc.lpfnWndProc = WitnessProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"OmbrevaleTestWitness";
+  RegisterClassW(&wc);
+  w->window = CreateWindowExW(0, wc.lpszClassName, L"witness", WS_CHILD, 0, 0, 1, 1, w->parent, nullptr,
+                              wc.hInstance, nullptr);
+  if (w->window != nullptr) SetWindowLongPtrW(w->window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(w));
+  SetEvent(w->ready);
+  MSG msg;
+  while (w->window != nullptr && GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+  return 0;
+}
+
+}  // namespace
+
+Witness* AttachWitness(HWND parent, HANDLE event) {
+  Witness* w = new Witness();
+  w->parent = parent;
+  w->event = event;
+  w->ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  w->thread = CreateThread(nullptr, 0, WitnessThread, w, 0, &w->threadId);
+  WaitForSingleObject(w->ready, 5000);
+  return w;
+}
+
+bool WitnessAttached(Witness* w) { return w != nullptr && w->window != nullptr; }
+
+LONG WitnessSawSet(Witness* w) {
+  wt::WaitFor([&] { return w->saw >= 0; }, 10000);
+  return w->saw;
+}
+
+void DetachWitness(Witness* w) {
+  if (w == nullptr) return;
+  PostThreadMessageW(w->threadId, WM_QUIT, 0, 0);
+  WaitForSingleObject(w->thread, 5000);
+  CloseHandle(w->thread);
+  CloseHandle(w->ready);
+  delete w;
 }
 
 }  // namespace lt

@@ -20,6 +20,9 @@ enum Probe {
   kTicks = 6,
   kPaints = 7,
   kBatteryText = 8,  // up to 8 characters of the battery text, one byte each
+  kHookInstalls = 9,
+  kHook = 10,        // the keyboard hook in place
+  kWorkers = 11,     // running workers: 1 appointments, 2 power, 4 refresh
 };
 
 struct Lock {
@@ -64,7 +67,8 @@ LONG PeerHotKeys(Peer* peer);
 bool PeerToFront(Peer* peer);
 
 // After a lock screen ended: exit code 0, the display on, "End_Event"
-// reset, the marker gone, and keys reaching the peer again.
+// reset (read through the fixture's held handle), the marker gone, and keys
+// reaching the peer again.
 void ExpectCleanEnd(HANDLE process, Peer* peer);
 
 // CPU time in milliseconds (user + system) of the host processes whose
@@ -75,5 +79,18 @@ double HostCpuMs(const char* needle);
 
 // Waits until another process owns this hot key (our own registration fails).
 bool WaitHotKeyTaken(UINT modifiers, UINT vk, DWORD timeoutMs);
+
+// A child window of another program's window (the lock window), on a
+// thread of this test. Destroying a window destroys its children first, and
+// a child of another thread is destroyed by a message sent to it while the
+// parent's thread waits: so the witness sees the state of `event` at the
+// very moment the parent window went.
+struct Witness;
+Witness* AttachWitness(HWND parent, HANDLE event);
+bool WitnessAttached(Witness* w);
+// 1 when `event` was set as the parent went, 0 when not, -1 when the parent
+// has not gone within 10 s.
+LONG WitnessSawSet(Witness* w);
+void DetachWitness(Witness* w);
 
 }  // namespace lt

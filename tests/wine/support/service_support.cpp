@@ -77,14 +77,40 @@ bool WaitLockStarts(Service* s, int atLeast, DWORD timeoutMs) {
   return wt::WaitFor([&] { return LockStarts(s) >= atLeast; }, timeoutMs);
 }
 
-bool KillLastStarted(Service* s) {
+bool KillLastStarted(Service* s, UINT exitCode) {
   LockStarts(s);
   if (s->lastStartedPid == 0) return false;
   HANDLE p = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, s->lastStartedPid);
   if (p == nullptr) return false;
-  bool killed = TerminateProcess(p, 1) != FALSE && WaitForSingleObject(p, 5000) == WAIT_OBJECT_0;
+  bool killed = TerminateProcess(p, exitCode) != FALSE && WaitForSingleObject(p, 5000) == WAIT_OBJECT_0;
   CloseHandle(p);
   return killed;
+}
+
+bool CrashLastStarted(Service* s) {
+  LockStarts(s);
+  if (s->lastStartedPid == 0) return false;
+  HANDLE p = OpenProcess(PROCESS_ALL_ACCESS, FALSE, s->lastStartedPid);
+  if (p == nullptr) return false;
+  HANDLE t = CreateRemoteThread(p, nullptr, 0, reinterpret_cast<LPTHREAD_START_ROUTINE>(static_cast<ULONG_PTR>(0x10)),
+                                nullptr, 0, nullptr);
+  bool ended = t != nullptr && WaitForSingleObject(p, 10000) == WAIT_OBJECT_0;
+  if (t != nullptr) CloseHandle(t);
+  CloseHandle(p);
+  return ended;
+}
+
+DWORD LockWindowPid() {
+  HWND w = FindWindowW(L"Hushpane", L"Corvane");
+  DWORD pid = 0;
+  if (w != nullptr) GetWindowThreadProcessId(w, &pid);
+  return pid;
+}
+
+DWORD WaitNewLockWindow(DWORD notPid, DWORD timeoutMs) {
+  DWORD pid = 0;
+  wt::WaitFor([&] { return (pid = LockWindowPid()) != 0 && pid != notPid; }, timeoutMs);
+  return pid != notPid ? pid : 0;
 }
 
 bool WaitLastStartedEnded(Service* s, DWORD timeoutMs) {
@@ -103,7 +129,10 @@ int Probe() {
 }
 
 bool WaitListening(DWORD timeoutMs) {
-  return wt::WaitFor([] { return Probe() >= 1; }, timeoutMs);
+  DWORD start = GetTickCount();
+  if (!wt::WaitFor([] { return Probe() >= 1; }, timeoutMs)) return false;
+  DWORD spent = GetTickCount() - start;
+  return wt::WaitFor([] { return PowerBusBacklog() == 0; }, spent < timeoutMs ? timeoutMs - spent : 0);
 }
 
 bool SetNamed(const wchar_t* name) {

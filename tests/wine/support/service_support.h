@@ -34,12 +34,21 @@ bool WaitLockStarts(Service* s, int atLeast, DWORD timeoutMs);
 // Sends a record that means nothing to the service (a power-information
 // change) and returns how many queues it reached.
 int Probe();
-// Waits until some process has a registered power queue (before any lock
-// screen runs, that is the service).
+// Waits until a reader takes what is sent to it: a probe reaches a
+// registered queue and every queue it reached has been read (a queue that
+// merely exists, with nobody reading it, is not listening).
 bool WaitListening(DWORD timeoutMs);
 
-// Ends the process the service started last (as a crash or a kill would).
-bool KillLastStarted(Service* s);
+// Ends the process the service started last, with `exitCode` (0 looks
+// like an orderly end to anything that only reads exit codes).
+bool KillLastStarted(Service* s, UINT exitCode = 1);
+// Makes the process the service started last crash: a thread of its own
+// that runs into an address that is not there.
+bool CrashLastStarted(Service* s);
+// The process id of the lock window (0 when there is none).
+DWORD LockWindowPid();
+// Waits for a lock window whose process is not `notPid`; its pid, or 0.
+DWORD WaitNewLockWindow(DWORD notPid, DWORD timeoutMs);
 // Waits until the process the service started last has ended.
 bool WaitLastStartedEnded(Service* s, DWORD timeoutMs);
 

@@ -210,16 +210,28 @@ COLORREF ScreenPixel(int x, int y) {
   return c;
 }
 
+namespace {
+HANDLE s_heldEnd = nullptr;
+}
+
+HANDLE HeldEndEvent() { return s_heldEnd; }
+
+void ReleaseEndEvent() {
+  if (s_heldEnd != nullptr) CloseHandle(s_heldEnd);
+  s_heldEnd = nullptr;
+}
+
 void SuiteTest::SetUp() {
   KillSuite();
   ClearSettings();
-  HANDLE end = OpenEventW(EVENT_ALL_ACCESS, FALSE, kEndEventName);
-  if (end != nullptr) {
-    ResetEvent(end);
-    CloseHandle(end);
-  }
+  ReleaseEndEvent();
+  s_heldEnd = SignalCreate(kEndEventName, nullptr);
+  if (s_heldEnd != nullptr) ResetEvent(s_heldEnd);
 }
 
-void SuiteTest::TearDown() { KillSuite(); }
+void SuiteTest::TearDown() {
+  KillSuite();
+  ReleaseEndEvent();
+}
 
 }  // namespace wt

@@ -59,8 +59,16 @@ void Key(WORD vk, bool up);
 void Tap(WORD vk);
 COLORREF ScreenPixel(int x, int y);
 
+// "End_Event" as the fixture holds it open for the whole test, so that its
+// state can still be read after every program that made it has ended (an
+// event nobody holds is gone, and reads as not set whatever happened).
+HANDLE HeldEndEvent();
+// Lets go of it (a test that needs the name for something else).
+void ReleaseEndEvent();
+
 // A fixture that leaves a clean suite before and after each test: no
-// program running, settings and device state cleared, "End_Event" reset.
+// program running, settings and device state cleared, "End_Event" reset
+// and held.
 class SuiteTest : public ::testing::Test {
  protected:
   void SetUp() override;
