@@ -83,8 +83,9 @@ void Workers_WaitForEnd(DWORD maxMs) {
     Sleep(maxMs);
     return;
   }
-  // Sent messages are let in too (see WaitForWorkers in main.cpp).
-  MsgWaitForMultipleObjects(1, &s_workerEnded, FALSE, maxMs, QS_SENDMESSAGE);
+  // Sent messages are let in too (see WaitForWorkers in main.cpp). A wait
+  // that fails is a poll all the same: shutdown never spins on it.
+  if (MsgWaitForMultipleObjects(1, &s_workerEnded, FALSE, maxMs, QS_SENDMESSAGE) == WAIT_FAILED) Sleep(maxMs);
 }
 
 void StartWorker(LPTHREAD_START_ROUTINE proc, volatile LONG* runningFlag) {

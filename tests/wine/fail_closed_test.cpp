@@ -47,11 +47,7 @@ class FailClosed : public wt::SuiteTest {
  protected:
   void SetUp() override {
     wt::SuiteTest::SetUp();
-    wt::Device(L"ac online");
-    wt::Device(L"battery 80");
-    wt::SetSetting(L"AutoRun", 1);
-    wt::SetSetting(L"Button_1", kB1);
-    wt::SetSetting(L"Button_2", kB2);
+    svc::ArmedWithButtons(kB1, kB2);
   }
   void TearDown() override {
     svc::Release(&service_);

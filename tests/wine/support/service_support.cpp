@@ -143,6 +143,14 @@ bool SetNamed(const wchar_t* name) {
   return true;
 }
 
+void ArmedWithButtons(WORD button1, WORD button2) {
+  wt::Device(L"ac online");
+  wt::Device(L"battery 80");
+  wt::SetSetting(L"AutoRun", 1);
+  wt::SetSetting(L"Button_1", button1);
+  wt::SetSetting(L"Button_2", button2);
+}
+
 void ArmedSettings() {
   wt::SetSetting(L"AutoRun", 1);
   wt::SetSetting(L"Button_1", 0x70);  // F1

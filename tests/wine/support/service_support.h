@@ -57,5 +57,8 @@ bool SetNamed(const wchar_t* name);
 
 // AutoRun on and an unlock button configured, the usual armed service.
 void ArmedSettings();
+// The same with both unlock buttons, on AC with a battery at 80 %: the
+// service that starts real lock screens.
+void ArmedWithButtons(WORD button1, WORD button2);
 
 }  // namespace svc
