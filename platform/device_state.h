@@ -18,6 +18,8 @@
 //   "ClockRuns"       1 when the pinned clock advances
 //   "HotkeyHits"      hot-key count of the device tool's hot-key helper
 //   "GameInputOwner"  id of the process holding game input (0: none)
+//   "HookRefusals"    the next so many keyboard-hook installs fail, as on a
+//                     system that refuses the hook (counted down)
 #pragma once
 #include <windows.h>
 

@@ -85,6 +85,14 @@ LRESULT CALLBACK KeyboardHook(int code, WPARAM wParam, LPARAM lParam) {
 // A failed install keeps the old hook (which may or may not still be
 // there); the next request tries again.
 void Rehook() {
+  // A system that refuses the hook, played by the device tool's count
+  // "HookRefusals" (read here, on the input thread, never in the hook).
+  DWORD refusals = 0;
+  if (DeviceReadDword(L"HookRefusals", &refusals) && refusals > 0) {
+    DeviceWriteDword(L"HookRefusals", refusals - 1);
+    SetEvent(g_hookDone);
+    return;
+  }
   HHOOK fresh = SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardHook, GetModuleHandleW(nullptr), 0);
   if (fresh != nullptr) {
     HHOOK old = g_hook;

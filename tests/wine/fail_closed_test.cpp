@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/device_state.h"
 #include "platform/power.h"
 #include "shared/signals.h"
 #include "tests/wine/support/config_support.h"
@@ -351,6 +352,23 @@ TEST_F(FailClosed, RemovedKeyboardHookIsInstalledAgain) {
   ASSERT_TRUE(UnhookWindowsHookEx(hook)) << "the hook could not be removed from here: " << GetLastError();
   // At the latest at the end of the next one-second refresh period.
   ASSERT_TRUE(lt::WaitProbe(lock_.window, lt::kHookInstalls, installs + 1, 5000));
+  ExpectKeysHeldThenUnlock(lock_.window, lock_.process);
+}
+
+// The system refuses the hook at first: GXOpenInput reports it (the keys
+// are not recorded as held), the lock screen shows all the same and tries
+// again until the hook is in.
+TEST_F(FailClosed, RefusedKeyboardHookStillLocksAndIsTriedAgain) {
+  wt::SetSetting(L"TimeOut", 1);
+  ASSERT_TRUE(DeviceWriteDword(L"HookRefusals", 3));
+  Peer();
+  lock_ = lt::StartLock();
+  ASSERT_NE(lock_.window, nullptr);
+  ASSERT_TRUE(lt::WaitProbe(lock_.window, lt::kHookInstalls, 1, 5000));
+  DWORD left = 9;
+  EXPECT_TRUE(DeviceReadDword(L"HookRefusals", &left));
+  EXPECT_EQ(left, 0u);
+  ASSERT_TRUE(HoldsKeys(GetProcessId(lock_.process)));
   ExpectKeysHeldThenUnlock(lock_.window, lock_.process);
 }
 

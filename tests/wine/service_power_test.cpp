@@ -11,6 +11,7 @@
 
 #include <string>
 
+#include "platform/device_state.h"
 #include "platform/power.h"
 #include "shared/signals.h"
 #include "tests/wine/support/service_procfs.h"
@@ -140,11 +141,16 @@ TEST_F(ServicePower, StartUpLockOnlyOnTheFirstPass) {
   wt::SetSetting(L"ActivateAtStartup", 1);
   ASSERT_TRUE(svc::Start(&service_));
   ASSERT_TRUE(svc::WaitLockStarts(&service_, 1, 10000));
-  // Whatever the started lock screen does, the marker held here keeps the
-  // service in its wait until it is released.
-  HoldMarker();
-  svc::KillLastStarted(&service_);
-  ReleaseMarker();
+  // The start-up lock ends in order (its one button; a kill would be a
+  // death, and a dead lock screen is started again).
+  DWORD pid = svc::WaitNewLockWindow(0, 10000);
+  ASSERT_NE(pid, 0u);
+  ASSERT_TRUE(wt::WaitFor([pid] {
+    DWORD owner = 0;
+    return DeviceReadDword(L"GameInputOwner", &owner) && owner == pid;
+  }, 10000));
+  wt::Tap(VK_F1);
+  ASSERT_TRUE(svc::WaitLastStartedEnded(&service_, 10000));
   ASSERT_TRUE(svc::WaitListening(10000));
   EXPECT_EQ(StopThroughArmedWait(), 0);
   EXPECT_EQ(svc::LockStarts(&service_), 1);
