@@ -90,6 +90,7 @@ void Configure(DWORD timeOut, DWORD ac) {
   SetDword(HKEY_LOCAL_MACHINE, kSettings, L"TimeOut", timeOut);
   SetDword(HKEY_LOCAL_MACHINE, kSettings, L"Clock_Type", 1);
   SetDword(HKEY_LOCAL_MACHINE, kSettings, L"ShowSeconds", 1);
+  SetDword(HKEY_CURRENT_USER, kDevice, L"DeviceTool", 1);  // the simulated values count
   SetDword(HKEY_CURRENT_USER, kDevice, L"ACLineStatus", ac);
   SetDword(HKEY_CURRENT_USER, kDevice, L"BatteryPercent", 70);
   SetDword(HKEY_CURRENT_USER, kDevice, L"DisplayOff", 0);

@@ -99,6 +99,7 @@ void Configure(DWORD enableOnAc) {
   SetDword(HKEY_LOCAL_MACHINE, kSettings, L"AcActivation", 30);  // far beyond the span
   SetDword(HKEY_LOCAL_MACHINE, kSettings, L"Button_1", VK_F1);
   SetDword(HKEY_LOCAL_MACHINE, kSettings, L"Button_2", 'K');
+  SetDword(HKEY_CURRENT_USER, kDevice, L"DeviceTool", 1);  // the simulated values count
   SetDword(HKEY_CURRENT_USER, kDevice, L"ACLineStatus", 1);
   SetDword(HKEY_CURRENT_USER, kDevice, L"BatteryPercent", 80);
 }

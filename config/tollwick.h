@@ -26,6 +26,9 @@ void CreateConfigControls(HWND window);
 // Shows the key caption of capture slot 1..4 for `code`.
 void ShowKeyCaption(int slot, int32_t code);
 
+// "Ok" could not save: says so over `owner` (save_failure.cpp).
+void TellSettingsNotSaved(HWND owner);
+
 // Runs once after the message loop: makes the start-up shortcut and the
 // lock service follow `autoRun`.
 void ExitStep(int32_t autoRun);

@@ -171,7 +171,10 @@ void OnCommand(HWND window, WPARAM wParam) {
     case commands::kOk:
       g_record.TimeOut = ReadNumberField(layout::kTimeOutField);
       g_record.AcActivation = ReadNumberField(layout::kActivationField);
-      SaveConfigSettings(&g_record);
+      if (!SaveConfigSettings(&g_record)) {
+        TellSettingsNotSaved(window);  // the window stays
+        break;
+      }
       capture::Disarm(g_capture);
       SendMessageW(window, WM_CLOSE, 0, 0);
       break;

@@ -11,12 +11,24 @@
 ; otherwise ask a resident service to unload and wait for it before
 ; touching any file; setup starts it again afterwards (with "installed").
 ;
-; Switches: /S silent. Silent exit codes: 0 done, 3 the device is locked,
+; Setup creates the settings key and lets the interactive users read it
+; and set its values (nothing more, and nowhere else), so that Tollwick's
+; "Ok" saves on a standard account. The service and Tollwick that setup
+; starts run as the logged-on user, not elevated (ovasuser.exe, a helper
+; that lives only in setup's temporary folder).
+;
+; Switches: /S silent; /DEVICETOOL also installs the device tool
+; (ovdevice.exe), which plays a phone's hardware for the demo and the tests.
+; A plain install carries no test switch: it removes a device tool and the
+; values the tool left. Silent exit codes: 0 done, 3 the device is locked,
 ; 4 the service did not stop within 10 s.
 ; Uninstaller: uninstall.exe [/S] [/REMOVESETTINGS] [_?=<install folder>]
+;   It refuses while locked at once, but stops the service only once the
+;   user has confirmed (a cancelled uninstall leaves it running).
 ;   /REMOVESETTINGS also deletes the settings key (kept by default, so that
 ;   a reinstall keeps the unlock buttons); _?= runs it in place and waits
 ;   (without it the uninstaller copies itself away and returns at once).
+;   The device tool's values go in any case.
 
 Unicode true
 Target amd64-unicode
@@ -44,15 +56,23 @@ SetCompressor /SOLID lzma
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\OmbrevaleHushpane"
 !define SETTINGS_KEY "Software\Ombrevale\Hushpane"
 !define SHORTCUT_DIR "$SMPROGRAMS\Ombrevale\Hushpane"
+!define DEVICE_KEY "Software\Ombrevale\Device"
+; The settings key's DACL: the system and the administrators may do
+; anything, the interactive users may read it and set values (KEY_READ |
+; KEY_SET_VALUE, not create subkeys, delete it or change its security), the
+; other users may read it. Protected: nothing is inherited from above.
+!define SETTINGS_SDDL "D:P(A;CI;KA;;;SY)(A;CI;KA;;;BA)(A;CI;0x2001b;;;IU)(A;CI;KR;;;BU)"
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
 InstallDir "$PROGRAMFILES64\Ombrevale\Hushpane"
 
 Var ServiceWasResident
+Var DeviceTool
 
 !define MUI_FINISHPAGE_RUN "$INSTDIR\Tollwick.exe"
 !define MUI_FINISHPAGE_RUN_TEXT "Start the configuration now"
+!define MUI_FINISHPAGE_RUN_FUNCTION StartTollwick
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
@@ -70,10 +90,18 @@ Var ServiceWasResident
   ${EndIf}
 !macroend
 
+; Starts a program of the install as the logged-on user, not elevated,
+; through the helper (see ovasuser.cpp); ARGS may be empty.
+!macro StartAsUser PROGRAM ARGS
+  InitPluginsDir
+  File "/oname=$PLUGINSDIR\ovasuser.exe" "${BIN}\ovasuser.exe"
+  Exec '"$PLUGINSDIR\ovasuser.exe" "$INSTDIR\${PROGRAM}" ${ARGS}'
+!macroend
+
 ; Starts the service again after an upgrade; "installed" keeps it from
 ; locking at once when ActivateAtStartup is on.
 !macro RestartService
-  Exec '"$INSTDIR\Hushpane.exe" /load installed'
+  !insertmacro StartAsUser "Hushpane.exe" "/load installed"
 !macroend
 
 ; Pushes 1 while the service is resident (either of its events exists).
@@ -92,16 +120,21 @@ Var ServiceWasResident
   Quit
 !macroend
 
-; Refuses while a lock screen shows (its keys would be locked out of the
-; setup's own window and its files are in use); otherwise asks a resident
-; service to unload and waits a bounded time (10 s) for its events to
-; vanish, so that no file is touched while the service runs.
-!macro StopSuite
+; Refuses while a lock screen shows, and changes nothing else.
+!macro RefuseIfLocked
   !insertmacro EventExists "Ombrevale - Unload"
   Pop $0
   ${If} $0 == 1
     !insertmacro RefuseLocked
   ${EndIf}
+!macroend
+
+; Refuses while a lock screen shows (its keys would be locked out of the
+; setup's own window and its files are in use); otherwise asks a resident
+; service to unload and waits a bounded time (10 s) for its events to
+; vanish, so that no file is touched while the service runs.
+!macro StopSuite
+  !insertmacro RefuseIfLocked
   StrCpy $ServiceWasResident 0
   System::Call 'kernel32::OpenEventW(i 0x1F0003, i 0, w "Ombrevale - Hushpane_Unload") p.r8'
   ${If} $8 P<> 0
@@ -146,10 +179,35 @@ Var ServiceWasResident
   ${EndIf}
 !macroend
 
+; Creates the settings key (when missing) and gives it its DACL.
+!macro GrantSettingsKey
+  ; HKEY_LOCAL_MACHINE as a 64-bit handle value; WRITE_DAC | KEY_WOW64_64KEY.
+  System::Call 'advapi32::RegCreateKeyExW(p -2147483646, w "${SETTINGS_KEY}", i 0, p 0, i 0, i 0x40100, p 0, *p .r1, p 0) i .r0'
+  ${If} $0 == 0
+    System::Call 'advapi32::ConvertStringSecurityDescriptorToSecurityDescriptorW(w "${SETTINGS_SDDL}", i 1, *p .r2, p 0) i .r3'
+    ${If} $3 <> 0
+      System::Call 'advapi32::RegSetKeySecurity(p r1, i 4, p r2) i .r3'
+      System::Call 'kernel32::LocalFree(p r2)'
+    ${EndIf}
+    System::Call 'advapi32::RegCloseKey(p r1)'
+  ${EndIf}
+!macroend
+
 Function .onInit
   SetRegView 64
   SetShellVarContext current
+  StrCpy $DeviceTool 0
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/DEVICETOOL" $1
+  ${IfNot} ${Errors}
+    StrCpy $DeviceTool 1
+  ${EndIf}
   !insertmacro StopSuite
+FunctionEnd
+
+Function StartTollwick
+  !insertmacro StartAsUser "Tollwick.exe" ""
 FunctionEnd
 
 Section "Install"
@@ -157,7 +215,13 @@ Section "Install"
   File "${BIN}\Hushpane.exe"
   File "${BIN}\Corvane.exe"
   File "${BIN}\Tollwick.exe"
-  File "${BIN}\ovdevice.exe"
+  ${If} $DeviceTool == 1
+    File "${BIN}\ovdevice.exe"
+  ${Else}
+    Delete "$INSTDIR\ovdevice.exe"
+    DeleteRegKey HKCU "${DEVICE_KEY}"
+  ${EndIf}
+  !insertmacro GrantSettingsKey
   SetOutPath "$INSTDIR\skin"
   File /r "${SKINS}\*.*"
   SetOutPath "$INSTDIR"
@@ -186,13 +250,16 @@ Section "Install"
   ${EndIf}
 SectionEnd
 
+; Nothing is stopped before the user has confirmed: a locked device is
+; refused at once, the service is asked to unload by the section itself.
 Function un.onInit
   SetRegView 64
   SetShellVarContext current
-  !insertmacro StopSuite
+  !insertmacro RefuseIfLocked
 FunctionEnd
 
 Section "Uninstall"
+  !insertmacro StopSuite
   Delete "$SMSTARTUP\OV Hushpane.lnk"
   Delete "${SHORTCUT_DIR}\OV Hushpane.lnk"
   Delete "${SHORTCUT_DIR}\Tollwick.lnk"
@@ -207,6 +274,7 @@ Section "Uninstall"
   RMDir "$INSTDIR"
   RMDir "$PROGRAMFILES64\Ombrevale"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  DeleteRegKey HKCU "${DEVICE_KEY}"
   ${GetParameters} $0
   ClearErrors
   ${GetOptions} $0 "/REMOVESETTINGS" $1

@@ -76,9 +76,9 @@ enum RefrontKind {
   kRefrontPeriod = 5, // a refresh period ended: GXResume (the keyboard hook afresh)
 };
 
-// A read-only probe for the integration tests and the benchmark (answered
-// on the window thread, changes nothing): wParam 0 gives the number of
-// RegistryGetDWORD reads so far, 1 the refresh thread's running flag, 2 the
+// A read-only probe for the service, the integration tests and the
+// benchmark (answered on the window thread, changes nothing): wParam 0
+// gives the number of RegistryGetDWORD reads so far, 1 the refresh thread's running flag, 2 the
 // battery percentage with 0x100 added once a real reading was taken, 3 the
 // number of key messages ignored because they carried the pass-through mark,
 // 4 the number of key-downs the unlock rule has handled, 5 the held flags
@@ -86,8 +86,9 @@ enum RefrontKind {
 // 8 the battery text as the painter gets it, one ASCII byte per character
 // from the low byte up (8 at most), 9 the keyboard hooks installed so far,
 // 10 the keyboard hook in place (its handle), 11 the running workers (1
-// appointments, 2 power, 4 refresh). -1 for anything else.
-#define WM_LOCK_PROBE (WM_APP + 2)
+// appointments, 2 power, 4 refresh), 12 the SC_MONITORPOWER requests the
+// window had (offs + 0x10000 * ons). -1 for anything else.
+#include "shared/lock_window.h"  // WM_LOCK_PROBE
 
 void Unlock_ClearHeld(void);                  // WM_CREATE
 void Unlock_OnKeyDown(HWND window, WPARAM wParam);

@@ -5,6 +5,7 @@
 
 #include "lockscreen/appointments.h"
 #include "lockscreen/lockscreen.h"
+#include "lockscreen/monitors.h"
 #include "lockscreen/paint.h"
 #include "lockscreen/skin.h"
 #include "lockscreen/status.h"
@@ -139,6 +140,8 @@ static int FinalRelease(int exitCode) {
 // Shutdown after the message loop: keys back, display on, workers stopped.
 static int Shutdown(int exitCode) {
   GXCloseInput();
+  PointerGuard_Stop();
+  Covers_Remove();
   DisplayPowerSwitch(TRUE);
   if (g_lockWindow != nullptr) DestroyWindow(g_lockWindow);
   StopAcceptingWorkers();
@@ -229,7 +232,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
                                  GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, instance, nullptr);
   if (g_lockWindow == nullptr) return FinalRelease(0);
   DropDesktopFrame(g_lockWindow);
+  Covers_Show(g_lockWindow);  // before the front: a cover never takes it
   BringLockWindowForward(g_lockWindow);
+  PointerGuard_Start(g_lockWindow);
 
   GameInputSetTarget(g_lockWindow);
   // Without the keyboard hook the keys still reach the lock window in

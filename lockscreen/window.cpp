@@ -1,7 +1,10 @@
 // The lock window's procedure: a dispatch table. Each message goes to a
 // short handler; the input rules live in unlock.cpp, the drawing in the
 // painter. Every activation-like message wakes the refresh thread.
+#include <windowsx.h>
+
 #include "lockscreen/lockscreen.h"
+#include "lockscreen/monitors.h"
 #include "lockscreen/paint.h"
 #include "lockscreen/status.h"
 #include "platform/drawing.h"
@@ -46,8 +49,34 @@ static void OnActivate(HWND window, WPARAM wParam, LPARAM lParam) {
   SHHandleWMActivate(window, wParam, lParam, &s_activateInfo, 0);
 }
 
+// A monitor added, removed or changed: the face fills the primary monitor
+// again and every other monitor is covered at once.
+static void OnDisplayChange(HWND window) {
+  SHFullScreen(window, kHideBars);
+  Covers_Show(window);
+  PointerGuard_SetArea(window);
+}
+
+// The mouse wakes a dark lock screen as a key does. A move counts only when
+// the pointer really moved: Windows also sends WM_MOUSEMOVE when a window
+// appears or goes under a pointer that stands still.
+static POINT s_pointer = {0, 0};
+
+static void OnMouse(HWND window, UINT message, LPARAM lParam) {
+  if (message == WM_MOUSEMOVE) {
+    POINT now = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    bool moved = now.x != s_pointer.x || now.y != s_pointer.y;
+    s_pointer = now;
+    if (!moved) return;
+  }
+  if (g_refreshRunning != 0) return;
+  Display_WakeOnInput();
+  Unlock_WakeAndRefront(window);
+}
+
 // What the workers ask of the window thread (see RefrontKind).
 static void OnRefront(HWND window, WPARAM kind) {
+  if (kind != kRefrontUpdate) Covers_Raise();
   switch (kind) {
     case kRefrontEntry:
       if (GetForegroundWindow() != window) {
@@ -122,6 +151,7 @@ static LRESULT OnProbe(WPARAM what) {
     case 9: return GameInputHookInstalls();
     case 10: return reinterpret_cast<LRESULT>(GameInputHook());
     case 11: return (g_appointmentsRunning ? 1 : 0) | (g_powerRunning ? 2 : 0) | (g_refreshRunning ? 4 : 0);
+    case 12: return Display_Requests();
     default: return -1;
   }
 }
@@ -141,6 +171,8 @@ LRESULT CALLBACK LockWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CREATE:
       Unlock_ClearHeld();
       Paint_OnCreate(window);
+      GetCursorPos(&s_pointer);
+      ScreenToClient(window, &s_pointer);
       return 0;
     case WM_DESTROY:
       Paint_OnDestroy(window);  // posts the quit message
@@ -167,7 +199,9 @@ LRESULT CALLBACK LockWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return 0;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:  // Alt combinations arrive here; they are keys like any other
-      if (!IsOwnPassThroughKey()) Unlock_OnKeyDown(window, wParam);
+      if (IsOwnPassThroughKey()) return 0;
+      Display_WakeOnInput();
+      Unlock_OnKeyDown(window, wParam);
       return 0;
     case WM_KEYUP:
     case WM_SYSKEYUP:
@@ -177,7 +211,19 @@ LRESULT CALLBACK LockWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       // Closing from the system menu or Alt+F4, or opening the menu with
       // Alt or F10, never ends or disturbs the lock screen.
       if ((wParam & 0xFFF0) == SC_CLOSE || (wParam & 0xFFF0) == SC_KEYMENU) return 0;
+      // The PC's monitors are switched by the default handling.
+      if ((wParam & 0xFFF0) == SC_MONITORPOWER) Display_CountRequest(lParam);
       return DefWindowProcW(window, message, wParam, lParam);
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_MOUSEWHEEL:
+      OnMouse(window, message, lParam);
+      return 0;
+    case WM_DISPLAYCHANGE:
+      OnDisplayChange(window);
+      return 0;
     case WM_HIBERNATE:
       Paint_OnHibernate();
       return 1;

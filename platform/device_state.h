@@ -20,6 +20,13 @@
 //   "GameInputOwner"  id of the process holding game input (0: none)
 //   "HookRefusals"    the next so many keyboard-hook installs fail, as on a
 //                     system that refuses the hook (counted down)
+//   "DeviceTool"      1: the device tool installed itself (see below)
+//
+// The simulated values (power status, idle time, clock, display, hook
+// refusals) are heeded only while "DeviceTool" is 1. Only the device tool
+// writes it, before anything it sets, and the uninstaller removes the key:
+// a stray value in a user's registry, left by anything else, never stands
+// in for the PC's own.
 #pragma once
 #include <windows.h>
 
@@ -32,5 +39,11 @@ BOOL DeviceWriteDword(LPCWSTR name, DWORD value);
 // Reads a REG_BINARY value of exactly `size` bytes.
 BOOL DeviceReadBinary(LPCWSTR name, void* data, DWORD size);
 BOOL DeviceWriteBinary(LPCWSTR name, const void* data, DWORD size);
+// The same for a simulated value: FALSE also while the device tool has not
+// installed itself.
+BOOL DeviceSimulatedDword(LPCWSTR name, DWORD* value);
+BOOL DeviceSimulatedBinary(LPCWSTR name, void* data, DWORD size);
+// The device tool's mark, written before anything it sets.
+BOOL DeviceMarkTool(void);
 // Removes a value (TRUE also when it was not there).
 BOOL DeviceDeleteValue(LPCWSTR name);

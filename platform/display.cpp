@@ -1,7 +1,9 @@
 // The display driver's power escape. The state it is set to is recorded in
 // the simulated device (value "DisplayOff"), where the device tool reads it
-// back. The desktop's monitor is left alone: under Wine there is none to
-// switch, and on a real desktop a test run must not blank the screen.
+// back, but only while the device tool has set a display state: without
+// one there is no simulated display to record (the lock screen then
+// switches the PC's own monitors, lockscreen/display_power.cpp). The
+// desktop's monitor is never touched here.
 #include <string.h>
 
 #include "platform/device_state.h"
@@ -11,13 +13,20 @@
 #define QUERYESCSUPPORT 8
 #endif
 
+int DeviceDisplaySimulated(void) {
+  DWORD off = 0;
+  return DeviceSimulatedDword(L"DisplayOff", &off) ? 1 : 0;
+}
+
 int DeviceDisplayIsOn(void) {
   DWORD off = 0;
-  if (DeviceReadDword(L"DisplayOff", &off) && off == 1) return 0;
+  if (DeviceSimulatedDword(L"DisplayOff", &off) && off == 1) return 0;
   return 1;
 }
 
-void DeviceSetDisplayOn(int on) { DeviceWriteDword(L"DisplayOff", on ? 0 : 1); }
+void DeviceSetDisplayOn(int on) {
+  if (DeviceDisplaySimulated()) DeviceWriteDword(L"DisplayOff", on ? 0 : 1);
+}
 
 int DisplayExtEscape(HDC dc, int escape, int inSize, const char* in, int outSize, char* out) {
   if (escape == QUERYESCSUPPORT) {

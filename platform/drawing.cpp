@@ -16,7 +16,7 @@ BOOL SetForegroundWindowCe(HWND window) {
 void DeviceGetLocalTime(SYSTEMTIME* out) {
   if (out == nullptr) return;
   SYSTEMTIME pinned;
-  if (!DeviceReadBinary(L"ClockOverride", &pinned, sizeof(pinned))) {
+  if (!DeviceSimulatedBinary(L"ClockOverride", &pinned, sizeof(pinned))) {
     GetLocalTime(out);
     return;
   }
@@ -28,7 +28,8 @@ void DeviceGetLocalTime(SYSTEMTIME* out) {
   }
   DWORD runs = 0;
   ULONGLONG setAt = 0;
-  if (DeviceReadDword(L"ClockRuns", &runs) && runs == 1 && DeviceReadBinary(L"ClockSetAt", &setAt, sizeof(setAt))) {
+  if (DeviceSimulatedDword(L"ClockRuns", &runs) && runs == 1 &&
+      DeviceSimulatedBinary(L"ClockSetAt", &setAt, sizeof(setAt))) {
     FILETIME ft;
     GetSystemTimeAsFileTime(&ft);
     ULONGLONG now = (static_cast<ULONGLONG>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;

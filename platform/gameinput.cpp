@@ -88,7 +88,7 @@ void Rehook() {
   // A system that refuses the hook, played by the device tool's count
   // "HookRefusals" (read here, on the input thread, never in the hook).
   DWORD refusals = 0;
-  if (DeviceReadDword(L"HookRefusals", &refusals) && refusals > 0) {
+  if (DeviceSimulatedDword(L"HookRefusals", &refusals) && refusals > 0) {
     DeviceWriteDword(L"HookRefusals", refusals - 1);
     SetEvent(g_hookDone);
     return;

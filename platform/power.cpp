@@ -40,8 +40,8 @@ PowerHead ReadPowerHead() {
     h.fullLifeTime = desk.BatteryFullLifeTime;
   }
   DWORD v = 0;
-  if (DeviceReadDword(L"ACLineStatus", &v)) h.acLine = static_cast<BYTE>(v > 255 ? 255 : v);
-  if (DeviceReadDword(L"BatteryPercent", &v)) {
+  if (DeviceSimulatedDword(L"ACLineStatus", &v)) h.acLine = static_cast<BYTE>(v > 255 ? 255 : v);
+  if (DeviceSimulatedDword(L"BatteryPercent", &v)) {
     h.percent = static_cast<BYTE>(v > 100 ? 255 : v);
     h.batteryFlag = FlagForPercent(h.percent, h.acLine);
     h.lifeTime = 0xFFFFFFFF;
@@ -121,9 +121,9 @@ DWORD GetSystemPowerStatusEx2(PSYSTEM_POWER_STATUS_EX2 status, DWORD length, BOO
 
 DWORD GetIdleTime(void) {
   DWORD mode = 0, base = 0, since = 0;
-  if (DeviceReadDword(L"IdleMode", &mode) && mode != idletime::kDesktop) {
-    DeviceReadDword(L"IdleBase", &base);
-    DeviceReadDword(L"IdleSince", &since);
+  if (DeviceSimulatedDword(L"IdleMode", &mode) && mode != idletime::kDesktop) {
+    DeviceSimulatedDword(L"IdleBase", &base);
+    DeviceSimulatedDword(L"IdleSince", &since);
     return idletime::Simulated(mode, base, since, GetTickCount());
   }
   return DesktopIdle();

@@ -140,8 +140,7 @@ DWORD GetIdleTime(void);
 
 // Display power escape. The display driver stand-in answers
 // QUERYESCSUPPORT for SETPOWERMANAGEMENT and records the state it is set
-// to, which the device tool reads back; it also switches the desktop's
-// monitor power where that exists.
+// to, which the device tool reads back.
 #define SETPOWERMANAGEMENT 6147
 #define VideoPowerOn 1
 #define VideoPowerStandBy 2
@@ -154,6 +153,9 @@ typedef struct VIDEO_POWER_MANAGEMENT_CE {
 } VIDEO_POWER_MANAGEMENT_CE;
 
 int DisplayExtEscape(HDC dc, int escape, int inSize, const char* in, int outSize, char* out);
-// The recorded display state: 1 on, 0 off.
+// The recorded display state: 1 on, 0 off. It exists only once the device
+// tool has set one (`ovdevice display on|off`): until then it reads on, the
+// setter records nothing, and DeviceDisplaySimulated() is 0.
+int DeviceDisplaySimulated(void);
 int DeviceDisplayIsOn(void);
 void DeviceSetDisplayOn(int on);

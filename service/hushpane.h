@@ -69,5 +69,10 @@ bool LockScreenRuns();
 bool LockScreenShowing();
 void ForgetLockScreen();
 
+// power_window.cpp: the hidden top-level window that hears the PC's power
+// and display notifications, on a thread of its own, for the service's life.
+void StartPowerWindow();
+void StopPowerWindow();
+
 // pass.cpp: one pass; returns true when the service is to end after it.
 bool RunPass();

@@ -96,8 +96,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   // only the arguments may say "installed".
   g_service.installed = service::StartedInstalled(GetCommandLineW());
 
+  StartPowerWindow();
   while (!RunPass()) {
   }
+  StopPowerWindow();
 
   CloseEvents();
   ClosePowerQueue();

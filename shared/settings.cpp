@@ -45,9 +45,12 @@ void LoadConfigSettings(settings::ConfigSettings* s) { LoadFromRegistry(s, setti
 BOOL SaveConfigSettings(const settings::ConfigSettings* s) {
   HKEY key = nullptr;
   wchar_t emptyClass[] = L"";
-  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kSettingsKey, 0, emptyClass, 0, KEY_WRITE, nullptr, &key, nullptr) !=
+  // KEY_SET_VALUE and nothing more: it is all that setup grants the
+  // interactive users on the key, and all the save needs.
+  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kSettingsKey, 0, emptyClass, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
       ERROR_SUCCESS)
     return FALSE;
+  bool allWritten = true;
   settings::NamedValue order[settings::kSavedValueCount];
   settings::SaveOrder(*s, order);
   for (const settings::NamedValue& v : order) {
@@ -55,10 +58,11 @@ BOOL SaveConfigSettings(const settings::ConfigSettings* s) {
     Widen(v.name, wide, 40);
     DWORD data = static_cast<DWORD>(v.value);
     // A failed write does not stop the following ones.
-    RegSetValueExW(key, wide, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof(data));
+    if (RegSetValueExW(key, wide, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof(data)) != ERROR_SUCCESS)
+      allWritten = false;
   }
   RegCloseKey(key);
-  return TRUE;
+  return allWritten ? TRUE : FALSE;
 }
 
 void ReadOwnerName(wchar_t out[64]) {

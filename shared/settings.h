@@ -12,7 +12,8 @@ void LoadLockScreenSettings(settings::LockScreenSettings* s);
 void LoadServiceSettings(settings::ServiceSettings* s);
 void LoadConfigSettings(settings::ConfigSettings* s);
 // Writes the thirteen values, in order, as REG_DWORD of 4 bytes. FALSE when
-// the key could not be created or opened (nothing written).
+// the key could not be created or opened (nothing written) or any value
+// could not be written: the caller must tell the user.
 BOOL SaveConfigSettings(const settings::ConfigSettings* s);
 
 // HKEY_CURRENT_USER "ControlPanel\Owner" "Name" into `out` (64 units), or

@@ -1,5 +1,6 @@
 #include "shared/signals.h"
 
+#include <sddl.h>
 #include <shlobj.h>
 
 #include <cwchar>
@@ -22,8 +23,39 @@ BOOL SignalExists(const wchar_t* name) {
   return TRUE;
 }
 
+// Who may open the five events: the system, the administrators, every
+// interactive user and the maker, each with EVENT_ALL_ACCESS (the access
+// every program opens them with); and a medium integrity label that lets
+// unelevated programs set them. So the service, the lock screen and
+// Tollwick reach each other whatever their elevation: an elevated maker's
+// default would lock an unelevated Tollwick out of the events of a service
+// that setup started. The names live in the session's own namespace, so the
+// interactive users are this session's.
+static const wchar_t kEventSecurity[] =
+    L"D:(A;;0x1f0003;;;SY)(A;;0x1f0003;;;BA)(A;;0x1f0003;;;IU)(A;;0x1f0003;;;OW)S:(ML;;NW;;;ME)";
+
+// Made once per process; a program makes its events at start-up, on its
+// main thread. NULL (the default security) when it cannot be built.
+static SECURITY_ATTRIBUTES* EventSecurity() {
+  static SECURITY_ATTRIBUTES attributes;
+  static bool tried = false;
+  if (!tried) {
+    tried = true;
+    PSECURITY_DESCRIPTOR sd = nullptr;
+    if (ConvertStringSecurityDescriptorToSecurityDescriptorW(kEventSecurity, SDDL_REVISION_1, &sd, nullptr)) {
+      attributes.nLength = sizeof(attributes);
+      attributes.lpSecurityDescriptor = sd;  // kept for the process's life
+      attributes.bInheritHandle = FALSE;
+    }
+  }
+  return attributes.lpSecurityDescriptor != nullptr ? &attributes : nullptr;
+}
+
 HANDLE SignalCreate(const wchar_t* name, BOOL* alreadyExisted) {
-  HANDLE h = CreateEventW(nullptr, TRUE, FALSE, name);
+  HANDLE h = CreateEventW(EventSecurity(), TRUE, FALSE, name);
+  // A maker that may not set that label (below medium integrity) still
+  // gets its events, with the default security.
+  if (h == nullptr && EventSecurity() != nullptr) h = CreateEventW(nullptr, TRUE, FALSE, name);
   if (alreadyExisted != nullptr) *alreadyExisted = h != nullptr && GetLastError() == ERROR_ALREADY_EXISTS;
   return h;
 }

@@ -3,7 +3,7 @@
 # when something is missing. Safe to run again: it does nothing then.
 set -eu
 packages=(cmake make g++ googletest libgtest-dev mingw-w64 g++-mingw-w64-x86-64-posix
-          wine wine64 xvfb xdotool x11-apps imagemagick fonts-liberation nsis
+          wine wine64 xvfb xserver-xephyr xdotool x11-apps imagemagick fonts-liberation nsis
           clang libclang-rt-14-dev locales procps x11-utils tzdata)
 missing=()
 for p in "${packages[@]}"; do

@@ -1,8 +1,11 @@
 // Named events across real processes.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "platform/events.h"
 #include "shared/signals.h"
+#include "tests/wine/support/service_support.h"
 #include "tests/wine/support/support.h"
 
 namespace {
@@ -67,6 +70,29 @@ TEST_F(Events, EventModifyCodes) {
   EXPECT_EQ(WaitForSingleObject(ev, 0), static_cast<DWORD>(WAIT_TIMEOUT));
   EXPECT_FALSE(EventModify(ev, 7));
   CloseHandle(ev);
+}
+
+// The five events as the service and the lock screen make them: every
+// interactive user may open and set them whatever the elevation of their
+// maker, so an unelevated Tollwick reaches an elevated service and back.
+TEST_F(Events, TheFiveEventsLetEveryInteractiveUserIn) {
+  svc::ArmedSettings();
+  svc::Service service;
+  ASSERT_TRUE(svc::Start(&service));
+  ASSERT_TRUE(wt::WaitFor([] { return wt::EventExists(kIdleEventName); }, 10000));
+  ASSERT_TRUE(svc::SetNamed(kActivateEventName));  // the service starts its lock screen
+  ASSERT_TRUE(wt::WaitFor([] { return wt::EventExists(kLockMarkerEventName); }, 10000));
+  const wchar_t* names[] = {kActivateEventName, kServiceUnloadEventName, kLockMarkerEventName, kEndEventName,
+                            kIdleEventName};
+  for (const wchar_t* name : names) {
+    HANDLE event = OpenEventW(READ_CONTROL, FALSE, name);
+    ASSERT_NE(event, nullptr) << std::string(name, name + wcslen(name));
+    EXPECT_EQ(wt::AllowedTo(event, SE_KERNEL_OBJECT, WinInteractiveSid) & EVENT_ALL_ACCESS,
+              static_cast<ACCESS_MASK>(EVENT_ALL_ACCESS))
+        << std::string(name, name + wcslen(name));
+    CloseHandle(event);
+  }
+  svc::Release(&service);
 }
 
 TEST_F(Events, LaunchPathsComeFromTheShellFolders) {

@@ -360,7 +360,7 @@ TEST_F(FailClosed, RemovedKeyboardHookIsInstalledAgain) {
 // again until the hook is in.
 TEST_F(FailClosed, RefusedKeyboardHookStillLocksAndIsTriedAgain) {
   wt::SetSetting(L"TimeOut", 1);
-  ASSERT_TRUE(DeviceWriteDword(L"HookRefusals", 3));
+  ASSERT_TRUE(DeviceMarkTool() && DeviceWriteDword(L"HookRefusals", 3));  // as the device tool
   Peer();
   lock_ = lt::StartLock();
   ASSERT_NE(lock_.window, nullptr);

@@ -238,6 +238,7 @@ TEST_F(LockUnlock, PowerOnBroadcastWakesAndDoesNotClose) {
   // the power-on broadcast then starts a new one.
   wt::Device(L"ac offline");
   wt::Device(L"battery 50");
+  wt::Device(L"display on");  // the device's display, recorded
   wt::SetSetting(L"TimeOut", 1);
   Lock();
   ASSERT_TRUE(wt::WaitFor([&] { return !lt::DisplayOn(); }, 10000));

@@ -5,12 +5,20 @@
 
 #include <string.h>
 
+#include "platform/device_state.h"
 #include "platform/power.h"
 #include "tests/wine/support/support.h"
 
 namespace {
 
-class PlatformDisplay : public wt::SuiteTest {};
+// The device tool has taken the display over (a recorded state exists).
+class PlatformDisplay : public wt::SuiteTest {
+ protected:
+  void SetUp() override {
+    wt::SuiteTest::SetUp();
+    ASSERT_EQ(0, wt::Device(L"display on"));
+  }
+};
 
 int Escape(int escape, const void* in, int inSize) {
   HDC dc = GetDC(nullptr);
@@ -44,6 +52,17 @@ TEST_F(PlatformDisplay, TheEscapeIsSupportedAndRecorded) {
   EXPECT_EQ(1, wt::Device(L"display"));
   EXPECT_GT(SetPower(VideoPowerOn), 0);
   EXPECT_EQ(0, wt::Device(L"display"));
+}
+
+// Without a display state of the device tool there is no simulated
+// display: the escape records nothing (the lock screen turns the PC's
+// monitors instead), and neither does a power-on broadcast.
+TEST_F(PlatformDisplay, WithoutADisplayStateNothingIsRecorded) {
+  ASSERT_TRUE(DeviceDeleteValue(L"DisplayOff"));
+  EXPECT_GT(SetPower(VideoPowerOff), 0);
+  EXPECT_EQ(0, wt::Device(L"power on"));
+  EXPECT_FALSE(DeviceDisplaySimulated());
+  EXPECT_EQ(1, DeviceDisplayIsOn());
 }
 
 TEST_F(PlatformDisplay, MalformedRecordsChangeNothing) {

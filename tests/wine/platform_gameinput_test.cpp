@@ -308,7 +308,7 @@ TEST_F(PlatformGameInput, ForegroundOnlyLeavesTheEditFieldItsTyping) {
 
 TEST_F(PlatformGameInput, AKeyTurnsADarkDisplayOn) {
   StartHolder(GAMEINPUT_EXCLUSIVE);
-  DeviceSetDisplayOn(0);
+  ASSERT_EQ(0, wt::Device(L"display off"));
   ASSERT_EQ(1, wt::Device(L"display"));
   pt::SendKey('H', false);
   pt::SendKey('H', true);

@@ -3,7 +3,6 @@
 // never locks; a watcher that ended on battery starts again once AC is back.
 #include <gtest/gtest.h>
 
-#include "platform/device_state.h"
 #include "shared/signals.h"
 #include "tests/wine/support/service_support.h"
 #include "tests/wine/support/support.h"
@@ -35,7 +34,7 @@ TEST_F(ServiceIdle, IdleOnAcLocksAfterOneWindow) {
 }
 
 TEST_F(ServiceIdle, BackupPowerCountsAsAc) {
-  ASSERT_TRUE(DeviceWriteDword(L"ACLineStatus", 2));
+  ASSERT_EQ(wt::Device(L"ac backup"), 0);
   ASSERT_EQ(wt::Device(L"idle idle"), 0);
   ASSERT_TRUE(svc::Start(&service_));
   EXPECT_TRUE(svc::WaitLockStarts(&service_, 1, 25000));
@@ -89,6 +88,31 @@ class ServiceIdleMinute : public ServiceIdle {
 
 TEST_F(ServiceIdleMinute, IdleDeviceLocks) { EXPECT_TRUE(LocksWithin(L"idle idle")); }
 TEST_F(ServiceIdleMinute, BusyDeviceNeverLocks) { EXPECT_FALSE(LocksWithin(L"idle busy")); }
+
+// Values of the simulated device that the device tool did not set (left
+// in a user's registry by anything else) are not heeded: the PC's own power
+// status (AC under Wine) and idle time count, and the idle lock comes.
+struct Stray {
+  const wchar_t* name;
+  DWORD value;
+  const wchar_t* name2;
+  DWORD value2;
+};
+
+class ServiceIdleStray : public ServiceIdle, public ::testing::WithParamInterface<Stray> {};
+
+TEST_P(ServiceIdleStray, DoesNotStopTheIdleLock) {
+  const wchar_t kDevice[] = L"Software\\Ombrevale\\Device";
+  wt::SetDword(HKEY_CURRENT_USER, kDevice, GetParam().name, GetParam().value);
+  if (GetParam().name2 != nullptr) wt::SetDword(HKEY_CURRENT_USER, kDevice, GetParam().name2, GetParam().value2);
+  ASSERT_TRUE(svc::Start(&service_));
+  EXPECT_TRUE(svc::WaitLockStarts(&service_, 1, 25000));
+}
+
+// On battery; an idle counter that reads "not supported".
+INSTANTIATE_TEST_SUITE_P(Each, ServiceIdleStray,
+                         ::testing::Values(Stray{L"ACLineStatus", 0, nullptr, 0},
+                                           Stray{L"IdleMode", 3, L"IdleBase", 0xFFFFFFFFu}));
 
 TEST_F(ServiceIdle, DisabledNeverLocks) {
   wt::SetSetting(L"EnableOnAC", 0);

@@ -5,6 +5,7 @@
 
 #include "platform/core/device_words.h"
 #include "platform/core/power_ring.h"
+#include "platform/device_state.h"
 #include "platform/power.h"
 #include "tools/ovdevice/ovdevice.h"
 
@@ -51,8 +52,10 @@ int CommandDisplay(int argc, wchar_t** argv) {
     return on ? kExitDone : kExitFailed;
   }
   if (argc != 1) return kExitUsage;
-  if (wcscmp(argv[0], L"on") == 0) DeviceSetDisplayOn(1);
-  else if (wcscmp(argv[0], L"off") == 0) DeviceSetDisplayOn(0);
+  // Setting a state makes the display simulated from here on: the lock
+  // screen records its display switches instead of turning the monitors.
+  if (wcscmp(argv[0], L"on") == 0) DeviceWriteDword(L"DisplayOff", 0);
+  else if (wcscmp(argv[0], L"off") == 0) DeviceWriteDword(L"DisplayOff", 1);
   else return kExitUsage;
   return kExitDone;
 }

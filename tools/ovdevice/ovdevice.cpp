@@ -6,6 +6,7 @@
 #include <stdio.h>
 #include <wchar.h>
 
+#include "platform/device_state.h"
 #include "tools/ovdevice/ovdevice.h"
 
 static const char kUsage[] =
@@ -17,7 +18,8 @@ static const char kUsage[] =
     "      send a record of that kind and flags (length 1-1024, default 12;\n"
     "      longer records are refused: exit 1)\n"
     "  display                 print \"on\" or \"off\" (exit 0 on, 1 off)\n"
-    "  display on|off          set the recorded display state\n"
+    "  display on|off          set the recorded display state (from then on the\n"
+    "                          lock screen records instead of turning the monitors)\n"
     "  ac online|offline|unknown|backup|desktop\n"
     "  battery <0-100>|unknown|desktop\n"
     "  idle idle|busy|unsupported|desktop|set <ms>\n"
@@ -49,6 +51,8 @@ static int Usage() {
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 2) return Usage();
+  // Whatever the tool sets is heeded only once it has marked itself.
+  DeviceMarkTool();
   const wchar_t* command = argv[1];
   int rest = argc - 2;
   wchar_t** words = argv + 2;

@@ -7,6 +7,8 @@
 // uninstall removes the programs that the other test programs use.
 #include <gtest/gtest.h>
 
+#include <aclapi.h>
+
 #include <string>
 #include <vector>
 
@@ -299,6 +301,84 @@ TEST_F(EndToEnd, UninstallKeepsSettingsUnlessRemoveSettings) {
   ASSERT_EQ(e2e::RunUninstall(L"/REMOVESETTINGS"), 0);
   EXPECT_FALSE(wt::FileExists(wt::InstalledPath(L"Hushpane.exe")));
   EXPECT_FALSE(wt::SettingsKeyExists());
+}
+
+// A plain install carries no test switch: no device tool, and the values
+// the device tool left are gone with the uninstaller.
+TEST_F(EndToEnd, APlainInstallShipsNoDeviceTool) {
+  ASSERT_EQ(e2e::RunSetup(), 0);
+  ASSERT_EQ(wt::Device(L"ac online"), 0);
+  ASSERT_EQ(e2e::RunUninstall(), 0);
+  HKEY device = nullptr;
+  EXPECT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Ombrevale\\Device", 0, KEY_READ, &device), ERROR_SUCCESS);
+  ASSERT_EQ(e2e::RunSetup(L"/S"), 0);
+  EXPECT_TRUE(wt::FileExists(wt::InstalledPath(L"Hushpane.exe")));
+  EXPECT_FALSE(wt::FileExists(wt::InstalledPath(L"ovdevice.exe")));
+  ASSERT_EQ(e2e::RunSetup(), 0);  // the device tool back for the tests that follow
+}
+
+// On a standard account Tollwick must be able to save: setup lets the
+// interactive users read and set the values of the settings key, and
+// grants them nothing else there nor on the key above it.
+TEST_F(EndToEnd, SetupLetsInteractiveUsersSetTheSettingsAndNothingElse) {
+  ASSERT_EQ(e2e::RunSetup(), 0);
+  HKEY settings = nullptr, parent = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Ombrevale\\Hushpane", 0, READ_CONTROL, &settings),
+            ERROR_SUCCESS);
+  ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Ombrevale", 0, READ_CONTROL, &parent), ERROR_SUCCESS);
+  EXPECT_EQ(wt::AllowedTo(settings, SE_REGISTRY_KEY, WinInteractiveSid), static_cast<ACCESS_MASK>(KEY_READ | KEY_SET_VALUE));
+  EXPECT_EQ(wt::AllowedTo(settings, SE_REGISTRY_KEY, WinBuiltinUsersSid) & ~static_cast<ACCESS_MASK>(KEY_READ), 0u);
+  EXPECT_EQ(wt::AllowedTo(parent, SE_REGISTRY_KEY, WinInteractiveSid) & ~static_cast<ACCESS_MASK>(KEY_READ), 0u);
+  RegCloseKey(settings);
+  RegCloseKey(parent);
+}
+
+// Setup's own pages fit a 1024x768 screen above a taskbar; the finish page
+// starts the configuration program.
+TEST_F(EndToEnd, SetupPagesFitAPcScreenAndFinishStartsTollwick) {
+  HANDLE setup = e2e::Launch(e2e::SetupPath(), L"");
+  ASSERT_NE(setup, nullptr);
+  HWND page = wt::WaitProcessWindow(GetProcessId(setup), L"#32770", 30000);
+  ASSERT_NE(page, nullptr);
+  HWND finish = nullptr;
+  ASSERT_TRUE(wt::WaitFor([&] { return (finish = GetDlgItem(page, IDOK)) != nullptr && IsWindowEnabled(finish); }, 60000));
+  ASSERT_TRUE(wt::WaitFor([&] { return wt::TextOf(finish) == L"&Finish"; }, 60000)) << "the finish page did not come";
+  RECT r;
+  GetWindowRect(page, &r);
+  EXPECT_LE(r.right - r.left, 1024);
+  EXPECT_LE(r.bottom - r.top, 768 - 48);  // a taskbar's height
+  wt::Click(finish);
+  EXPECT_EQ(wt::WaitExit(setup, 10000), 0);
+  CloseHandle(setup);
+  EXPECT_TRUE(wt::WaitFor([] { return wt::CountProcesses(L"Tollwick.exe") == 1; }, 10000));
+}
+
+// The uninstaller stops the service only once the user confirmed: a
+// cancelled uninstall leaves it resident and asked nothing of it.
+TEST_F(EndToEnd, CancelledUninstallLeavesTheServiceRunning) {
+  ASSERT_EQ(e2e::RunSetup(), 0);
+  svc::ArmedSettings();
+  HANDLE service = wt::Start(L"Hushpane.exe", L"/load installed");
+  ASSERT_NE(service, nullptr);
+  ASSERT_TRUE(svc::WaitListening(10000));
+  HANDLE uninstall = e2e::Launch(wt::InstalledPath(L"uninstall.exe"), L"_?=" + e2e::InstallFolder());
+  ASSERT_NE(uninstall, nullptr);
+  HWND page = wt::WaitProcessWindow(GetProcessId(uninstall), L"#32770", 30000);
+  ASSERT_NE(page, nullptr);
+  RECT r;
+  GetWindowRect(page, &r);
+  EXPECT_LE(r.right - r.left, 1024);
+  EXPECT_LE(r.bottom - r.top, 768 - 48);
+  HWND cancel = GetDlgItem(page, IDCANCEL);
+  ASSERT_NE(cancel, nullptr);
+  wt::Click(cancel);
+  EXPECT_NE(wt::WaitExit(uninstall, 10000), -1);
+  CloseHandle(uninstall);
+  EXPECT_EQ(WaitForSingleObject(service, 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "the service was stopped";
+  EXPECT_FALSE(wt::EventSignalled(L"Ombrevale - Hushpane_Unload"));
+  EXPECT_TRUE(wt::FileExists(wt::InstalledPath(L"Hushpane.exe")));
+  TerminateProcess(service, 0);
+  CloseHandle(service);
 }
 
 }  // namespace

@@ -20,6 +20,12 @@ for size in 240x320 480x640 800x480 1366x768 1920x1080; do
   ctest --test-dir "$build_dir" -L "screen_$size" --output-on-failure "$@" || status=1
   stop_session
 done
+if ctest --test-dir "$build_dir" -N -L screen_two_monitors "$@" | grep -q 'Total Tests: [1-9]'; then
+  echo "== Wine tests on two monitors (1024x768 and 800x600)"
+  start_two_monitor_session
+  ctest --test-dir "$build_dir" -L screen_two_monitors --output-on-failure "$@" || status=1
+  stop_session
+fi
 # The end-to-end tests install with setup.exe and uninstall again: they run
 # last, on a 240x320 screen of their own, and the harness's copy of the
 # programs is put back afterwards.

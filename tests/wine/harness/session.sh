@@ -30,25 +30,49 @@ install_programs() {
 # start_session WxH: private Xvfb of that size, persistent wineserver,
 # Wine's own services started once with their output thrown away.
 start_session() {
-  local size=$1 fdfile
-  fdfile=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset 3>"$fdfile" >/dev/null 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 100); do [ -s "$fdfile" ] && break; sleep 0.1; done
-  export DISPLAY=":$(head -n1 "$fdfile")"
-  rm -f "$fdfile"
+  local size=$1
+  start_x Xvfb xvfb_pid -screen 0 "${size}x24"
   # A landscape screen of 800 pixels or wider is taken as a PC's, with a
   # taskbar: its work area ends 40 pixels above the bottom. Wine reads it
   # from the X root's _NET_WORKAREA when its desktop starts.
   local w=${size%x*} h=${size#*x}
   if [ "$w" -ge 800 ]; then xprop -root -f _NET_WORKAREA 32c -set _NET_WORKAREA "0, 0, $w, $((h - 40))"; fi
+  start_wine
+}
+
+# start_x SERVER PIDVAR ARGS...: an X server that finds its own display
+# number; DISPLAY is set to it.
+start_x() {
+  local server=$1 pidvar=$2 fdfile
+  shift 2
+  fdfile=$(mktemp)
+  "$server" -displayfd 3 "$@" -nolisten tcp -noreset 3>"$fdfile" >/dev/null 2>&1 &
+  printf -v "$pidvar" '%s' $!
+  for _ in $(seq 100); do [ -s "$fdfile" ] && break; sleep 0.1; done
+  export DISPLAY=":$(head -n1 "$fdfile")"
+  rm -f "$fdfile"
+}
+
+start_wine() {
   wineserver -p >/dev/null 2>&1
   wine cmd /c exit >/dev/null 2>&1 </dev/null
+}
+
+# start_two_monitor_session: two monitors side by side, the primary 1024x768
+# at 0,0 and a second one of 800x600 at 1024,0, through Xephyr on a private
+# Xvfb (Xvfb alone puts both screens at 0,0). RANDR is off so that Wine
+# reads the Xinerama layout.
+start_two_monitor_session() {
+  start_x Xvfb xvfb_pid -screen 0 1824x768x24
+  start_x Xephyr xephyr_pid -screen 1024x768+0+0 -screen 800x600+1024+0 +xinerama -extension RANDR
+  start_wine
 }
 
 stop_session() {
   wineserver -k >/dev/null 2>&1 || true
   wineserver -w >/dev/null 2>&1 || true
+  if [ -n "${xephyr_pid:-}" ]; then kill "$xephyr_pid" 2>/dev/null || true; wait "$xephyr_pid" 2>/dev/null || true; fi
   if [ -n "${xvfb_pid:-}" ]; then kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; fi
   xvfb_pid=
+  xephyr_pid=
 }

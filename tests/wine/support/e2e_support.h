@@ -20,8 +20,9 @@ HANDLE Launch(const std::wstring& path, const std::wstring& args);
 // Runs `"<path>" args` and waits up to 60 s; its exit code, -1 when it did
 // not start or end.
 int Run(const std::wstring& path, const std::wstring& args);
-// setup.exe with `args` (/S for a silent install).
-int RunSetup(const std::wstring& args = L"/S");
+// setup.exe with `args`: by default silent and with the device tool, which
+// the tests drive the suite with.
+int RunSetup(const std::wstring& args = L"/S /DEVICETOOL");
 // The installed uninstaller, silent and in place (it waits), with `extra`
 // switches before the folder.
 int RunUninstall(const std::wstring& extra = L"");

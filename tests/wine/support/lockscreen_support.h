@@ -23,6 +23,7 @@ enum Probe {
   kHookInstalls = 9,
   kHook = 10,        // the keyboard hook in place
   kWorkers = 11,     // running workers: 1 appointments, 2 power, 4 refresh
+  kMonitorPower = 12,  // SC_MONITORPOWER requests the lock window had: offs + 0x10000 * ons
 };
 
 struct Lock {

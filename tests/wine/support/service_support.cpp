@@ -151,6 +151,29 @@ void ArmedWithButtons(WORD button1, WORD button2) {
   wt::SetSetting(L"Button_2", button2);
 }
 
+int SendToWindows(const Service& s, UINT message, WPARAM wParam, LPARAM lParam, DWORD timeoutMs) {
+  struct Search {
+    DWORD pid;
+    HWND windows[16];
+    int count;
+  } search = {s.pid, {}, 0};
+  EnumWindows(
+      [](HWND window, LPARAM context) -> BOOL {
+        Search* found = reinterpret_cast<Search*>(context);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        if (pid == found->pid && found->count < 16) found->windows[found->count++] = window;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  int answered = 0;
+  for (int i = 0; i < search.count; ++i) {
+    DWORD_PTR result = 0;
+    if (SendMessageTimeoutW(search.windows[i], message, wParam, lParam, SMTO_NORMAL, timeoutMs, &result)) ++answered;
+  }
+  return answered;
+}
+
 void ArmedSettings() {
   wt::SetSetting(L"AutoRun", 1);
   wt::SetSetting(L"Button_1", 0x70);  // F1

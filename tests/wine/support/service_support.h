@@ -55,6 +55,11 @@ bool WaitLastStartedEnded(Service* s, DWORD timeoutMs);
 // Sets a named event that exists; false when it does not.
 bool SetNamed(const wchar_t* name);
 
+// Sends a message to every top-level window of the service, as Windows
+// sends its power broadcasts, and waits up to `timeoutMs` for each answer;
+// the number of windows that answered.
+int SendToWindows(const Service& s, UINT message, WPARAM wParam, LPARAM lParam, DWORD timeoutMs);
+
 // AutoRun on and an unlock button configured, the usual armed service.
 void ArmedSettings();
 // The same with both unlock buttons, on AC with a battery at 80 %: the

@@ -1,5 +1,6 @@
 #include "tests/wine/support/support.h"
 
+#include <aclapi.h>
 #include <shlobj.h>
 #include <tlhelp32.h>
 
@@ -219,6 +220,51 @@ HANDLE HeldEndEvent() { return s_heldEnd; }
 void ReleaseEndEvent() {
   if (s_heldEnd != nullptr) CloseHandle(s_heldEnd);
   s_heldEnd = nullptr;
+}
+
+ACCESS_MASK AllowedTo(HANDLE object, SE_OBJECT_TYPE type, WELL_KNOWN_SID_TYPE group) {
+  BYTE sid[SECURITY_MAX_SID_SIZE];
+  DWORD sidSize = sizeof(sid);
+  if (!CreateWellKnownSid(group, nullptr, sid, &sidSize)) return 0;
+  PACL dacl = nullptr;
+  PSECURITY_DESCRIPTOR sd = nullptr;
+  if (GetSecurityInfo(object, type, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl, nullptr, &sd) != ERROR_SUCCESS)
+    return 0;
+  ACCESS_MASK allowed = 0;
+  for (DWORD i = 0; dacl != nullptr && i < dacl->AceCount; ++i) {
+    ACE_HEADER* ace = nullptr;
+    if (!GetAce(dacl, i, reinterpret_cast<void**>(&ace)) || ace->AceType != ACCESS_ALLOWED_ACE_TYPE) continue;
+    ACCESS_ALLOWED_ACE* allow = reinterpret_cast<ACCESS_ALLOWED_ACE*>(ace);
+    if (EqualSid(&allow->SidStart, sid)) allowed |= allow->Mask;
+  }
+  LocalFree(sd);
+  return allowed;
+}
+
+HWND WaitProcessWindow(DWORD pid, const wchar_t* className, DWORD timeoutMs) {
+  struct Search {
+    DWORD pid;
+    const wchar_t* className;
+    HWND found;
+  } search = {pid, className, nullptr};
+  WaitFor(
+      [&] {
+        EnumWindows(
+            [](HWND window, LPARAM context) -> BOOL {
+              Search* s = reinterpret_cast<Search*>(context);
+              DWORD owner = 0;
+              wchar_t name[64] = L"";
+              GetWindowThreadProcessId(window, &owner);
+              GetClassNameW(window, name, 64);
+              if (owner != s->pid || !IsWindowVisible(window) || wcscmp(name, s->className) != 0) return TRUE;
+              s->found = window;
+              return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+      },
+      timeoutMs);
+  return search.found;
 }
 
 void SuiteTest::SetUp() {

@@ -4,6 +4,7 @@
 // a fixed sleep.
 #pragma once
 #include <windows.h>
+#include <accctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -53,11 +54,18 @@ void SetSystemScaling(DWORD logPixels);
 bool EventExists(const wchar_t* name);
 bool EventSignalled(const wchar_t* name);
 
+// Security: the access an object's DACL allows a well-known group (the
+// sum of its allow entries for that group; 0 when none or unreadable).
+ACCESS_MASK AllowedTo(HANDLE object, SE_OBJECT_TYPE type, WELL_KNOWN_SID_TYPE group);
+
 // Windows and keys.
 HWND WaitWindow(const wchar_t* className, const wchar_t* title, DWORD timeoutMs);
 void Key(WORD vk, bool up);
 void Tap(WORD vk);
 COLORREF ScreenPixel(int x, int y);
+// The first visible top-level window of a process with this class (NULL
+// when none shows within `timeoutMs`).
+HWND WaitProcessWindow(DWORD pid, const wchar_t* className, DWORD timeoutMs);
 
 // "End_Event" as the fixture holds it open for the whole test, so that its
 // state can still be read after every program that made it has ended (an
