@@ -134,14 +134,15 @@ DWORD WINAPI PowerWindowThread(LPVOID) {
 void StartPowerWindow() {
   g_ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   if (g_ready == nullptr) return;
+  // Not waited for: the first pass begins at once, as it always has (a
+  // first window can take a while to make), and the window is there a
+  // moment later.
   g_thread = CreateThread(nullptr, 0, PowerWindowThread, nullptr, 0, nullptr);
-  // The window exists before the first pass, so that no notification of
-  // the service's first moments is missed.
-  if (g_thread != nullptr) WaitForSingleObject(g_ready, kThreadWaitMs);
 }
 
 void StopPowerWindow() {
   if (g_thread != nullptr) {
+    WaitForSingleObject(g_ready, kThreadWaitMs);  // the window made, or never to be
     if (g_window != nullptr) PostMessageW(g_window, WM_CLOSE, 0, 0);
     WaitForSingleObject(g_thread, kThreadWaitMs);
     CloseHandle(g_thread);

@@ -39,6 +39,8 @@ TEST_P(LockDisplay, GoesDarkAndWakes) {
   wt::SetSetting(L"TimeOut", 1);
   ASSERT_EQ(wt::Device(L"ac offline"), 0);
   if (c.deviceDisplay) ASSERT_EQ(wt::Device(L"display on"), 0);
+  // Well inside the screen, so that the move below stays on it.
+  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2);
   lock_ = lt::StartLock();
   ASSERT_NE(lock_.window, nullptr);
   ASSERT_TRUE(wt::WaitFor([&] { return lt::Probe(lock_.window, lt::kRefreshRunning) == 0; }, 10000));

@@ -57,6 +57,8 @@ class ServicePowerWindow : public wt::SuiteTest {
   void StartArmed() {
     ASSERT_TRUE(svc::Start(&service_));
     ASSERT_TRUE(svc::WaitListening(10000));
+    // Its window comes a moment after its first pass began.
+    ASSERT_TRUE(wt::WaitFor([&] { return svc::SendToWindows(service_, WM_NULL, 0, 0, 1000) >= 1; }, 10000));
   }
   int Send(const Notice& n) { return svc::SendToWindows(service_, n.message, n.wParam, n.lParam, kAnswerMs); }
   svc::Service service_;
