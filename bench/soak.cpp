@@ -154,6 +154,7 @@ int wmain(int argc, wchar_t** argv) {
   SetDword(HKEY_LOCAL_MACHINE, kSettings, L"EnableOnAC", 0);
   SetDword(HKEY_LOCAL_MACHINE, kSettings, L"Button_1", kButton1);
   SetDword(HKEY_LOCAL_MACHINE, kSettings, L"Button_2", kButton2);
+  DeviceMarkTool();  // the simulated values count
   DeviceWriteDword(L"ACLineStatus", 1);
   DeviceWriteDword(L"BatteryPercent", 80);
 
