@@ -1,19 +1,25 @@
 // The armed lock service and the power manager's broadcasts, sent with the
 // device tool: which ones lock, which do not, which end the service, and
-// what happens while a lock screen shows and after it is gone.
+// what happens while a lock screen shows and after it is gone. And the
+// PC's own power events: the messages Windows sends to the service's
+// top-level windows (a suspend, a resume, a power-status change, the
+// display going off or on) lock or do not, a suspend is answered only once
+// the lock window has painted, and a showing lock screen hears them too.
 //
 // A broadcast that must NOT lock is followed by the stop event: the power
 // queue comes first in the service's wait, so the record is handled before
 // the stop, and the service can only end through its armed wait. Had the
 // record locked, a lock screen would have been counted (or the service,
-// waiting for it, would not end).
+// waiting for it, would not end). The same holds for the PC's notices.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "platform/device_state.h"
 #include "platform/power.h"
+#include "service/core/power_notice.h"
 #include "shared/signals.h"
+#include "tests/wine/support/lockscreen_support.h"
 #include "tests/wine/support/service_procfs.h"
 #include "tests/wine/support/service_support.h"
 #include "tests/wine/support/support.h"
@@ -35,6 +41,11 @@ class ServicePower : public wt::SuiteTest {
     ASSERT_TRUE(svc::Start(&service_));
     ASSERT_TRUE(svc::WaitListening(10000));
     ASSERT_EQ(svc::LockStarts(&service_), 0);
+  }
+  // Armed, and its power window made (a moment after its first pass began).
+  void StartArmedWithWindow() {
+    StartArmed();
+    ASSERT_TRUE(wt::WaitFor([&] { return svc::SendToWindows(service_, WM_NULL, 0, 0, 1000) >= 1; }, 10000));
   }
   // Stops the service through its armed wait; its exit code, -1 if it
   // did not end.
@@ -213,6 +224,80 @@ TEST_F(ServiceWithoutPowerQueue, MakesTheQueueOnceItCan) {
   ASSERT_TRUE(svc::WaitListening(15000));
   ASSERT_EQ(wt::Device(L"power suspend"), 0);
   EXPECT_TRUE(svc::WaitLockStarts(&service_, 1, 10000));
+}
+
+// Longer than the service's own hold of a suspend (2 s), so that an answer
+// that never comes is told from a slow one.
+const DWORD kAnswerMs = 10000;
+
+struct Notice {
+  const char* name;  // also the test's name
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+  bool locks;
+};
+
+const UINT kDisplay = service::kDisplayNoticeMessage;
+const Notice kSuspend = {"Suspend", WM_POWERBROADCAST, PBT_APMSUSPEND, 0, true};
+const Notice kResume = {"Resume", WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0, false};
+const Notice kNotices[] = {
+    kSuspend,
+    kResume,
+    {"ResumeByTheUser", WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0, false},
+    {"PowerStatusChange", WM_POWERBROADCAST, PBT_APMPOWERSTATUSCHANGE, 0, false},
+    {"ConsoleDisplayOff", kDisplay, service::kConsoleDisplayState, 0, true},
+    {"ConsoleDisplayOn", kDisplay, service::kConsoleDisplayState, 1, false},
+    {"ConsoleDisplayDimmed", kDisplay, service::kConsoleDisplayState, 2, false},
+    {"MonitorPowerOff", kDisplay, service::kMonitorPowerOn, 0, true},
+    {"MonitorPowerOn", kDisplay, service::kMonitorPowerOn, 1, false},
+};
+
+int SendNotice(const svc::Service& service, const Notice& n) {
+  return svc::SendToWindows(service, n.message, n.wParam, n.lParam, kAnswerMs);
+}
+
+class ServicePowerNotice : public ServicePower, public ::testing::WithParamInterface<Notice> {};
+
+TEST_P(ServicePowerNotice, LocksOrNot) {
+  const Notice& n = GetParam();
+  StartArmedWithWindow();
+  ASSERT_GE(SendNotice(service_, n), 1) << "no top-level window of the service answered";
+  if (n.locks) {
+    EXPECT_TRUE(svc::WaitLockStarts(&service_, 1, 10000));
+  } else {
+    EXPECT_EQ(StopThroughArmedWait(), 0);
+    EXPECT_EQ(svc::LockStarts(&service_), 0);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Each, ServicePowerNotice, ::testing::ValuesIn(kNotices),
+                         [](const ::testing::TestParamInfo<Notice>& info) { return std::string(info.param.name); });
+
+// Windows suspends as soon as the suspend message is answered: by then the
+// lock window must already show its face, or the desktop flashes on resume.
+TEST_F(ServicePower, SuspendIsAnsweredOnceTheLockWindowHasPainted) {
+  StartArmedWithWindow();
+  ASSERT_GE(SendNotice(service_, kSuspend), 1);
+  HWND lock = FindWindowW(L"Hushpane", L"Corvane");
+  ASSERT_NE(lock, nullptr);
+  EXPECT_TRUE(IsWindowVisible(lock));
+  EXPECT_GE(lt::Probe(lock, lt::kPaints), 1);
+}
+
+// The records travel on the power bus: a lock screen that went dark on
+// battery wakes on the PC's resume.
+TEST_F(ServicePower, AShowingLockScreenHearsTheResume) {
+  wt::SetSetting(L"TimeOut", 1);
+  ASSERT_EQ(wt::Device(L"ac offline"), 0);
+  ASSERT_EQ(wt::Device(L"display on"), 0);
+  StartArmedWithWindow();
+  ASSERT_GE(SendNotice(service_, kSuspend), 1);
+  HWND lock = FindWindowW(L"Hushpane", L"Corvane");
+  ASSERT_NE(lock, nullptr);
+  ASSERT_TRUE(wt::WaitFor([&] { return lt::Probe(lock, lt::kRefreshRunning) == 0; }, 10000));
+  ASSERT_GE(SendNotice(service_, kResume), 1);
+  EXPECT_TRUE(lt::WaitProbe(lock, lt::kRefreshRunning, 1, 5000));
 }
 
 }  // namespace
