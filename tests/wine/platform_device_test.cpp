@@ -2,7 +2,10 @@
 // suite reads, each in its own hive, and its usage rules hold.
 #include <gtest/gtest.h>
 
+#include "platform/device_state.h"
+#include "platform/power.h"
 #include "platform/shell.h"
+#include "tests/wine/support/lockscreen_support.h"
 #include "tests/wine/support/support.h"
 
 namespace {
@@ -54,6 +57,37 @@ TEST_F(PlatformDevice, OwnerNameIsAString) {
   size = sizeof(name);
   EXPECT_NE(ERROR_SUCCESS, RegGetValueW(HKEY_CURRENT_USER, L"ControlPanel\\Owner", L"Name", RRF_RT_ANY, &type, name,
                                         &size));
+}
+
+// Simulated values count only once the device tool has marked the key as
+// its own: stray ones (no mark) leave the PC's own power status, idle time
+// and clock, and a lock screen's keyboard hook is not refused.
+TEST_F(PlatformDevice, StrayValuesCountOnlyWithTheToolsMark) {
+  const wchar_t kDevice[] = L"Software\\Ombrevale\\Device";
+  const struct {
+    const wchar_t* name;
+    DWORD value;
+  } strays[] = {{L"ACLineStatus", 0}, {L"BatteryPercent", 7}, {L"IdleMode", 2}, {L"IdleBase", 12345},
+                {L"HookRefusals", 3}};
+  for (const auto& v : strays) wt::SetDword(HKEY_CURRENT_USER, kDevice, v.name, v.value);
+  SYSTEM_POWER_STATUS_EX power;
+  ASSERT_TRUE(GetSystemPowerStatusEx(&power, TRUE));
+  EXPECT_NE(power.BatteryLifePercent, 7);
+  EXPECT_NE(GetIdleTime(), 12345u);
+  wt::SetSetting(L"Button_1", VK_F1);
+  lt::Lock lock = lt::StartLock();
+  ASSERT_NE(lock.window, nullptr);
+  EXPECT_NE(lt::Probe(lock.window, lt::kHook), 0);
+  DWORD refusals = 0;
+  EXPECT_TRUE(DeviceReadDword(L"HookRefusals", &refusals));
+  EXPECT_EQ(refusals, 3u);  // never counted down: no install was refused
+  lt::CloseLock(lock);
+
+  ASSERT_TRUE(DeviceMarkTool());
+  ASSERT_TRUE(GetSystemPowerStatusEx(&power, TRUE));
+  EXPECT_EQ(power.ACLineStatus, 0);
+  EXPECT_EQ(power.BatteryLifePercent, 7);
+  EXPECT_EQ(GetIdleTime(), 12345u);
 }
 
 TEST_F(PlatformDevice, BadUsageExitsWithTwo) {
