@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "bench/bench_rows.h"
-#include "lockscreen/core/ical_reader.h"
+#include "platform/core/ical_reader.h"
 #include "platform/calendar.h"
 
 namespace {

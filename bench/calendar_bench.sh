@@ -16,7 +16,7 @@ mkdir -p "$out"
 cxx=x86_64-w64-mingw32-g++-posix
 flags="-O2 -municode -static -static-libgcc -static-libstdc++ -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN -DNOMINMAX -D_WIN32_WINNT=0x0601"
 $cxx $flags -mconsole -I"$repo" -o "$out/calendar_bench.exe" "$here/calendar_bench.cpp" "$repo"/platform/calendar.cpp \
-  "$repo"/lockscreen/core/ical_*.cpp "$repo"/lockscreen/core/appointment_*.cpp -lshell32 -ladvapi32
+  "$repo"/platform/core/ical_*.cpp "$repo"/lockscreen/core/appointment_*.cpp -lshell32 -ladvapi32
 
 source "$repo/tests/wine/harness/env.sh" "$build"
 if [ -z "${BENCH_IN_SESSION:-}" ]; then

@@ -22,11 +22,11 @@
 
 #include "bench/bench_rows.h"
 #include "bench/bench_win.h"
+#include "shared/lock_window.h"
 #include "tests/wine/support/service_procfs.h"
 
 namespace {
 
-const UINT kProbe = WM_APP + 2;
 const wchar_t kSettings[] = L"Software\\Ombrevale\\Hushpane";
 const wchar_t kDevice[] = L"Software\\Ombrevale\\Device";
 
@@ -53,8 +53,8 @@ LONG_PTR Probe(HWND w, int what);
 HWND WaitLockPainted(DWORD timeoutMs) {
   DWORD start = GetTickCount();
   while (GetTickCount() - start < timeoutMs) {
-    HWND w = FindWindowW(L"Hushpane", L"Corvane");
-    if (w != nullptr && Probe(w, 7) >= 1) return w;
+    HWND w = FindWindowW(kLockWindowClass, kLockWindowTitle);
+    if (w != nullptr && Probe(w, kProbePaints) >= 1) return w;
     Sleep(1);
   }
   return nullptr;
@@ -62,7 +62,7 @@ HWND WaitLockPainted(DWORD timeoutMs) {
 
 LONG_PTR Probe(HWND w, int what) {
   DWORD_PTR r = 0;
-  if (!SendMessageTimeoutW(w, kProbe, what, 0, SMTO_NORMAL, 2000, &r)) return -2;
+  if (!SendMessageTimeoutW(w, WM_LOCK_PROBE, what, 0, SMTO_NORMAL, 2000, &r)) return -2;
   return static_cast<LONG_PTR>(r);
 }
 
@@ -107,13 +107,13 @@ Spans Watch(HANDLE p, HWND w, int windows, int seconds) {
   Spans s;
   for (int i = 0; i < windows; ++i) {
     double c0 = svc::HostCpuMs("Corvane.exe"), wine0 = WineCpuMs(), t0 = Now();
-    LONG_PTR reads0 = Probe(w, 0), paints0 = Probe(w, 7);
+    LONG_PTR reads0 = Probe(w, kProbeRegistryReads), paints0 = Probe(w, kProbePaints);
     Sleep(static_cast<DWORD>(seconds) * 1000);
     double span = Now() - t0;
     s.cpu.push_back(100.0 * (svc::HostCpuMs("Corvane.exe") - c0) / span);
     s.wine.push_back(100.0 * std::max(0.0, WineCpuMs() - wine0) / span);
-    s.reads.push_back(1000.0 * static_cast<double>(Probe(w, 0) - reads0) / span);
-    s.paints.push_back(1000.0 * static_cast<double>(Probe(w, 7) - paints0) / span);
+    s.reads.push_back(1000.0 * static_cast<double>(Probe(w, kProbeRegistryReads) - reads0) / span);
+    s.paints.push_back(1000.0 * static_cast<double>(Probe(w, kProbePaints) - paints0) / span);
     PROCESS_MEMORY_COUNTERS m;
     if (GetProcessMemoryInfo(p, &m, sizeof(m))) s.resident.push_back(MiB(m.WorkingSetSize));
   }
@@ -159,10 +159,10 @@ int wmain(int argc, wchar_t** argv) {
     }
     lockStart.push_back(Now() - t0);
     // Settled: the workers run before the unlock is timed.
-    while (Probe(w, 6) < 2) Sleep(5);
+    while (Probe(w, kProbeTicks) < 2) Sleep(5);
     if (GetProcessMemoryInfo(p, &pmc, sizeof(pmc))) lockPeak.push_back(MiB(pmc.PeakWorkingSetSize));
     Key(VK_F1, false);
-    while (Probe(w, 5) != 1) Sleep(1);
+    while (Probe(w, kProbeHeldFlags) != 1) Sleep(1);
     t0 = Now();
     Key('K', false);
     WaitForSingleObject(p, 10000);
@@ -228,10 +228,10 @@ int wmain(int argc, wchar_t** argv) {
   p = Launch(corvane, L"/load");
   w = WaitLockPainted(10000);
   while (!DisplayOff()) Sleep(10);
-  while (Probe(w, 1) != 0) Sleep(10);
+  while (Probe(w, kProbeRefreshRunning) != 0) Sleep(10);
   Spans dark = Watch(p, w, windows, window);
   printf("dark on battery, %d s: Corvane CPU %.3f %% of one core (goal <= 0.1), refresh running %d\n",
-         windows * window, rows::MedianOf(dark.cpu), static_cast<int>(Probe(w, 1)));
+         windows * window, rows::MedianOf(dark.cpu), static_cast<int>(Probe(w, kProbeRefreshRunning)));
   printf("  Wine's own processes meanwhile: %.3f %% of one core\n", rows::MedianOf(dark.wine));
   rows::Row("Corvane CPU dark on battery", dark.cpu, "% core", n, none, rows::kNone, "<= 0.1 %",
             rows::MedianOf(dark.cpu) <= 0.1, "-");

@@ -25,18 +25,11 @@
 #include "lockscreen/paint.h"
 #include "lockscreen/skin.h"
 #include "lockscreen/status.h"
-#include "platform/shell.h"
+#include "platform/image.h"
 
 // What the paint reads from the rest of the lock screen, as a lock screen
 // in a refresh period would hold it.
-HINSTANCE g_instance;
-HWND g_lockWindow;
-HANDLE g_endEvent;
-settings::LockScreenSettings g_settings;
-wchar_t g_ownerName[64] = L"Ada Lovelace";
-wchar_t g_moduleDir[200];
-volatile LONG g_appointmentsRunning, g_powerRunning, g_refreshRunning;
-StatusInfo g_status;
+LockScreenState g_lockScreen;
 void StartRefreshIfIdle(void) {}
 void Status_GetBattery(wchar_t text[32], int* percent, BOOL* known) {
   wcscpy(text, L"B[ 80%]");
@@ -155,15 +148,16 @@ int wmain(int argc, wchar_t** argv) {
     fprintf(stderr, "usage: paint_bench MODULE_DIR CLOCK_TYPE REPEATS\n");
     return 2;
   }
-  wcsncpy(g_moduleDir, argv[1], 199);
-  g_settings.Clock_Type = _wtoi(argv[2]);
-  g_settings.ShowSeconds = 1;
+  wcsncpy(g_lockScreen.ownerName, L"Ada Lovelace", 63);
+  wcsncpy(g_lockScreen.moduleDir, argv[1], 199);
+  g_lockScreen.settings.Clock_Type = _wtoi(argv[2]);
+  g_lockScreen.settings.ShowSeconds = 1;
   const int repeats = _wtoi(argv[3]) > 0 ? _wtoi(argv[3]) : 100;
-  g_status.unreadSms = 2;
-  g_status.missedCalls = 1;
+  g_lockScreen.status.unreadSms = 2;
+  g_lockScreen.status.missedCalls = 1;
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  g_instance = instance;
-  Skin_Load(g_moduleDir, g_settings.Clock_Type);
+  g_lockScreen.instance = instance;
+  g_lockScreen.skin = Skin_Load(g_lockScreen.moduleDir, g_lockScreen.settings.Clock_Type);
 
   WNDCLASSW wc;
   ZeroMemory(&wc, sizeof(wc));
@@ -176,7 +170,7 @@ int wmain(int argc, wchar_t** argv) {
   const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
   s_face = facefit::ChooseFace(w, h);
   wchar_t relative[layout::kImagePathCapacity];
-  layout::ImagePath(relative, layout::kImagePathCapacity, g_settings.Clock_Type, w >= h, s_face.skin.fileName);
+  layout::ImagePath(relative, layout::kImagePathCapacity, g_lockScreen.settings.Clock_Type, w >= h, s_face.skin.fileName);
   if (s_face.fitted) {
     LOGFONTW lf;
     ZeroMemory(&lf, sizeof(lf));
@@ -186,9 +180,9 @@ int wmain(int argc, wchar_t** argv) {
     lf.lfPitchAndFamily = 1;
     s_floorFont = CreateFontIndirectW(&lf);
   }
-  swprintf(s_floorPicture, MAX_PATH, L"%ls%ls", g_moduleDir, relative);
+  swprintf(s_floorPicture, MAX_PATH, L"%ls%ls", g_lockScreen.moduleDir, relative);
   printf("screen %dx%d, picture %ls, Clock_Type %d, %d paints each in rounds of 20 (warm: 5 untimed per round)\n", w,
-         h, relative, g_settings.Clock_Type, (repeats + 19) / 20 * 20);
+         h, relative, g_lockScreen.settings.Clock_Type, (repeats + 19) / 20 * 20);
 
   // Floor and full paint take turns in rounds of 20, each on a fresh
   // window, so that a slow spell of the shared machine weighs on both.
@@ -203,10 +197,10 @@ int wmain(int argc, wchar_t** argv) {
     Drain();
 
     s_floor = false;
-    g_lockWindow = MakeWindow(instance);
+    g_lockScreen.window = MakeWindow(instance);
     Drain();
-    for (double t : TimePaints(g_lockWindow, 20)) full.push_back(t);
-    if (g_settings.Clock_Type == 1) {
+    for (double t : TimePaints(g_lockScreen.window, 20)) full.push_back(t);
+    if (g_lockScreen.settings.Clock_Type == settings::kAnalogClock) {
       LARGE_INTEGER f, a, b;
       QueryPerformanceFrequency(&f);
       for (int i = 0; i < 20; ++i) {
@@ -216,8 +210,8 @@ int wmain(int argc, wchar_t** argv) {
         analog.push_back(Ms(a, b, f));
       }
     }
-    DestroyWindow(g_lockWindow);
-    g_lockWindow = nullptr;
+    DestroyWindow(g_lockScreen.window);
+    g_lockScreen.window = nullptr;
     Drain();
   }
 
@@ -230,7 +224,7 @@ int wmain(int argc, wchar_t** argv) {
   if (!analog.empty()) Report("analog clock update", analog);
 
   char label[96], n[32];
-  const char* skin = g_settings.Clock_Type == 1 ? "analog" : "digital";
+  const char* skin = g_lockScreen.settings.Clock_Type == settings::kAnalogClock ? "analog" : "digital";
   const double ratio = rows::MedianOf(full) / rows::MedianOf(floor);
   snprintf(n, sizeof(n), "%zu", full.size());
   const std::vector<double> none;

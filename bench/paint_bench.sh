@@ -19,13 +19,15 @@ cp -r "$repo"/skins/. "$out/module/skin/"
 
 # Built once per build: run-bench calls this script once per screen.
 sources=("$repo/bench/paint_bench.cpp" "$repo/bench/bench_rows.h" "$repo/lockscreen/paint.cpp"
-         "$repo/lockscreen/clock.cpp" "$repo/lockscreen/skin.cpp" "$build/libplatform.a" "$build/libsuite_core.a")
+         "$repo/lockscreen/clock.cpp" "$repo/lockscreen/skin.cpp" "$repo/lockscreen/regions.cpp" "$build/libplatform.a"
+         "$build/libsuite_core.a")
 stale=0
 for s in "${sources[@]}"; do [ "$out/paint_bench.exe" -nt "$s" ] || stale=1; done
 if [ $stale = 1 ]; then
   x86_64-w64-mingw32-g++-posix -std=c++17 -O2 -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN -DNOMINMAX \
     -D_WIN32_WINNT=0x0601 -I"$repo" "$repo/bench/paint_bench.cpp" "$repo/lockscreen/paint.cpp" \
-    "$repo/lockscreen/clock.cpp" "$repo/lockscreen/skin.cpp" "$build/libplatform.a" "$build/libsuite_core.a" \
+    "$repo/lockscreen/clock.cpp" "$repo/lockscreen/skin.cpp" "$repo/lockscreen/regions.cpp" "$build/libplatform.a" \
+    "$build/libsuite_core.a" \
     -municode -mconsole -static -luser32 -lgdi32 -ladvapi32 -lshell32 -lole32 -loleaut32 -luuid -lwindowscodecs \
     -o "$out/paint_bench.exe"
 fi

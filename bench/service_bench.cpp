@@ -49,7 +49,7 @@ const wchar_t kDevice[] = L"Software\\Ombrevale\\Device";
 HWND WaitPainted(DWORD timeoutMs) {
   DWORD start = GetTickCount();
   while (GetTickCount() - start < timeoutMs) {
-    HWND w = FindWindowW(L"Hushpane", L"Corvane");
+    HWND w = FindWindowW(kLockWindowClass, kLockWindowTitle);
     if (w != nullptr && IsWindowVisible(w) && !GetUpdateRect(w, nullptr, FALSE)) return w;
     Sleep(1);
   }
@@ -194,7 +194,7 @@ int wmain(int argc, wchar_t** argv) {
     held.push_back(Now() - t0);
     w = FindWindowW(kLockWindowClass, kLockWindowTitle);
     DWORD_PTR paints = 0;
-    if (w != nullptr && SendMessageTimeoutW(w, WM_LOCK_PROBE, kLockProbePaints, 0, SMTO_NORMAL, 2000, &paints) &&
+    if (w != nullptr && SendMessageTimeoutW(w, WM_LOCK_PROBE, kProbePaints, 0, SMTO_NORMAL, 2000, &paints) &&
         static_cast<LONG_PTR>(paints) > 0)
       ++paintedAtAnswer;
     w = WaitPainted(10000);

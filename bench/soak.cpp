@@ -25,6 +25,7 @@
 #include "bench/bench_win.h"
 #include "platform/device_state.h"
 #include "platform/power.h"
+#include "shared/lock_window.h"
 
 namespace {
 
@@ -96,7 +97,7 @@ struct Shown {
 };
 bool LockShown(void* context) {
   Shown* s = static_cast<Shown*>(context);
-  s->window = FindWindowW(L"Hushpane", L"Corvane");
+  s->window = FindWindowW(kLockWindowClass, kLockWindowTitle);
   if (s->window == nullptr || !IsWindowVisible(s->window) || GetUpdateRect(s->window, nullptr, FALSE)) return false;
   GetWindowThreadProcessId(s->window, &s->pid);
   DWORD owner = 0;

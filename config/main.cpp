@@ -7,7 +7,7 @@
 
 #include "config/resource.h"
 #include "config/tollwick.h"
-#include "platform/drawing.h"
+#include "platform/window.h"
 #include "platform/gameinput.h"
 #include "shared/settings.h"
 

@@ -13,7 +13,7 @@
 #include "config/core/number_field.h"
 #include "config/resource.h"
 #include "config/tollwick.h"
-#include "platform/shell.h"
+#include "platform/menubar.h"
 #include "shared/settings.h"
 
 namespace {
@@ -152,9 +152,9 @@ int32_t ReadNumberField(layout::Control c) {
   return numberfield::Parse(text);
 }
 
-void SetClock(int32_t type) {
-  SendMessageW(Control(layout::kAnalog), BM_SETCHECK, type == 1 ? 1 : 0, 0);
-  SendMessageW(Control(layout::kDigital), BM_SETCHECK, type == 1 ? 0 : 1, 0);
+void SetClock(settings::ClockType type) {
+  SendMessageW(Control(layout::kAnalog), BM_SETCHECK, type == settings::kAnalogClock ? 1 : 0, 0);
+  SendMessageW(Control(layout::kDigital), BM_SETCHECK, type == settings::kAnalogClock ? 0 : 1, 0);
   g_record.Clock_Type = type;
 }
 
@@ -191,10 +191,10 @@ void OnCommand(HWND window, WPARAM wParam) {
       EnableWindow(Control(layout::kStartup), g_record.AutoRun != 0);
       break;
     case commands::kAnalog:
-      SetClock(1);
+      SetClock(settings::kAnalogClock);
       break;
     case commands::kDigital:
-      SetClock(2);
+      SetClock(settings::kDigitalClock);
       break;
     case commands::kToggleOnAC:
       g_record.EnableOnAC = Toggle(layout::kOnAC);

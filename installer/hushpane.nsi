@@ -48,6 +48,8 @@ SetCompressor /SOLID lzma
 !ifndef SKINS
   !define SKINS "..\skins"
 !endif
+; The version text, from the one place the programs take it from too.
+!searchparse /file "../shared/version.h" '#define SUITE_VERSION_TEXT "' VERSION '"'
 !ifndef OUTFILE
   !define OUTFILE "setup.exe"
 !endif
@@ -235,7 +237,7 @@ Section "Install"
   WriteUninstaller "$INSTDIR\uninstall.exe"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "Ombrevale"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "2.0"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\Tollwick.exe"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'

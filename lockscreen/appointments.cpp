@@ -11,7 +11,6 @@
 
 #include "lockscreen/appointments_query.h"
 #include "lockscreen/lockscreen.h"
-#include "lockscreen/paint.h"
 
 static const DWORD kFirstWaitMs = 100;
 static const DWORD kWaitMs = 600000;
@@ -50,11 +49,7 @@ static void Publish(appt::Row* rows, int filled, const wchar_t* error) {
   }
   wcscpy(s_statusText, L"No Appointments");
   ReleaseSRWLockExclusive(&s_lock);
-  HWND window = g_lockWindow;  // NULL once shutdown has passed: never invalidate every window
-  if (window != nullptr) {
-    RECT panel = g_appointmentsRect;
-    InvalidateRect(window, &panel, TRUE);
-  }
+  Region_Invalidate(kAppointmentsRegion);
 }
 
 // The integration tests cause the failed allocation that a calendar read
@@ -68,18 +63,18 @@ static bool AllocationFaultRequested(void) {
 }
 
 DWORD WINAPI AppointmentsThread(LPVOID) {
-  if (InterlockedCompareExchange(&g_appointmentsRunning, 1, 0) != 0) return 0;
+  if (InterlockedCompareExchange(&g_lockScreen.appointmentsRunning, 1, 0) != 0) return 0;
   DWORD wait = kFirstWaitMs;
   while (!WaitEndEvent(wait)) {
     appt::Row rows[appt::kCapacity] = {};
     int recurring = appt::kRecurringLimit;
     wchar_t error[128] = L"";
     if (AllocationFaultRequested()) throw std::bad_alloc();
-    const int filled = AppointmentsQuery(rows, appt::kCapacity, TRUE, &recurring, g_endEvent, error);
+    const int filled = AppointmentsQuery(rows, appt::kCapacity, TRUE, &recurring, g_lockScreen.endEvent, error);
     Publish(rows, filled, error);
     wait = kWaitMs;
   }
-  InterlockedExchange(&g_appointmentsRunning, 0);
+  InterlockedExchange(&g_lockScreen.appointmentsRunning, 0);
   return 0;
 }
 

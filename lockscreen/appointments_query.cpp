@@ -10,7 +10,7 @@
 #include <cwchar>
 
 #include "platform/calendar.h"
-#include "platform/drawing.h"
+#include "platform/local_time.h"
 
 static const int kTries = 5;
 

@@ -11,9 +11,7 @@
 
 #include "lockscreen/core/clock_geometry.h"
 #include "lockscreen/lockscreen.h"
-#include "lockscreen/paint.h"
-#include "lockscreen/status.h"
-#include "platform/drawing.h"
+#include "platform/local_time.h"
 
 namespace {
 
@@ -57,15 +55,16 @@ void EraseLine(HDC dc, HPEN pen, const clockgeo::HandLine& line) {
 void UpdateLocked(void) {
   // Nothing to draw before the first analog paint has placed the dial, or
   // after the pens and the window are gone.
-  if (!s_pensLive || s_radius == 0 || g_lockWindow == nullptr) return;
-  HDC dc = GetDC(g_lockWindow);
+  HWND window = g_lockScreen.window;
+  if (!s_pensLive || s_radius == 0 || window == nullptr) return;
+  HDC dc = GetDC(window);
   if (dc == nullptr) return;
 
   SYSTEMTIME now;
   DeviceGetLocalTime(&now);
-  if (now.wDay != g_status.lastDay) {
-    InvalidateRect(g_lockWindow, &g_dateRect, TRUE);
-    g_status.lastDay = now.wDay;
+  if (now.wDay != g_lockScreen.status.lastDay) {
+    Region_Invalidate(kDateRegion);
+    g_lockScreen.status.lastDay = now.wDay;
   }
 
   HGDIOBJ oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
@@ -77,7 +76,7 @@ void UpdateLocked(void) {
   DrawLine(dc, s_pens[kHourPen], s_hourHand);
   s_minuteHand = clockgeo::MinuteHand(s_centre, s_radius, now.wMinute);
   DrawLine(dc, s_pens[kMinutePen], s_minuteHand);
-  if (g_settings.ShowSeconds == 1) {
+  if (g_lockScreen.settings.ShowSeconds == 1) {
     s_secondHand = clockgeo::SecondHand(s_centre, s_radius, now.wSecond);
     DrawLine(dc, s_pens[kSecondPen], s_secondHand);
   }
@@ -88,7 +87,7 @@ void UpdateLocked(void) {
   Ellipse(dc, cap.left, cap.top, cap.right, cap.bottom);
 
   SelectObject(dc, oldPen);
-  ReleaseDC(g_lockWindow, dc);
+  ReleaseDC(window, dc);
 }
 
 }  // namespace
@@ -126,8 +125,8 @@ void Clock_DeletePens(void) {
 void Clock_PlaceAnalog(const facefit::FaceFit& fit, const layout::TextMetrics& dateFont) {
   const clockgeo::AnalogPlacement p = clockgeo::PlaceAnalog(fit.face, dateFont.height, dateFont.externalLeading);
   const layout::Rect r = facefit::MapRect(fit, p.clockRect);
+  Region_Set(kClockRegion, {r.left, r.top, r.right, r.bottom});
   AcquireSRWLockExclusive(&s_clockLock);
-  g_clockRect = {r.left, r.top, r.right, r.bottom};
   s_radius = facefit::ScaleReal(fit, p.radius);
   s_capHalf = facefit::ScaleLength(fit, 2);
   s_centre = {facefit::MapX(fit, p.centre.x), facefit::MapY(fit, p.centre.y)};
@@ -148,18 +147,20 @@ void Clock_AnalogUpdate(void) {
 void Clock_PaintDigital(HWND window, HDC dc, const RECT& clockRect, const SYSTEMTIME& now, HFONT timeFont,
                         COLORREF colour) {
   if (timeFont != nullptr) SelectObject(dc, timeFont);
-  g_clockRect = clockRect;
+  Region_Set(kClockRegion, clockRect);
   SetTextColor(dc, colour);
-  if (now.wHour != g_status.lastHour) {
-    InvalidateRect(window, &g_clockRect, TRUE);
-    g_status.lastHour = now.wHour;
+  StatusInfo& status = g_lockScreen.status;
+  RECT region = clockRect;
+  if (now.wHour != status.lastHour) {
+    InvalidateRect(window, &region, TRUE);
+    status.lastHour = now.wHour;
   }
-  if (now.wMinute != g_status.lastMinute) {
-    InvalidateRect(window, &g_clockRect, TRUE);
-    g_status.lastMinute = now.wMinute;
+  if (now.wMinute != status.lastMinute) {
+    InvalidateRect(window, &region, TRUE);
+    status.lastMinute = now.wMinute;
   }
   static wchar_t timeText[128];
   if (GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &now, nullptr, timeText, 128) == 0) timeText[0] = L'\0';
-  RECT box = g_clockRect;
+  RECT box = clockRect;
   DrawTextW(dc, timeText, -1, &box, DT_CENTER);
 }

@@ -16,7 +16,7 @@ void Clock_CreatePens(const layout::Colours& colours, const facefit::FaceFit& fi
 void Clock_DeletePens(void);
 
 // Paint step for Clock_Type 1: places the dial for the face and the date
-// line's font, carries it to the screen by the fit, sets g_clockRect,
+// line's font, carries it to the screen by the fit, sets the clock region,
 // forgets the stored hands when the orientation changed since the last
 // analog paint, then updates the hands.
 void Clock_PlaceAnalog(const facefit::FaceFit& fit, const layout::TextMetrics& dateFont);
@@ -27,7 +27,7 @@ void Clock_PlaceAnalog(const facefit::FaceFit& fit, const layout::TextMetrics& d
 // set of hands is always erased and drawn whole.
 void Clock_AnalogUpdate(void);
 
-// Paint step for Clock_Type 2: sets g_clockRect to `clockRect` (the
+// Paint step for Clock_Type 2: sets the clock region to `clockRect` (the
 // composition's, under the date line, on the screen), invalidates it (with
 // erase) when the hour or the minute moved on, and draws the user's short
 // time without seconds.

@@ -12,7 +12,7 @@
 // screen-off.
 #include "lockscreen/lockscreen.h"
 #include "lockscreen/monitors.h"
-#include "platform/power.h"
+#include "platform/display.h"
 
 #ifndef QUERYESCSUPPORT
 #define QUERYESCSUPPORT 8
@@ -36,7 +36,7 @@ static void MonitorPower(BOOL on) {
   // Resetting the display idle timer lights the monitors also when the
   // lock window is already gone (the end of the lock screen).
   if (on) SetThreadExecutionState(ES_DISPLAY_REQUIRED);
-  HWND window = g_lockWindow;
+  HWND window = g_lockScreen.window;
   DWORD_PTR ignored = 0;
   if (window != nullptr && IsWindow(window))
     SendMessageTimeoutW(window, WM_SYSCOMMAND, SC_MONITORPOWER, on ? kMonitorsOn : kMonitorsOff, SMTO_NORMAL,

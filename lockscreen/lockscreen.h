@@ -1,22 +1,69 @@
-// Process-wide state of the lock screen that its modules share: the lock
-// window, the end event, the settings read at start and the workers'
-// running flags (1 while the worker runs; the worker sets and clears its
-// own flag, a starter starts it only while the flag is 0).
+// Corvane's process-wide state, gathered in one record, and the procedures
+// its files share. The window thread and the three workers (appointments,
+// power, refresh) all reach the record; what each may touch, and under
+// which lock, is said beside each member.
 #pragma once
 #include <windows.h>
 
+#include "lockscreen/core/skin_scan.h"
+#include "lockscreen/front.h"
+#include "lockscreen/status.h"
 #include "shared/core/settings_rules.h"
+#include "shared/lock_window.h"
 
-extern HINSTANCE g_instance;
-extern HWND g_lockWindow;  // 0 before creation and again after the loop ends
-extern HANDLE g_endEvent;  // "End_Event"
-extern settings::LockScreenSettings g_settings;
-extern wchar_t g_ownerName[64];
-extern wchar_t g_moduleDir[200];  // the program's folder, with a trailing backslash
+// The screen regions, in client pixels.
+enum Region {
+  kOwnerRegion,
+  kDateRegion,
+  kClockRegion,
+  kVersionRegion,
+  kBatteryRegion,
+  kMessagesRegion,
+  kAppointmentsRegion,
+  kRegionCount
+};
 
-extern volatile LONG g_appointmentsRunning;
-extern volatile LONG g_powerRunning;
-extern volatile LONG g_refreshRunning;
+struct LockScreenState {
+  HINSTANCE instance;
+  HWND window;        // the lock window: 0 before creation and again once the loop has ended
+  HANDLE endEvent;    // "End_Event"
+  HANDLE powerQueue;  // the power queue's read end; NULL while there is none (power_thread.cpp)
+
+  // Written at start-up, before the window and the workers exist; read-only
+  // afterwards.
+  settings::LockScreenSettings settings;
+  skin::SkinSettings skin;  // the skin folder's "config.ini" or the built-in values
+  wchar_t ownerName[64];
+  wchar_t moduleDir[200];  // the program's folder, with a trailing backslash
+
+  // What the refresh thread gathers and the painter draws (status.h).
+  StatusInfo status;
+
+  // The workers' running flags: 1 while the worker runs; the worker sets
+  // and clears its own flag, a starter starts it only while it is 0.
+  volatile LONG appointmentsRunning;
+  volatile LONG powerRunning;
+  volatile LONG refreshRunning;
+  CRITICAL_SECTION refreshLock;  // guards the refresh thread's test-and-set of its flag
+
+  // The screen regions: recomputed by every paint (window thread) and
+  // invalidated by the workers when their data change, always under
+  // regionLock (Region_Set and Region_Invalidate, regions.cpp).
+  SRWLOCK regionLock;
+  RECT regions[kRegionCount];
+};
+extern LockScreenState g_lockScreen;
+
+// --- the screen regions (regions.cpp) -----------------------------------------
+
+// The paint's side: the region as this paint computed it.
+void Region_Set(Region region, const RECT& rect);
+// Any thread: the region as the paint last computed it is repainted, with
+// erase. A region no paint has computed yet is empty and repaints nothing;
+// nothing either once the lock window is gone.
+void Region_Invalidate(Region region);
+
+// --- start-up and lifetime (main.cpp, workers.cpp) ----------------------------
 
 // The end under way is an orderly one (the unlock buttons, a critical or
 // reset power record, the "No buttons" box): the service that started this
@@ -28,21 +75,6 @@ void MarkOrderlyEnd(void);
 // (a handle gone bad) is taken as the time-out, after the same pause, so
 // that no worker loop ever spins on it.
 BOOL WaitEndEvent(DWORD ms);
-
-// Wake: starts the refresh thread when it is not running.
-void StartRefreshIfIdle(void);
-// The display power switch (query the escape, then set on or off).
-void DisplayPowerSwitch(BOOL on);
-
-// --- start-up and lifetime (main.cpp, workers.cpp) ---------------------------
-
-// The power queue and its notifications (power_thread.cpp). Made at
-// start-up; the power thread makes it again when the power manager lost it
-// or it could not be made, and shutdown closes it.
-extern HANDLE g_powerQueue;  // read end; NULL while there is none
-BOOL PowerQueue_Open(void);
-void PowerQueue_Close(void);
-extern CRITICAL_SECTION g_refreshLock;  // guards the refresh thread's test-and-set of its flag
 
 // Starts `proc` on a new thread when *runningFlag is 0. Counts the thread
 // as in flight until its procedure has returned, so that shutdown also
@@ -60,44 +92,32 @@ void StopAcceptingWorkers(void);
 // TRUE while any running flag is 1 or any started worker has not returned.
 BOOL WorkersBusy(void);
 
-// --- the lock window (window.cpp, unlock.cpp) --------------------------------
+// --- the workers (power_thread.cpp, refresh.cpp) ------------------------------
+
+// The power queue and its notifications. Made at start-up; the power thread
+// makes it again when the power manager lost it or it could not be made,
+// and shutdown closes it.
+BOOL PowerQueue_Open(void);
+void PowerQueue_Close(void);
+DWORD WINAPI PowerThread(LPVOID unused);
+
+DWORD WINAPI RefreshThread(LPVOID unused);
+// Wake: starts the refresh thread when it is not running.
+void StartRefreshIfIdle(void);
+LONG Refresh_TickCount(void);
+
+// The display power switch (display_power.cpp).
+void DisplayPowerSwitch(BOOL on);
+
+// --- the lock window (window.cpp, unlock.cpp) ---------------------------------
 
 ATOM RegisterLockClass(HINSTANCE instance, const wchar_t* className);
 LRESULT CALLBACK LockWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Window-thread work that the workers ask for by posting WM_LOCK_REFRONT:
-// activation, focus and game input belong to the window's own thread.
-#define WM_LOCK_REFRONT (WM_APP + 1)
-enum RefrontKind {
-  kRefrontEntry = 1,  // refresh entry: front, active, focus, GXResume, UpdateWindow
-  kRefrontTick = 2,   // refresh tick: front, active, then UpdateWindow
-  kRefrontDark = 3,   // before going dark: the whole front sequence, unconditionally
-  kRefrontUpdate = 4, // power broadcast: UpdateWindow only
-  kRefrontPeriod = 5, // a refresh period ended: GXResume (the keyboard hook afresh)
-};
-
-// A read-only probe for the service, the integration tests and the
-// benchmark (answered on the window thread, changes nothing): wParam 0
-// gives the number of RegistryGetDWORD reads so far, 1 the refresh thread's running flag, 2 the
-// battery percentage with 0x100 added once a real reading was taken, 3 the
-// number of key messages ignored because they carried the pass-through mark,
-// 4 the number of key-downs the unlock rule has handled, 5 the held flags
-// (1 Button_1, 2 Button_2), 6 the refresh ticks so far, 7 the paints so far,
-// 8 the battery text as the painter gets it, one ASCII byte per character
-// from the low byte up (8 at most), 9 the keyboard hooks installed so far,
-// 10 the keyboard hook in place (its handle), 11 the running workers (1
-// appointments, 2 power, 4 refresh), 12 the SC_MONITORPOWER requests the
-// window had (offs + 0x10000 * ons). -1 for anything else.
-#include "shared/lock_window.h"  // WM_LOCK_PROBE
-
-void Unlock_ClearHeld(void);                  // WM_CREATE
+void Unlock_ClearHeld(void);  // WM_CREATE
 void Unlock_OnKeyDown(HWND window, WPARAM wParam);
 void Unlock_OnKeyUp(HWND window, WPARAM wParam);
 // Wake and bring the lock window back to the front after a key.
 void Unlock_WakeAndRefront(HWND window);
 LONG Unlock_KeyDownsHandled(void);
 int Unlock_HeldFlags(void);
-LONG Refresh_TickCount(void);
-
-DWORD WINAPI PowerThread(LPVOID unused);
-DWORD WINAPI RefreshThread(LPVOID unused);

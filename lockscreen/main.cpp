@@ -7,59 +7,50 @@
 #include "lockscreen/lockscreen.h"
 #include "lockscreen/monitors.h"
 #include "lockscreen/paint.h"
+#include "lockscreen/resource.h"
 #include "lockscreen/skin.h"
-#include "lockscreen/status.h"
 #include "platform/gameinput.h"
-#include "platform/drawing.h"
-#include "platform/power.h"
-#include "platform/shell.h"
+#include "platform/window.h"
 #include "shared/settings.h"
 #include "shared/signals.h"
 
-HINSTANCE g_instance = nullptr;
-HWND g_lockWindow = nullptr;
-HANDLE g_endEvent = nullptr;
-settings::LockScreenSettings g_settings;
-wchar_t g_ownerName[64];
-wchar_t g_moduleDir[200];
-volatile LONG g_appointmentsRunning = 0;
-volatile LONG g_powerRunning = 0;
-volatile LONG g_refreshRunning = 0;
-CRITICAL_SECTION g_refreshLock;
+LockScreenState g_lockScreen;
 
+static const int kTextUnits = 100;  // the title and the class name
 static HANDLE s_markerEvent = nullptr;   // "Ombrevale - Unload"
 static HANDLE s_orderlyEnd = nullptr;    // handed over by the service, or NULL
 static volatile LONG s_endIsOrderly = 0;
 static bool s_refreshLockReady = false;
-static wchar_t s_className[100];
-static wchar_t s_title[100];
+static wchar_t s_className[kTextUnits];
+static wchar_t s_title[kTextUnits];
 
 static const wchar_t kNoButtonsText[] = L"     No buttons configured.\n   Please run the configuration.";
 static const wchar_t kInitFailedText[] = L"     Could not InitInstance...";
 static const wchar_t kBoxCaption[] = L"Hushpane";
 static const UINT kBoxStyle = MB_ICONERROR | MB_SETFOREGROUND;  // 0x00010010
-static const DWORD kHideBars = SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON | SHFS_HIDESTARTICON;  // 0x2A
 static const DWORD kPollMs = 100;
 
 // The program's folder with its trailing backslash.
 static void FindModuleDirectory(void) {
-  g_moduleDir[0] = L'\0';
-  DWORD n = GetModuleFileNameW(nullptr, g_moduleDir, 200);
-  if (n == 0 || n >= 200) {
-    g_moduleDir[0] = L'\0';
+  wchar_t* dir = g_lockScreen.moduleDir;
+  const DWORD capacity = sizeof(g_lockScreen.moduleDir) / sizeof(g_lockScreen.moduleDir[0]);
+  dir[0] = L'\0';
+  DWORD n = GetModuleFileNameW(nullptr, dir, capacity);
+  if (n == 0 || n >= capacity) {
+    dir[0] = L'\0';
     return;
   }
-  wchar_t* slash = wcsrchr(g_moduleDir, L'\\');
+  wchar_t* slash = wcsrchr(dir, L'\\');
   if (slash != nullptr) slash[1] = L'\0';
 }
 
 // Steps of the instance initialisation: titles, an existing lock window,
 // the class, the power queue and its notifications.
 static BOOL InitInstance(HINSTANCE instance) {
-  g_instance = instance;
-  g_lockWindow = nullptr;
-  if (LoadStringW(instance, 1, s_title, 100) == 0) s_title[0] = L'\0';
-  if (LoadStringW(instance, 2, s_className, 100) == 0) s_className[0] = L'\0';
+  g_lockScreen.instance = instance;
+  g_lockScreen.window = nullptr;
+  if (LoadStringW(instance, IDS_TITLE, s_title, kTextUnits) == 0) s_title[0] = L'\0';
+  if (LoadStringW(instance, IDS_CLASS, s_className, kTextUnits) == 0) s_className[0] = L'\0';
 
   HWND existing = FindWindowW(s_className, s_title);
   if (existing != nullptr) {
@@ -78,7 +69,7 @@ void MarkOrderlyEnd(void) { InterlockedExchange(&s_endIsOrderly, 1); }
 // The last word to the service that started this lock screen.
 static int ReportEnd(int exitCode) {
   if (s_orderlyEnd != nullptr) {
-    if (s_endIsOrderly != 0) SetEvent(s_orderlyEnd);
+    if (s_endIsOrderly != 0) SignalSet(s_orderlyEnd);
     CloseHandle(s_orderlyEnd);
     s_orderlyEnd = nullptr;
   }
@@ -122,16 +113,16 @@ static void WaitForWorkers(void) {
 // Shutdown step 5: the release that every path runs.
 static int FinalRelease(int exitCode) {
   if (WorkersBusy()) {
-    SignalSet(g_endEvent);
+    SignalSet(g_lockScreen.endEvent);
     WaitForWorkers();
-    SignalReset(g_endEvent);
+    SignalReset(g_lockScreen.endEvent);
   }
   Appointments_CloseConnection();
   PowerQueue_Close();
-  if (g_endEvent != nullptr) CloseHandle(g_endEvent);
+  if (g_lockScreen.endEvent != nullptr) CloseHandle(g_lockScreen.endEvent);
   if (s_markerEvent != nullptr) CloseHandle(s_markerEvent);
-  g_endEvent = s_markerEvent = nullptr;
-  if (s_refreshLockReady) DeleteCriticalSection(&g_refreshLock);
+  g_lockScreen.endEvent = s_markerEvent = nullptr;
+  if (s_refreshLockReady) DeleteCriticalSection(&g_lockScreen.refreshLock);
   s_refreshLockReady = false;
   Workers_Release();
   return ReportEnd(exitCode);
@@ -143,16 +134,16 @@ static int Shutdown(int exitCode) {
   PointerGuard_Stop();
   Covers_Remove();
   DisplayPowerSwitch(TRUE);
-  if (g_lockWindow != nullptr) DestroyWindow(g_lockWindow);
+  if (g_lockScreen.window != nullptr) DestroyWindow(g_lockScreen.window);
   StopAcceptingWorkers();
-  SignalReset(g_endEvent);
-  SignalSet(g_endEvent);
+  SignalReset(g_lockScreen.endEvent);
+  SignalSet(g_lockScreen.endEvent);
   WaitForWorkers();
-  SignalReset(g_endEvent);
+  SignalReset(g_lockScreen.endEvent);
   // A refresh period may have gone dark while the loop was ending; now that
   // no worker is left, this switch is the last word.
   DisplayPowerSwitch(TRUE);
-  g_lockWindow = nullptr;
+  g_lockScreen.window = nullptr;
   Paint_DropBitmap();
   return FinalRelease(exitCode);
 }
@@ -168,21 +159,6 @@ static void DropDesktopFrame(HWND window) {
                     exStyle & ~static_cast<LONG_PTR>(WS_EX_WINDOWEDGE | WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME));
   SetWindowPos(window, nullptr, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
                SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-}
-
-// Full screen, in front, active and focused.
-static void BringLockWindowForward(HWND window) {
-  ShowWindow(window, SW_SHOWNORMAL);
-  SHFullScreen(window, kHideBars);
-  if (GetForegroundWindow() != window) {
-    SetForegroundWindowCe(window);
-    SHFullScreen(window, kHideBars);
-    MoveWindow(window, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), TRUE);
-    BringWindowToTop(window);
-  }
-  if (GetActiveWindow() != window) SetActiveWindow(window);
-  SetFocus(window);
-  UpdateWindow(window);
 }
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
@@ -202,16 +178,16 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     return ReportEnd(0);
   }
   s_markerEvent = marker;
-  g_endEvent = CreateEndEvent();
+  g_lockScreen.endEvent = CreateEndEvent();
 
-  g_appointmentsRunning = g_powerRunning = g_refreshRunning = 0;
+  g_lockScreen.appointmentsRunning = g_lockScreen.powerRunning = g_lockScreen.refreshRunning = 0;
   FindModuleDirectory();
-  LoadLockScreenSettings(&g_settings);
-  ReadOwnerName(g_ownerName);
-  Skin_Load(g_moduleDir, g_settings.Clock_Type);
+  LoadLockScreenSettings(&g_lockScreen.settings);
+  ReadOwnerName(g_lockScreen.ownerName);
+  g_lockScreen.skin = Skin_Load(g_lockScreen.moduleDir, g_lockScreen.settings.Clock_Type);
 
   bool failed = false;
-  if (g_settings.noButtons != 0) {
+  if (g_lockScreen.settings.noButtons != 0) {
     // A lock screen nothing can end is not started again and again.
     MarkOrderlyEnd();
     MessageBoxW(nullptr, kNoButtonsText, kBoxCaption, kBoxStyle);
@@ -221,29 +197,30 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     MessageBoxW(nullptr, kInitFailedText, kBoxCaption, kBoxStyle);
     failed = true;
   }
-  if (failed || g_endEvent == nullptr) return FinalRelease(0);
+  if (failed || g_lockScreen.endEvent == nullptr) return FinalRelease(0);
 
-  InitializeCriticalSection(&g_refreshLock);
+  InitializeCriticalSection(&g_lockScreen.refreshLock);
   s_refreshLockReady = true;
   Workers_Init();
   Appointments_SetStatusText(L"Reading appointments ...");
 
-  g_lockWindow = CreateWindowExW(0, s_className, s_title, WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN),
-                                 GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, instance, nullptr);
-  if (g_lockWindow == nullptr) return FinalRelease(0);
-  DropDesktopFrame(g_lockWindow);
-  Covers_Show(g_lockWindow);  // before the front: a cover never takes it
-  BringLockWindowForward(g_lockWindow);
-  PointerGuard_Start(g_lockWindow);
+  HWND window = CreateWindowExW(0, s_className, s_title, WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN),
+                                GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, instance, nullptr);
+  g_lockScreen.window = window;
+  if (window == nullptr) return FinalRelease(0);
+  DropDesktopFrame(window);
+  Covers_Show(window);  // before the front: a cover never takes it
+  BringLockToFront(window, kFrontAtStart);
+  PointerGuard_Start(window);
 
-  GameInputSetTarget(g_lockWindow);
+  GameInputSetTarget(window);
   // Without the keyboard hook the keys still reach the lock window in
   // front; every GXResume (each key, each refresh period) tries again.
   GXOpenInput();
 
-  StartWorker(AppointmentsThread, &g_appointmentsRunning);
-  StartWorker(PowerThread, &g_powerRunning);
-  StartWorker(RefreshThread, &g_refreshRunning);
+  StartWorker(AppointmentsThread, &g_lockScreen.appointmentsRunning);
+  StartWorker(PowerThread, &g_lockScreen.powerRunning);
+  StartWorker(RefreshThread, &g_lockScreen.refreshRunning);
 
   MSG msg;
   int code = 0;

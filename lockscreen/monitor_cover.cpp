@@ -27,7 +27,7 @@ BOOL CALLBACK CoverMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM faceMonitor) {
   const RECT& r = info.rcMonitor;
   HWND cover = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kCoverClass, L"",
                                WS_POPUP | WS_VISIBLE, r.left, r.top, r.right - r.left, r.bottom - r.top, nullptr,
-                               nullptr, g_instance, nullptr);
+                               nullptr, g_lockScreen.instance, nullptr);
   if (cover != nullptr) g_covers[g_coverCount++] = cover;
   return TRUE;
 }
@@ -44,7 +44,7 @@ void Covers_Show(HWND lockWindow) {
     WNDCLASSW wc;
     ZeroMemory(&wc, sizeof(wc));
     wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = g_instance;
+    wc.hInstance = g_lockScreen.instance;
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     wc.lpszClassName = kCoverClass;
     g_classRegistered = RegisterClassW(&wc) != 0;

@@ -22,10 +22,9 @@
 #include "lockscreen/lockscreen.h"
 #include "lockscreen/skin.h"
 #include "lockscreen/status.h"
-#include "platform/drawing.h"
-#include "platform/shell.h"
-
-RECT g_ownerRect, g_dateRect, g_clockRect, g_versionRect, g_batteryRect, g_messagesRect, g_appointmentsRect;
+#include "platform/image.h"
+#include "platform/local_time.h"
+#include "shared/version.h"
 
 namespace {
 
@@ -64,7 +63,7 @@ void DrawLine(HDC dc, const wchar_t* text, const RECT& where, UINT format) {
 
 // Font f with a cell height of `height` pixels.
 HFONT MakeFont(int f, int32_t height) {
-  const layout::FontSpec font = layout::FontFor(static_cast<layout::FontId>(f), g_skin);
+  const layout::FontSpec font = layout::FontFor(static_cast<layout::FontId>(f), g_lockScreen.skin);
   LOGFONTW lf;
   ZeroMemory(&lf, sizeof(lf));  // width, angles, styles, precisions, quality 0; empty face name
   lf.lfHeight = height;
@@ -75,7 +74,7 @@ HFONT MakeFont(int f, int32_t height) {
 }
 
 int32_t FontHeightAt(int f, int32_t dpi) {
-  return layout::FontHeight(dpi, layout::FontFor(static_cast<layout::FontId>(f), g_skin).points);
+  return layout::FontHeight(dpi, layout::FontFor(static_cast<layout::FontId>(f), g_lockScreen.skin).points);
 }
 
 void DeleteFonts(void) {
@@ -115,7 +114,7 @@ void ScaleFontsAndPens(const facefit::FaceFit& fit) {
   Clock_CreatePens(s_colours, fit);
 }
 
-// Step 6: on a device class the picture at (0, 0), at its own size, never
+// The picture: on a device class at (0, 0), at its own size, never
 // scaled; on a fitted face stretched over the face's place (the margins
 // stay black). HALFTONE averages the source pixels, so the enlarged
 // picture has no blocky edges and its flat dial stays its flat colour.
@@ -143,17 +142,130 @@ void DrawPicture(HDC dc, const facefit::FaceFit& fit) {
   RestoreDC(dc, saved);
 }
 
-// Step 14: the appointment lines from the line source, while a line box
-// still ends above the message lines (both in face coordinates).
-void DrawAppointments(HDC dc, const facefit::FaceFit& fit, const layout::ScreenLayout& l) {
-  const layout::Rect panel = layout::AppointmentsRect(fit.face, l.clockRect, g_settings.Clock_Type,
-                                                      s_metrics[layout::kMessageFont], l.messagesRect);
-  g_appointmentsRect = OnScreen(fit, panel);
-  SelectFont(dc, l.appointmentFont);
-  const layout::TextMetrics& font = s_metrics[l.appointmentFont];
+// What one paint draws, gathered before it begins: the face's place on the
+// screen, the time, the texts and the composition of the regions.
+struct PaintInput {
+  facefit::FaceFit fit;
+  SYSTEMTIME now;
+  wchar_t date[64];
+  wchar_t battery[32];
+  layout::ScreenInput in;
+  layout::ScreenLayout l;
+};
+
+// Everything the paint needs, before BeginPaint: the fonts and pens at the
+// face's scale, the date region queued for a repaint on a new day (so that
+// this paint covers it), the skin picture for the screen's orientation,
+// the texts and the composition.
+void LoadPaintInput(HWND window, PaintInput* p) {
+  RECT client;
+  GetClientRect(window, &client);
+  const bool landscape = layout::IsLandscape(FromRect(client));
+  p->fit = facefit::FitFace(s_face, FromRect(client));
+  if (s_face.fitted) ScaleFontsAndPens(p->fit);
+
+  DeviceGetLocalTime(&p->now);
+  if (p->now.wDay != g_lockScreen.status.lastDay) {
+    Region_Invalidate(kDateRegion);
+    g_lockScreen.status.lastDay = p->now.wDay;
+  }
+
+  Paint_DropBitmap();
+  wchar_t picture[MAX_PATH + layout::kImagePathCapacity];
+  const int n = _snwprintf(picture, sizeof(picture) / sizeof(picture[0]), L"%ls%ls", g_lockScreen.moduleDir,
+                           landscape ? s_landscapePath : s_portraitPath);
+  if (n > 0 && n < static_cast<int>(sizeof(picture) / sizeof(picture[0]))) s_skinBitmap = SHLoadImageFile(picture);
+
+  if (GetDateFormatW(LOCALE_USER_DEFAULT, DATE_LONGDATE, &p->now, nullptr, p->date, 64) == 0) p->date[0] = L'\0';
+  p->date[63] = L'\0';
+  int percent = 0;
+  BOOL known = FALSE;
+  Status_GetBattery(p->battery, &percent, &known);
+
+  const StatusInfo& status = g_lockScreen.status;
+  layout::ScreenInput& in = p->in;
+  in.client = p->fit.face;
+  for (int f = 0; f < layout::kFontCount; ++f) in.metrics[f] = s_metrics[f];
+  in.dateLength = static_cast<int32_t>(wcslen(p->date));
+  in.clockType = g_lockScreen.settings.Clock_Type;
+  in.skinSize = s_skinSize;
+  in.hideMessages = g_lockScreen.settings.Hide_Messages;
+  in.batteryPercent = percent;
+  in.batteryKnown = known != FALSE;
+  in.unreadSms = status.unreadSms;
+  in.unreadMail = status.unreadMail;
+  in.missedCalls = status.missedCalls;
+  in.colours = s_colours;
+  p->l = layout::ComposeScreen(in);
+}
+
+// The owner's name and the long date, centred.
+void PaintOwnerAndDate(HDC dc, const PaintInput& p) {
+  SelectFont(dc, layout::kOwnerFont);
+  SetTextColor(dc, s_colours.owner);
+  const RECT owner = OnScreen(p.fit, p.l.ownerRect);
+  Region_Set(kOwnerRegion, owner);
+  DrawLine(dc, g_lockScreen.ownerName, owner, DT_CENTER);
+
+  SelectFont(dc, p.l.dateFont);
+  const RECT date = OnScreen(p.fit, p.l.dateRect);
+  Region_Set(kDateRegion, date);
+  SetTextColor(dc, s_colours.date);
+  DrawLine(dc, p.date, date, DT_CENTER);
+}
+
+// The analog hands over the skin's dial, or the digital time; any other
+// Clock_Type draws no clock but keeps its region.
+void PaintClock(HWND window, HDC dc, const PaintInput& p) {
+  switch (g_lockScreen.settings.Clock_Type) {
+    case settings::kAnalogClock: Clock_PlaceAnalog(p.fit, s_metrics[p.l.dateFont]); break;
+    case settings::kDigitalClock:
+      Clock_PaintDigital(window, dc, OnScreen(p.fit, p.l.clockRect), p.now, s_fonts[layout::kTimeFont],
+                         s_colours.digitalTime);
+      break;
+    default: Region_Set(kClockRegion, OnScreen(p.fit, p.l.clockRect)); break;
+  }
+}
+
+// The bottom line: the version on the left, the battery on the right.
+void PaintStatusLine(HDC dc, const PaintInput& p) {
+  SelectFont(dc, p.l.statusFont);
+  SetTextColor(dc, s_colours.info);
+  const RECT version = OnScreen(p.fit, p.l.versionRect);
+  Region_Set(kVersionRegion, version);
+  DrawLine(dc, L"" SUITE_VERSION_TEXT, version, DT_LEFT);
+  const RECT battery = OnScreen(p.fit, p.l.batteryRect);
+  Region_Set(kBatteryRegion, battery);
+  SetTextColor(dc, p.l.batteryColour);
+  DrawLine(dc, p.battery, battery, DT_RIGHT);
+}
+
+// The three count lines.
+void PaintMessages(HDC dc, const PaintInput& p) {
+  SelectFont(dc, layout::kMessageFont);
+  Region_Set(kMessagesRegion, OnScreen(p.fit, p.l.messagesRect));
+  static const wchar_t* const kFormats[3] = {L"Unread SMS: %d", L"Unread Mail: %d", L"Missed calls: %d"};
+  const int32_t counts[3] = {p.in.unreadSms, p.in.unreadMail, p.in.missedCalls};
+  for (int i = 0; i < 3; ++i) {
+    wchar_t text[100];
+    _snwprintf(text, 100, kFormats[i], static_cast<int>(counts[i]));
+    text[99] = L'\0';
+    SetTextColor(dc, p.l.messageColour[i]);
+    DrawLine(dc, text, OnScreen(p.fit, p.l.messageLine[i]), DT_CENTER);
+  }
+}
+
+// The appointment lines from the line source, while a line box still ends
+// above the message lines (both in face coordinates).
+void PaintAppointments(HDC dc, const PaintInput& p) {
+  const layout::Rect panel = layout::AppointmentsRect(p.fit.face, p.l.clockRect, g_lockScreen.settings.Clock_Type,
+                                                      s_metrics[layout::kMessageFont], p.l.messagesRect);
+  Region_Set(kAppointmentsRegion, OnScreen(p.fit, panel));
+  SelectFont(dc, p.l.appointmentFont);
+  const layout::TextMetrics& font = s_metrics[p.l.appointmentFont];
   SetTextColor(dc, s_colours.appointment);
   layout::Rect box = layout::FirstAppointmentBox(panel, font);
-  for (int i = 0; layout::AppointmentBoxFits(box, l.messagesRect); ++i) {
+  for (int i = 0; layout::AppointmentBoxFits(box, p.l.messagesRect); ++i) {
     wchar_t line[256];
     line[0] = L'\0';
     if (!Appointments_LineSource(line, i)) {
@@ -163,12 +275,12 @@ void DrawAppointments(HDC dc, const facefit::FaceFit& fit, const layout::ScreenL
         Appointments_GetErrorText(error);
         error[127] = L'\0';
         SetTextColor(dc, layout::kWarningRed);
-        DrawLine(dc, error, OnScreen(fit, box), DT_SINGLELINE | DT_CENTER);
+        DrawLine(dc, error, OnScreen(p.fit, box), DT_SINGLELINE | DT_CENTER);
       }
       break;
     }
     line[255] = L'\0';
-    DrawLine(dc, line, OnScreen(fit, box), DT_SINGLELINE);
+    DrawLine(dc, line, OnScreen(p.fit, box), DT_SINGLELINE);
     box = layout::NextAppointmentBox(box, font);
   }
 }
@@ -190,113 +302,36 @@ void Paint_OnCreate(HWND window) {
   }
   s_face = facefit::ChooseFace(width, height);
   s_skinSize = s_face.skin.skinSize;
-  layout::ImagePath(s_portraitPath, layout::kImagePathCapacity, g_settings.Clock_Type, false, s_face.skin.fileName);
-  layout::ImagePath(s_landscapePath, layout::kImagePathCapacity, g_settings.Clock_Type, true, s_face.skin.fileName);
+  layout::ImagePath(s_portraitPath, layout::kImagePathCapacity, g_lockScreen.settings.Clock_Type, false, s_face.skin.fileName);
+  layout::ImagePath(s_landscapePath, layout::kImagePathCapacity, g_lockScreen.settings.Clock_Type, true, s_face.skin.fileName);
 
   HDC dc = GetDC(window);
   CreateFonts(dc);
   ReleaseDC(window, dc);
-  s_colours = layout::ResolveColours(g_skin, g_settings.Face);
+  s_colours = layout::ResolveColours(g_lockScreen.skin, g_lockScreen.settings.Face);
   s_drawFit = facefit::FaceFit{};  // scale 1: the fonts just made, and the device's pens
   Clock_CreatePens(s_colours, s_drawFit);
   if (s_face.fitted) ScaleFontsAndPens(facefit::FitFace(s_face, {0, 0, width, height}));
 }
 
+// The paint in the order of the face: the picture, then each band drawn
+// straight onto the window with a transparent background.
 void Paint_OnPaint(HWND window) {
-  RECT client;
-  GetClientRect(window, &client);
-  const bool landscape = layout::IsLandscape(FromRect(client));
-  const facefit::FaceFit fit = facefit::FitFace(s_face, FromRect(client));
-  if (s_face.fitted) ScaleFontsAndPens(fit);
-
-  SYSTEMTIME now;
-  DeviceGetLocalTime(&now);
-  if (now.wDay != g_status.lastDay) {
-    InvalidateRect(window, &g_dateRect, TRUE);
-    g_status.lastDay = now.wDay;
-  }
-
-  Paint_DropBitmap();
-  wchar_t picture[MAX_PATH + layout::kImagePathCapacity];
-  const int n = _snwprintf(picture, sizeof(picture) / sizeof(picture[0]), L"%ls%ls", g_moduleDir,
-                           landscape ? s_landscapePath : s_portraitPath);
-  if (n > 0 && n < static_cast<int>(sizeof(picture) / sizeof(picture[0]))) s_skinBitmap = SHLoadImageFile(picture);
-
+  PaintInput p;
+  LoadPaintInput(window, &p);
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(window, &ps);
   if (dc == nullptr) return;
   HGDIOBJ originalFont = GetCurrentObject(dc, OBJ_FONT);
   SetBkMode(dc, TRANSPARENT);
-  DrawPicture(dc, fit);
-
-  // The values this paint draws, read once.
-  wchar_t date[64];
-  if (GetDateFormatW(LOCALE_USER_DEFAULT, DATE_LONGDATE, &now, nullptr, date, 64) == 0) date[0] = L'\0';
-  date[63] = L'\0';
-  wchar_t battery[32];
-  int percent = 0;
-  BOOL known = FALSE;
-  Status_GetBattery(battery, &percent, &known);
-  layout::ScreenInput in;
-  in.client = fit.face;
-  for (int f = 0; f < layout::kFontCount; ++f) in.metrics[f] = s_metrics[f];
-  in.dateLength = static_cast<int32_t>(wcslen(date));
-  in.clockType = g_settings.Clock_Type;
-  in.skinSize = s_skinSize;
-  in.hideMessages = g_settings.Hide_Messages;
-  in.batteryPercent = percent;
-  in.batteryKnown = known != FALSE;
-  in.unreadSms = g_status.unreadSms;
-  in.unreadMail = g_status.unreadMail;
-  in.missedCalls = g_status.missedCalls;
-  in.colours = s_colours;
-  const layout::ScreenLayout l = layout::ComposeScreen(in);
-
-  // Owner line.
-  SelectFont(dc, layout::kOwnerFont);
-  SetTextColor(dc, s_colours.owner);
-  g_ownerRect = OnScreen(fit, l.ownerRect);
-  DrawLine(dc, g_ownerName, g_ownerRect, DT_CENTER);
-
-  // Date line.
-  SelectFont(dc, l.dateFont);
-  g_dateRect = OnScreen(fit, l.dateRect);
-  SetTextColor(dc, s_colours.date);
-  DrawLine(dc, date, g_dateRect, DT_CENTER);
-
-  // Clock.
-  if (g_settings.Clock_Type == 1) {
-    Clock_PlaceAnalog(fit, s_metrics[l.dateFont]);
-  } else if (g_settings.Clock_Type == 2) {
-    Clock_PaintDigital(window, dc, OnScreen(fit, l.clockRect), now, s_fonts[layout::kTimeFont], s_colours.digitalTime);
-  } else {
-    g_clockRect = OnScreen(fit, l.clockRect);
+  DrawPicture(dc, p.fit);
+  PaintOwnerAndDate(dc, p);
+  PaintClock(window, dc, p);
+  PaintStatusLine(dc, p);
+  if (p.l.drawMessages) {
+    PaintMessages(dc, p);
+    PaintAppointments(dc, p);
   }
-
-  // Version and battery on the bottom line.
-  SelectFont(dc, l.statusFont);
-  SetTextColor(dc, s_colours.info);
-  g_versionRect = OnScreen(fit, l.versionRect);
-  DrawLine(dc, L"2.0", g_versionRect, DT_LEFT);
-  g_batteryRect = OnScreen(fit, l.batteryRect);
-  SetTextColor(dc, l.batteryColour);
-  DrawLine(dc, battery, g_batteryRect, DT_RIGHT);
-
-  if (l.drawMessages) {
-    SelectFont(dc, layout::kMessageFont);
-    g_messagesRect = OnScreen(fit, l.messagesRect);
-    static const wchar_t* const kFormats[3] = {L"Unread SMS: %d", L"Unread Mail: %d", L"Missed calls: %d"};
-    const int32_t counts[3] = {in.unreadSms, in.unreadMail, in.missedCalls};
-    for (int i = 0; i < 3; ++i) {
-      wchar_t text[100];
-      _snwprintf(text, 100, kFormats[i], static_cast<int>(counts[i]));
-      text[99] = L'\0';
-      SetTextColor(dc, l.messageColour[i]);
-      DrawLine(dc, text, OnScreen(fit, l.messageLine[i]), DT_CENTER);
-    }
-    DrawAppointments(dc, fit, l);
-  }
-
   if (originalFont != nullptr) SelectObject(dc, originalFont);
   EndPaint(window, &ps);
 }

@@ -1,11 +1,8 @@
-// The drawing half of the lock window: fonts, skin pictures, the screen
-// regions and the paint itself.
+// The drawing half of the lock window: fonts, skin pictures and the paint
+// itself. The paint recomputes the screen regions (Region_Set,
+// lockscreen.h) at every paint.
 #pragma once
 #include <windows.h>
-
-// Screen regions, recomputed at every paint and invalidated by the workers.
-extern RECT g_ownerRect, g_dateRect, g_clockRect, g_versionRect, g_batteryRect, g_messagesRect,
-    g_appointmentsRect;
 
 void Paint_OnCreate(HWND window);   // fonts, clock pens, skin size and picture paths
 void Paint_OnPaint(HWND window);    // the whole paint (the wake is the caller's)

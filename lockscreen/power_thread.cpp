@@ -12,7 +12,6 @@
 #include "lockscreen/lockscreen.h"
 #include "platform/power.h"
 
-HANDLE g_powerQueue = nullptr;
 static HANDLE s_powerNotifications = nullptr;
 
 static const DWORD kRecordBytes = 1024;
@@ -20,7 +19,7 @@ static const DWORD kRecordBytes = 1024;
 static const DWORD kQueueCheckMs = 5000;
 
 BOOL PowerQueue_Open(void) {
-  if (g_powerQueue != nullptr) return TRUE;
+  if (g_lockScreen.powerQueue != nullptr) return TRUE;
   MSGQUEUEOPTIONS options;
   ZeroMemory(&options, sizeof(options));
   options.dwSize = sizeof(options);
@@ -31,30 +30,30 @@ BOOL PowerQueue_Open(void) {
   HANDLE queue = CreateMsgQueue(nullptr, &options);
   if (queue == nullptr) return FALSE;
   s_powerNotifications = RequestPowerNotifications(queue, POWER_NOTIFY_ALL);
-  g_powerQueue = queue;
+  g_lockScreen.powerQueue = queue;
   return TRUE;
 }
 
 void PowerQueue_Close(void) {
   if (s_powerNotifications != nullptr) StopPowerNotifications(s_powerNotifications);
-  if (g_powerQueue != nullptr) CloseMsgQueue(g_powerQueue);
-  s_powerNotifications = g_powerQueue = nullptr;
+  if (g_lockScreen.powerQueue != nullptr) CloseMsgQueue(g_lockScreen.powerQueue);
+  s_powerNotifications = g_lockScreen.powerQueue = nullptr;
 }
 
 static bool QueueLost(void) {
   MSGQUEUEINFO info;
   info.dwSize = sizeof(info);
-  return !GetMsgQueueInfo(g_powerQueue, &info) && GetLastError() == ERROR_INVALID_HANDLE;
+  return !GetMsgQueueInfo(g_lockScreen.powerQueue, &info) && GetLastError() == ERROR_INVALID_HANDLE;
 }
 
 DWORD WINAPI PowerThread(LPVOID) {
-  if (InterlockedCompareExchange(&g_powerRunning, 1, 0) != 0) return 0;
+  if (InterlockedCompareExchange(&g_lockScreen.powerRunning, 1, 0) != 0) return 0;
   for (;;) {
-    if (g_powerQueue == nullptr && !PowerQueue_Open()) {
+    if (g_lockScreen.powerQueue == nullptr && !PowerQueue_Open()) {
       if (WaitEndEvent(kQueueCheckMs)) break;
       continue;
     }
-    HANDLE waits[2] = {g_endEvent, g_powerQueue};
+    HANDLE waits[2] = {g_lockScreen.endEvent, g_lockScreen.powerQueue};
     DWORD r = WaitForMultipleObjects(2, waits, FALSE, kQueueCheckMs);
     if (r == WAIT_OBJECT_0) break;
     if (r == WAIT_TIMEOUT) {
@@ -71,7 +70,7 @@ DWORD WINAPI PowerThread(LPVOID) {
     DWORD size = 0, flags = 0;
     // A failed read drains its record, so the queue does not stay signalled;
     // a queue the power manager lost is made again.
-    if (!ReadMsgQueue(g_powerQueue, record, sizeof(record), &size, 0, &flags)) {
+    if (!ReadMsgQueue(g_lockScreen.powerQueue, record, sizeof(record), &size, 0, &flags)) {
       if (GetLastError() == ERROR_INVALID_HANDLE) PowerQueue_Close();
       continue;
     }
@@ -80,14 +79,14 @@ DWORD WINAPI PowerThread(LPVOID) {
       // The window thread handles the close before this returns; the
       // shutdown sets "End_Event" itself.
       MarkOrderlyEnd();
-      SendMessageW(g_lockWindow, WM_CLOSE, 0, 0);
+      SendMessageW(g_lockScreen.window, WM_CLOSE, 0, 0);
       break;
     }
     if (action == powerrules::BroadcastAction::kWake) {
-      PostMessageW(g_lockWindow, WM_LOCK_REFRONT, kRefrontUpdate, 0);
+      PostMessageW(g_lockScreen.window, WM_LOCK_REFRONT, kFrontPaintNow, 0);
       StartRefreshIfIdle();
     }
   }
-  InterlockedExchange(&g_powerRunning, 0);
+  InterlockedExchange(&g_lockScreen.powerRunning, 0);
   return 0;
 }

@@ -6,11 +6,10 @@
 #include "lockscreen/clock.h"
 #include "lockscreen/core/status_rules.h"
 #include "lockscreen/lockscreen.h"
-#include "lockscreen/paint.h"
 #include "lockscreen/status.h"
-#include "platform/drawing.h"
+#include "platform/local_time.h"
 #include "platform/power.h"
-#include "platform/shell.h"
+#include "platform/registry.h"
 
 // How long a refresh thread waits for the window thread to take the front
 // back before it goes dark (it never waits for ever: the window thread may
@@ -24,73 +23,68 @@ static volatile LONG s_ticks = 0;  // for the probe only
 LONG Refresh_TickCount(void) { return s_ticks; }
 
 void StartRefreshIfIdle(void) {
-  if (g_refreshRunning == 0) StartWorker(RefreshThread, &g_refreshRunning);
-}
-
-// A region as the painter last computed it; invalidating one that has not
-// been computed yet is empty and repaints nothing.
-static void InvalidateRegion(const RECT& region) {
-  RECT r = region;
-  if (IsRectEmpty(&r)) return;
-  InvalidateRect(g_lockWindow, &r, TRUE);
+  if (g_lockScreen.refreshRunning == 0) StartWorker(RefreshThread, &g_lockScreen.refreshRunning);
 }
 
 static void TickCounts(void) {
+  StatusInfo& info = g_lockScreen.status;
   DWORD value = 0;
   status::Counts now;
   if (FAILED(RegistryGetDWORD(HKEY_CURRENT_USER, L"System\\State\\Phone", L"Missed Call Count", &value))) value = 0;
-  g_status.missedCalls = static_cast<LONG>(value);
+  info.missedCalls = static_cast<LONG>(value);
   if (SUCCEEDED(RegistryGetDWORD(HKEY_CURRENT_USER, L"System\\State\\Messages\\TotalEmail\\Unread", L"Count", &value)))
-    g_status.unreadMail = static_cast<LONG>(value);
+    info.unreadMail = static_cast<LONG>(value);
   if (SUCCEEDED(RegistryGetDWORD(HKEY_CURRENT_USER, L"System\\State\\Messages\\sms\\Unread", L"Count", &value)))
-    g_status.unreadSms = static_cast<LONG>(value);
-  now.sms = g_status.unreadSms;
-  now.mail = g_status.unreadMail;
-  now.missed = g_status.missedCalls;
+    info.unreadSms = static_cast<LONG>(value);
+  now.sms = info.unreadSms;
+  now.mail = info.unreadMail;
+  now.missed = info.missedCalls;
   status::Counts last;
-  last.sms = g_status.lastSms;
-  last.mail = g_status.lastMail;
-  last.missed = g_status.lastMissedCalls;
+  last.sms = info.lastSms;
+  last.mail = info.lastMail;
+  last.missed = info.lastMissedCalls;
   if (status::CountsChanged(now, last)) {
-    g_status.lastSms = last.sms;
-    g_status.lastMail = last.mail;
-    g_status.lastMissedCalls = last.missed;
-    InvalidateRegion(g_messagesRect);
+    info.lastSms = last.sms;
+    info.lastMail = last.mail;
+    info.lastMissedCalls = last.missed;
+    Region_Invalidate(kMessagesRegion);
   }
 }
 
 static void TickDateAndClock(void) {
+  StatusInfo& info = g_lockScreen.status;
   SYSTEMTIME now;
   DeviceGetLocalTime(&now);
   if (status::DateChanged(now.wYear, now.wMonth, now.wDay, s_lastDate)) {
-    InvalidateRegion(g_dateRect);
-    g_status.lastDay = now.wDay;
+    Region_Invalidate(kDateRegion);
+    info.lastDay = now.wDay;
   }
-  int32_t lastHour = g_status.lastHour, lastMinute = g_status.lastMinute;
-  status::ClockStep step = status::ClockTick(g_settings.Clock_Type, now.wHour, now.wMinute, lastHour, lastMinute);
-  g_status.lastHour = lastHour;
-  g_status.lastMinute = lastMinute;
+  int32_t lastHour = info.lastHour, lastMinute = info.lastMinute;
+  status::ClockStep step =
+      status::ClockTick(g_lockScreen.settings.Clock_Type, now.wHour, now.wMinute, lastHour, lastMinute);
+  info.lastHour = lastHour;
+  info.lastMinute = lastMinute;
   if (step.callAnalog) Clock_AnalogUpdate();
   // The digital clock's text changes width: erase what was there.
-  for (int i = 0; i < step.invalidations; ++i) InvalidateRegion(g_clockRect);
+  for (int i = 0; i < step.invalidations; ++i) Region_Invalidate(kClockRegion);
 }
 
 static void TickBattery(void) {
   SYSTEM_POWER_STATUS_EX2 power;
   ZeroMemory(&power, sizeof(power));
   DWORD got = GetSystemPowerStatusEx2(&power, sizeof(power), FALSE);
-  if (Status_TakeBatteryReading(got != 0, power.BatteryLifePercent)) InvalidateRegion(g_batteryRect);
+  if (Status_TakeBatteryReading(got != 0, power.BatteryLifePercent)) Region_Invalidate(kBatteryRegion);
 }
 
 // One tick; TRUE when "End_Event" ended the thread.
 static bool Tick(void) {
-  if (g_settings.Hide_Messages == 0) TickCounts();
+  if (g_lockScreen.settings.Hide_Messages == 0) TickCounts();
   TickDateAndClock();
   TickBattery();
   InterlockedIncrement(&s_ticks);
   // Front, activation, focus, game input and the repaint belong to the
   // window thread.
-  PostMessageW(g_lockWindow, WM_LOCK_REFRONT, kRefrontTick, 0);
+  PostMessageW(g_lockScreen.window, WM_LOCK_REFRONT, kFrontRefreshTick, 0);
   return WaitEndEvent(status::kTickMs) != FALSE;
 }
 
@@ -100,7 +94,8 @@ static bool Tick(void) {
 static void GoDark(void) {
   if (WaitEndEvent(0)) return;
   DWORD_PTR ignored = 0;
-  SendMessageTimeoutW(g_lockWindow, WM_LOCK_REFRONT, kRefrontDark, 0, SMTO_NORMAL, kRefrontWaitMs, &ignored);
+  SendMessageTimeoutW(g_lockScreen.window, WM_LOCK_REFRONT, kFrontBeforeDark, 0, SMTO_NORMAL, kRefrontWaitMs,
+                      &ignored);
   DisplayPowerSwitch(FALSE);
 }
 
@@ -109,7 +104,7 @@ static void RunPeriods(void) {
   for (;;) {
     int64_t done = 0;
     // The period's length is read again before every tick.
-    while (done < status::TicksPerPeriod(g_settings.TimeOut)) {
+    while (done < status::TicksPerPeriod(g_lockScreen.settings.TimeOut)) {
       if (Tick()) return;
       ++done;
     }
@@ -124,7 +119,7 @@ static void RunPeriods(void) {
     // held: a keyboard hook the system removed is installed again.
     ticksSinceResume += done > 0 ? done : 1;
     if (ticksSinceResume >= status::kTicksPerSecond) {
-      PostMessageW(g_lockWindow, WM_LOCK_REFRONT, kRefrontPeriod, 0);
+      PostMessageW(g_lockScreen.window, WM_LOCK_REFRONT, kFrontKeysAgain, 0);
       ticksSinceResume = 0;
     }
     // A period without ticks (TimeOut 0 or less) on external power: the
@@ -136,19 +131,19 @@ static void RunPeriods(void) {
 }
 
 DWORD WINAPI RefreshThread(LPVOID) {
-  EnterCriticalSection(&g_refreshLock);
-  if (g_refreshRunning != 0) {
-    LeaveCriticalSection(&g_refreshLock);
+  EnterCriticalSection(&g_lockScreen.refreshLock);
+  if (g_lockScreen.refreshRunning != 0) {
+    LeaveCriticalSection(&g_lockScreen.refreshLock);
     // Another refresh thread runs: only nudge the window forward.
     DWORD_PTR ignored = 0;
-    SendMessageTimeoutW(g_lockWindow, WM_ACTIVATE, 0, 0, SMTO_NORMAL, kRefrontWaitMs, &ignored);
+    SendMessageTimeoutW(g_lockScreen.window, WM_ACTIVATE, 0, 0, SMTO_NORMAL, kRefrontWaitMs, &ignored);
     return 0;
   }
-  InterlockedExchange(&g_refreshRunning, 1);
-  LeaveCriticalSection(&g_refreshLock);
+  InterlockedExchange(&g_lockScreen.refreshRunning, 1);
+  LeaveCriticalSection(&g_lockScreen.refreshLock);
 
-  PostMessageW(g_lockWindow, WM_LOCK_REFRONT, kRefrontEntry, 0);
+  PostMessageW(g_lockScreen.window, WM_LOCK_REFRONT, kFrontRefreshEntry, 0);
   RunPeriods();
-  InterlockedExchange(&g_refreshRunning, 0);
+  InterlockedExchange(&g_lockScreen.refreshRunning, 0);
   return 0;
 }

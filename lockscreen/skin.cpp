@@ -7,24 +7,22 @@
 
 #include "lockscreen/core/layout.h"
 
-skin::SkinSettings g_skin;
-
-void Skin_Load(const wchar_t* moduleDir, int clockType) {
-  g_skin = skin::SkinSettings{};  // flag 0, built-in colours, sizes 11, 11, 25, 9, 11
+skin::SkinSettings Skin_Load(const wchar_t* moduleDir, int32_t clockType) {
+  skin::SkinSettings settings;  // flag 0, built-in colours, sizes 11, 11, 25, 9, 11
 
   wchar_t path[MAX_PATH];
   const int n = _snwprintf(path, MAX_PATH, L"%ls%lsconfig.ini", moduleDir != nullptr ? moduleDir : L"",
                            layout::SkinFolder(clockType));
-  if (n < 0 || n >= MAX_PATH) return;  // a path that does not fit is a file that cannot be opened
+  if (n < 0 || n >= MAX_PATH) return settings;  // a path that does not fit is a file that cannot be opened
   path[MAX_PATH - 1] = L'\0';
 
   HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return;
+  if (file == INVALID_HANDLE_VALUE) return settings;
   static BYTE buffer[skin::kMaxFileBytes];
   ZeroMemory(buffer, sizeof(buffer));
   DWORD got = 0;
   const BOOL ok = ReadFile(file, buffer, sizeof(buffer), &got, nullptr);
   CloseHandle(file);
-  if (!ok) return;
-  skin::ParseSkinText(buffer, got, g_skin);
+  if (ok) skin::ParseSkinText(buffer, got, settings);
+  return settings;
 }

@@ -5,10 +5,7 @@
 
 #include "lockscreen/core/skin_scan.h"
 
-// Written once by Skin_Load on the main thread before the lock window
-// exists; read-only afterwards.
-extern skin::SkinSettings g_skin;
-
-// Fills the skin settings from <moduleDir>skin\analog\config.ini when
-// clockType is 1, else skin\digital\config.ini. Main thread, at start-up.
-void Skin_Load(const wchar_t* moduleDir, int clockType);
+// The skin settings from <moduleDir>skin\analog\config.ini for the analog
+// clock, else skin\digital\config.ini; the built-in values where the file
+// cannot be read. Main thread, at start-up.
+skin::SkinSettings Skin_Load(const wchar_t* moduleDir, int32_t clockType);

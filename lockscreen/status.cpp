@@ -7,8 +7,7 @@
 #include <cwchar>
 
 #include "lockscreen/core/status_rules.h"
-
-StatusInfo g_status = {0, 0, 0, 0, 0, 0, 0, 99, 0, 0};
+#include "lockscreen/lockscreen.h"
 
 static SRWLOCK s_batteryLock = SRWLOCK_INIT;
 static status::Battery s_battery;
@@ -17,7 +16,7 @@ void Status_Reset(void) {
   AcquireSRWLockExclusive(&s_batteryLock);
   s_battery = status::Battery();
   ReleaseSRWLockExclusive(&s_batteryLock);
-  g_status = StatusInfo{0, 0, 0, 0, 0, 0, 0, 99, 0, 0};
+  g_lockScreen.status = StatusInfo{0, 0, 0, 0, 0, 0, 0, 99, 0, 0};
 }
 
 void Status_GetBattery(wchar_t text[32], int* percent, BOOL* known) {
@@ -32,7 +31,7 @@ void Status_GetBattery(wchar_t text[32], int* percent, BOOL* known) {
 BOOL Status_TakeBatteryReading(BOOL querySucceeded, BYTE percent) {
   AcquireSRWLockExclusive(&s_batteryLock);
   bool changed = status::BatteryReading(querySucceeded != FALSE, percent, s_battery);
-  if (changed) g_status.batteryPercent = s_battery.percent;
+  if (changed) g_lockScreen.status.batteryPercent = s_battery.percent;
   ReleaseSRWLockExclusive(&s_batteryLock);
   return changed ? TRUE : FALSE;
 }

@@ -1,4 +1,5 @@
-// StatusInfo: what the refresh thread gathers and the painter draws.
+// StatusInfo: what the refresh thread gathers and the painter draws (the
+// record lives in g_lockScreen, lockscreen.h), and the battery text.
 #pragma once
 #include <windows.h>
 
@@ -14,7 +15,6 @@ struct StatusInfo {
   volatile LONG lastHour;
   volatile LONG lastMinute;
 };
-extern StatusInfo g_status;
 
 // The battery text and its percentage as one consistent pair, so a paint
 // never draws a half-written text. `known` is false until a real reading.

@@ -3,12 +3,9 @@
 // every other key causes.
 #include "lockscreen/core/unlock_rules.h"
 #include "lockscreen/lockscreen.h"
-#include "platform/drawing.h"
 #include "platform/gameinput.h"
-#include "platform/shell.h"
+#include "platform/registry.h"
 #include "shared/signals.h"
-
-static const DWORD kHideBars = SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON | SHFS_HIDESTARTICON;  // 0x2A
 
 // Touched only by the window thread. The double-press memory starts empty
 // with the program.
@@ -37,28 +34,20 @@ static void PassCallKey(int32_t key) {
 // screen is ending before its window goes.
 static void UnlockNow(HWND window) {
   MarkOrderlyEnd();
-  SignalSet(g_endEvent);
+  SignalSet(g_lockScreen.endEvent);
   SendMessageW(window, WM_CLOSE, 0, 0);
 }
 
 void Unlock_WakeAndRefront(HWND window) {
   StartRefreshIfIdle();
-  if (GetForegroundWindow() != window) {
-    SHFullScreen(window, kHideBars);
-    BringWindowToTop(window);
-    SetForegroundWindowCe(window);
-  }
-  if (GetActiveWindow() != window) SetActiveWindow(window);
-  SetFocus(window);
-  GXResume();
-  UpdateWindow(window);
+  BringLockToFront(window, kFrontOnInput);
 }
 
 static unlock::Buttons CurrentButtons(void) {
   unlock::Buttons b;
-  b.button1 = g_settings.Button_1;
-  b.button2 = g_settings.Button_2;
-  b.doubleClick = g_settings.DoubleClick;
+  b.button1 = g_lockScreen.settings.Button_1;
+  b.button2 = g_lockScreen.settings.Button_2;
+  b.doubleClick = g_lockScreen.settings.DoubleClick;
   return b;
 }
 

@@ -6,12 +6,12 @@
 #include "lockscreen/lockscreen.h"
 #include "lockscreen/monitors.h"
 #include "lockscreen/paint.h"
+#include "lockscreen/resource.h"
 #include "lockscreen/status.h"
-#include "platform/drawing.h"
+#include "platform/fullscreen.h"
 #include "platform/gameinput.h"
-#include "platform/shell.h"
-
-static const DWORD kHideBars = SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON | SHFS_HIDESTARTICON;  // 0x2A
+#include "platform/registry.h"
+#include "platform/window.h"
 
 // Shared by SHHandleWMActivate and SHHandleWMSettingChange.
 static SHACTIVATEINFO s_activateInfo = {sizeof(SHACTIVATEINFO), nullptr, 0, 0, 0, 0};
@@ -25,7 +25,7 @@ ATOM RegisterLockClass(HINSTANCE instance, const wchar_t* className) {
   wc.style = CS_HREDRAW | CS_VREDRAW;
   wc.lpfnWndProc = LockWindowProc;
   wc.hInstance = instance;
-  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(101));
+  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_CORVANE));
   wc.hCursor = nullptr;
   wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
   wc.lpszClassName = className;
@@ -40,11 +40,7 @@ static void OnActivate(HWND window, WPARAM wParam, LPARAM lParam) {
     GetClientRect(window, &client);
     InvalidateRect(window, &client, TRUE);
   }
-  if (GetForegroundWindow() != window) {
-    SetForegroundWindowCe(window);
-    SHFullScreen(window, kHideBars);
-    MoveWindow(window, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), TRUE);
-  }
+  BringLockToFront(window, kFrontOnActivate);
   StartRefreshIfIdle();
   SHHandleWMActivate(window, wParam, lParam, &s_activateInfo, 0);
 }
@@ -52,7 +48,7 @@ static void OnActivate(HWND window, WPARAM wParam, LPARAM lParam) {
 // A monitor added, removed or changed: the face fills the primary monitor
 // again and every other monitor is covered at once.
 static void OnDisplayChange(HWND window) {
-  SHFullScreen(window, kHideBars);
+  BringLockToFront(window, kFrontOnDisplayChange);
   Covers_Show(window);
   PointerGuard_SetArea(window);
 }
@@ -69,78 +65,36 @@ static void OnMouse(HWND window, UINT message, LPARAM lParam) {
     s_pointer = now;
     if (!moved) return;
   }
-  if (g_refreshRunning != 0) return;
+  if (g_lockScreen.refreshRunning != 0) return;
   Display_WakeOnInput();
   Unlock_WakeAndRefront(window);
 }
 
-// What the workers ask of the window thread (see RefrontKind).
-static void OnRefront(HWND window, WPARAM kind) {
-  if (kind != kRefrontUpdate) Covers_Raise();
-  switch (kind) {
-    case kRefrontEntry:
-      if (GetForegroundWindow() != window) {
-        SHFullScreen(window, kHideBars);
-        BringWindowToTop(window);
-      }
-      if (GetActiveWindow() != window) SetActiveWindow(window);
-      SetFocus(window);
-      GXResume();
-      UpdateWindow(window);
-      break;
-    case kRefrontTick:
-      if (GetForegroundWindow() != window) {
-        BringWindowToTop(window);
-        SetForegroundWindowCe(window);
-        SHFullScreen(window, kHideBars);
-      }
-      if (GetActiveWindow() != window) {
-        SetActiveWindow(window);
-        SetFocus(window);
-        GXResume();
-      }
-      UpdateWindow(window);
-      break;
-    case kRefrontDark:
-      BringWindowToTop(window);
-      SetForegroundWindowCe(window);
-      SHFullScreen(window, kHideBars);
-      MoveWindow(window, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), TRUE);
-      SetActiveWindow(window);
-      SetFocus(window);
-      GXResume();
-      // Paint now, while the refresh thread still runs: a paint left for
-      // later would wake a new period right after this one went dark.
-      UpdateWindow(window);
-      break;
-    case kRefrontUpdate:
-      UpdateWindow(window);
-      break;
-    case kRefrontPeriod:
-      GXResume();
-      break;
-    default:
-      break;
-  }
+// What the workers ask of the window thread (a FrontWay, front.h). The
+// covers stay above every other top-most window at each of them but the
+// bare repaint.
+static void OnRefront(HWND window, WPARAM way) {
+  if (way != kFrontPaintNow) Covers_Raise();
+  BringLockToFront(window, static_cast<FrontWay>(way));
 }
 
 static LRESULT OnProbe(WPARAM what) {
   switch (what) {
-    case 0: return RegistryGetDWORDCount();
-    case 1: return g_refreshRunning;
-    case 2: {
+    case kProbeRegistryReads: return RegistryGetDWORDCount();
+    case kProbeRefreshRunning: return g_lockScreen.refreshRunning;
+    case kProbeBattery: {
       wchar_t text[32];
       int percent = 0;
       BOOL known = FALSE;
       Status_GetBattery(text, &percent, &known);
       return percent + (known ? 0x100 : 0);
     }
-    case 3: return s_passThroughIgnored;
-    case 4: return Unlock_KeyDownsHandled();
-    case 5: return Unlock_HeldFlags();
-    case 6: return Refresh_TickCount();
-    case 7: return s_paints;
-    case 8: {
+    case kProbePassThroughIgnored: return s_passThroughIgnored;
+    case kProbeKeyDowns: return Unlock_KeyDownsHandled();
+    case kProbeHeldFlags: return Unlock_HeldFlags();
+    case kProbeTicks: return Refresh_TickCount();
+    case kProbePaints: return s_paints;
+    case kProbeBatteryText: {
       wchar_t text[32];
       Status_GetBattery(text, nullptr, nullptr);
       unsigned long long packed = 0;
@@ -148,10 +102,12 @@ static LRESULT OnProbe(WPARAM what) {
         packed |= static_cast<unsigned long long>(text[i] & 0x7F) << (8 * i);
       return static_cast<LRESULT>(packed);
     }
-    case 9: return GameInputHookInstalls();
-    case 10: return reinterpret_cast<LRESULT>(GameInputHook());
-    case 11: return (g_appointmentsRunning ? 1 : 0) | (g_powerRunning ? 2 : 0) | (g_refreshRunning ? 4 : 0);
-    case 12: return Display_Requests();
+    case kProbeHookInstalls: return GameInputHookInstalls();
+    case kProbeHook: return reinterpret_cast<LRESULT>(GameInputHook());
+    case kProbeWorkers:
+      return (g_lockScreen.appointmentsRunning ? 1 : 0) | (g_lockScreen.powerRunning ? 2 : 0) |
+             (g_lockScreen.refreshRunning ? 4 : 0);
+    case kProbeMonitorPower: return Display_Requests();
     default: return -1;
   }
 }

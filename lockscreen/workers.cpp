@@ -108,12 +108,12 @@ void StartWorker(LPTHREAD_START_ROUTINE proc, volatile LONG* runningFlag) {
 void StopAcceptingWorkers(void) { InterlockedExchange(&s_accepting, 0); }
 
 BOOL WorkersBusy(void) {
-  return g_appointmentsRunning != 0 || g_powerRunning != 0 || g_refreshRunning != 0 || s_inFlight != 0 ||
-         s_settling != 0;
+  return g_lockScreen.appointmentsRunning != 0 || g_lockScreen.powerRunning != 0 || g_lockScreen.refreshRunning != 0 ||
+         s_inFlight != 0 || s_settling != 0;
 }
 
 BOOL WaitEndEvent(DWORD ms) {
-  DWORD r = WaitForSingleObject(g_endEvent, ms);
+  DWORD r = WaitForSingleObject(g_lockScreen.endEvent, ms);
   if (r == WAIT_OBJECT_0) return TRUE;
   if (r == WAIT_FAILED) Sleep(ms);
   return FALSE;

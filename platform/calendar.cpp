@@ -1,5 +1,5 @@
 // The calendar interface over the iCalendar files; see calendar.h. The
-// reading and all rules live in lockscreen/core/ical_*; this file only finds
+// reading and all rules live in platform/core/ical_*; this file only finds
 // the files, reads their bytes within the bounds, supplies the device's time
 // zone and the system's zone rules, and hands out the items.
 #include "platform/calendar.h"
@@ -11,7 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "lockscreen/core/ical_reader.h"
+#include "platform/core/ical_reader.h"
+#include "platform/core/ole_date.h"
 
 struct CalendarApp {
   LONG references;
@@ -310,8 +311,8 @@ HRESULT CalendarItemSubject(CalendarItem* item, wchar_t* out, int capacity) {
   if (item == nullptr || out == nullptr || capacity < 1) return E_POINTER;
   const char16_t* s = ItemOf(item)->subject;
   int n = 0;
-  while (n < capacity - 1 && n < appt::kSubjectUnits - 1 && s[n] != 0) ++n;
-  if (n > 0 && n < appt::kSubjectUnits - 1 && s[n] != 0 && s[n - 1] >= 0xD800 && s[n - 1] <= 0xDBFF)
+  while (n < capacity - 1 && n < calendar::kSubjectUnits - 1 && s[n] != 0) ++n;
+  if (n > 0 && n < calendar::kSubjectUnits - 1 && s[n] != 0 && s[n - 1] >= 0xD800 && s[n - 1] <= 0xDBFF)
     --n;  // never half a surrogate pair
   for (int i = 0; i < n; ++i) out[i] = static_cast<wchar_t>(s[i]);
   out[n] = L'\0';

@@ -23,16 +23,9 @@
 #include <windows.h>
 #include <wtypes.h>  // DATE
 
+#include "platform/core/calendar_values.h"
+
 #define olFolderCalendar 9
-#define olRecursDaily 0
-#define olRecursWeekly 1
-#define olRecursMonthly 2
-#define olRecursMonthNth 3
-#define olRecursYearly 5
-#define olRecursYearNth 6
-// Not a POOM value: a rule the interface cannot express (INTERVAL above 1,
-// several weekdays, HOURLY and finer, ...); the series keeps its first start.
-#define olRecursOther 7
 
 // Files read from the Calendars folder at most, and bytes in all.
 #define kCalendarFolderFiles 32
@@ -64,8 +57,6 @@ ULONG CalendarRelease(CalendarApp* app);                          // the referen
 // Logon reads the files (window is unused); Logoff drops what was read.
 HRESULT CalendarLogon(CalendarApp* app, HWND window);
 HRESULT CalendarLogoff(CalendarApp* app);
-// How many times CalendarLogon ran in this process (tests of the retries).
-LONG CalendarLogonCount(void);
 
 // Only olFolderCalendar, and only while logged on.
 HRESULT CalendarGetDefaultFolder(CalendarApp* app, int folder, CalendarFolder** out);
@@ -82,7 +73,8 @@ HRESULT CalendarItemsCount(CalendarItems* items, int* count);
 HRESULT CalendarItemsItem(CalendarItems* items, int index, CalendarItem** out);  // 1-based
 
 HRESULT CalendarItemStart(CalendarItem* item, DATE* start);  // local time
-// The subject, cut to `capacity` - 1 units (never inside a surrogate pair).
+// The subject (calendar::kSubjectUnits at most), cut to `capacity` - 1 units,
+// never inside a surrogate pair.
 HRESULT CalendarItemSubject(CalendarItem* item, wchar_t* out, int capacity);
 HRESULT CalendarItemAllDayEvent(CalendarItem* item, BOOL* allDay);
 HRESULT CalendarItemIsRecurring(CalendarItem* item, BOOL* recurring);
@@ -93,6 +85,7 @@ HRESULT CalendarPatternNoEndDate(CalendarPattern* pattern, BOOL* noEnd);
 // The start of the last occurrence (COUNT), or the UNTIL bound (an UNTIL
 // that is a date: the end of that day).
 HRESULT CalendarPatternPatternEndDate(CalendarPattern* pattern, DATE* end);
+// One of calendar::kRecurs* (POOM's olRecurs numbers).
 HRESULT CalendarPatternRecurrenceType(CalendarPattern* pattern, int* type);
 // Whether the series runs on a clock of its own (a zone other than the
 // device's: a TZID or UTC), and its first start on that clock.
@@ -102,3 +95,7 @@ HRESULT CalendarPatternConvert(CalendarPattern* pattern, BOOL toOwn, DATE in, DA
 // TRUE when the series has no occurrence at `start`: removed (EXDATE) or
 // moved elsewhere (an override with RECURRENCE-ID, listed as its own item).
 HRESULT CalendarPatternIsException(CalendarPattern* pattern, DATE start, BOOL* removed);
+
+// --- for tests ---------------------------------------------------------------
+// How many times CalendarLogon ran in this process (tests of the retries).
+LONG CalendarLogonCount(void);

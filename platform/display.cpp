@@ -7,7 +7,7 @@
 #include <string.h>
 
 #include "platform/device_state.h"
-#include "platform/power.h"
+#include "platform/display.h"
 
 #ifndef QUERYESCSUPPORT
 #define QUERYESCSUPPORT 8

@@ -17,7 +17,7 @@
 
 #include "platform/core/game_keys.h"
 #include "platform/device_state.h"
-#include "platform/power.h"
+#include "platform/display.h"
 
 namespace {
 

@@ -36,11 +36,6 @@ int GXOpenInput(void);
 int GXCloseInput(void);
 int GXResume(void);
 
-// For the integration tests' probe: hooks installed so far, and the one in
-// place now.
-LONG GameInputHookInstalls(void);
-HHOOK GameInputHook(void);
-
 // Which window receives the keys while input is open (the lock window).
 void GameInputSetTarget(HWND window);
 
@@ -56,3 +51,9 @@ void GameInputSetTarget(HWND window);
 #define GAMEINPUT_EXCLUSIVE 0
 #define GAMEINPUT_FOREGROUND_ONLY 1
 void GameInputSetMode(int mode);
+
+// --- for tests ---------------------------------------------------------------
+// For the lock screen's probe: hooks installed so far, and the one in place
+// now.
+LONG GameInputHookInstalls(void);
+HHOOK GameInputHook(void);

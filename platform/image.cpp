@@ -11,7 +11,7 @@
 #include <windows.h>
 #include <wincodec.h>
 
-#include "platform/shell.h"
+#include "platform/image.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 // bottom of the work area and goes away with it; each button posts
 // WM_COMMAND with its command (notification 0) to the parent. The caller
 // reads the bar's window rectangle to shorten its own window.
-#include "platform/shell.h"
+#include "platform/menubar.h"
 
 namespace {
 

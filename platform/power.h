@@ -1,5 +1,5 @@
-// Power: the CE power manager, power status, idle time and the display
-// power switch, with their desktop stand-ins.
+// Power: the CE power manager, power status and idle time, with their
+// desktop stand-ins. (The display's power switch: platform/display.h.)
 //
 // Power broadcasts travel between processes through a shared table of
 // queues (one per reader). CreateMsgQueue returns a waitable handle that is
@@ -86,10 +86,6 @@ int SendPowerBroadcast(const void* record, DWORD size);
 // The device tool's side, as after a restart of the power manager: every
 // queue is forgotten (their slots reclaimed); readers must make new ones.
 void PowerBusForgetQueues(void);
-// Records waiting in the registered queues of live readers: 0 once every
-// reader has taken what was sent (the tests' sign that a reader is
-// listening, not merely registered).
-int PowerBusBacklog(void);
 
 // Power status. Byte 0 of each record is the AC-line status (0 offline,
 // 1 online, 2 backup, 255 unknown), byte 2 the battery percentage (255
@@ -138,24 +134,8 @@ DWORD GetSystemPowerStatusEx2(PSYSTEM_POWER_STATUS_EX2 status, DWORD length, BOO
 // Cumulative milliseconds without user input (0xFFFFFFFF: not supported).
 DWORD GetIdleTime(void);
 
-// Display power escape. The display driver stand-in answers
-// QUERYESCSUPPORT for SETPOWERMANAGEMENT and records the state it is set
-// to, which the device tool reads back.
-#define SETPOWERMANAGEMENT 6147
-#define VideoPowerOn 1
-#define VideoPowerStandBy 2
-#define VideoPowerSuspend 3
-#define VideoPowerOff 4
-typedef struct VIDEO_POWER_MANAGEMENT_CE {
-  ULONG Length;
-  ULONG DPMSVersion;
-  ULONG PowerState;
-} VIDEO_POWER_MANAGEMENT_CE;
-
-int DisplayExtEscape(HDC dc, int escape, int inSize, const char* in, int outSize, char* out);
-// The recorded display state: 1 on, 0 off. It exists only once the device
-// tool has set one (`ovdevice display on|off`): until then it reads on, the
-// setter records nothing, and DeviceDisplaySimulated() is 0.
-int DeviceDisplaySimulated(void);
-int DeviceDisplayIsOn(void);
-void DeviceSetDisplayOn(int on);
+// --- for tests ---------------------------------------------------------------
+// Records waiting in the registered queues of live readers: 0 once every
+// reader has taken what was sent (the tests' sign that a reader is
+// listening, not merely registered).
+int PowerBusBacklog(void);

@@ -18,6 +18,7 @@
 
 #include "platform/core/power_ring.h"
 #include "platform/device_state.h"
+#include "platform/display.h"
 #include "platform/power.h"
 
 namespace {

@@ -7,7 +7,6 @@
 // watchers can never both run. The main thread also keeps the thread's
 // handle: a watcher that has been started but has not yet set its flag
 // still counts as running, both for starting another and for waiting.
-#include "platform/events.h"
 #include "platform/power.h"
 #include "service/core/idle_rules.h"
 #include "service/hushpane.h"
@@ -43,7 +42,7 @@ DWORD WINAPI IdleWatcher(void*) {
       LoadServiceSettings(&now);
       service::IdleVerdict verdict = service::AccountWindow(run, GetIdleTime(), now.AcActivation);
       if (verdict == service::kIdleReached) {
-        EventModify(g_service.idleEvent, EVENT_SET);
+        SignalSet(g_service.idleEvent);
         break;
       }
       if (verdict == service::kIdleNotSupported) break;
@@ -78,12 +77,12 @@ void StopIdleWatcher() {
   // watcher is left to run then, and its idle signal finds the device
   // locked already.
   if (LockScreenRuns() || SignalExists(kLockMarkerEventName)) return;
-  EventModify(g_service.endEvent, EVENT_SET);
+  SignalSet(g_service.endEvent);
   for (int i = 0; i < kStopPolls && WatcherActive(); ++i) {
     // A wait that fails is a poll all the same: never a loop without a pause.
     if (g_service.watcherThread == nullptr ||
         WaitForSingleObject(g_service.watcherThread, kStopPollMs) == WAIT_FAILED)
       Sleep(kStopPollMs);
   }
-  EventModify(g_service.endEvent, EVENT_RESET);
+  SignalReset(g_service.endEvent);
 }

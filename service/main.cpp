@@ -4,7 +4,6 @@
 // in their fixed order.
 #include <windows.h>
 
-#include "platform/events.h"
 #include "service/core/pass_rules.h"
 #include "service/hushpane.h"
 #include "shared/signals.h"
@@ -16,7 +15,7 @@ namespace {
 
 // A resident service is asked to lock now by setting its activate event.
 void AskResidentToLock(HANDLE activate) {
-  EventModify(activate, EVENT_SET);
+  SignalSet(activate);
   CloseHandle(activate);
 }
 

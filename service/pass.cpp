@@ -3,7 +3,6 @@
 // and at the end stop the idle watcher and start the lock screen. The
 // decisions themselves are in service/core; the power queue and its
 // registration live as long as the service (power_queue.cpp).
-#include "platform/events.h"
 #include "service/core/broadcast_rules.h"
 #include "service/core/pass_rules.h"
 #include "service/core/wait_rules.h"
@@ -55,7 +54,7 @@ void WaitWhileLockScreenShows() {
     switch (service::ClassifyWait(set, result)) {
       case service::kFromActivate:
         // Re-armed; the lock screen started last stays watched.
-        EventModify(g_service.activateEvent, EVENT_RESET);
+        SignalReset(g_service.activateEvent);
         return;
       case service::kFromPowerQueue: {
         // Looked at again right before the drop: a record that comes just
@@ -109,11 +108,11 @@ PassOutcome WaitLoop() {
         StopIdleWatcher();
         return kOutcomeEnd;
       case service::kFromIdle:
-        EventModify(g_service.idleEvent, EVENT_RESET);
+        SignalReset(g_service.idleEvent);
         return kOutcomeLock;
       case service::kFromActivate:
         LoadServiceSettings(&g_service.settings);
-        EventModify(g_service.activateEvent, EVENT_RESET);
+        SignalReset(g_service.activateEvent);
         return kOutcomeLock;
       case service::kFromLockScreenProcess:
         if (PollLockScreen() == kLockScreenDied) return kOutcomeRestart;
@@ -161,6 +160,6 @@ bool RunPass() {
   // An idle signal that lost the race to another source in the same cycle
   // (or came while the watcher was being stopped) is stale: left set, it
   // would lock again right after the unlock.
-  EventModify(g_service.idleEvent, EVENT_RESET);
+  SignalReset(g_service.idleEvent);
   return endAfter;
 }

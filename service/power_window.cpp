@@ -11,12 +11,12 @@
 // face shows, never the desktop.
 #include <cstring>
 
-#include "platform/events.h"
 #include "platform/power.h"
 #include "service/core/broadcast_rules.h"
 #include "service/core/power_notice.h"
 #include "service/hushpane.h"
 #include "shared/lock_window.h"
+#include "shared/signals.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ bool LockWindowPainted() {
   HWND lock = FindWindowW(kLockWindowClass, kLockWindowTitle);
   if (lock == nullptr || !IsWindowVisible(lock)) return false;
   DWORD_PTR paints = 0;
-  if (!SendMessageTimeoutW(lock, WM_LOCK_PROBE, kLockProbePaints, 0, SMTO_BLOCK | SMTO_ABORTIFHUNG, kProbeWaitMs,
+  if (!SendMessageTimeoutW(lock, WM_LOCK_PROBE, kProbePaints, 0, SMTO_BLOCK | SMTO_ABORTIFHUNG, kProbeWaitMs,
                            &paints))
     return false;
   return static_cast<LONG_PTR>(paints) > 0;
@@ -62,7 +62,7 @@ void Deliver(service::PowerNotice notice) {
   // A service that could not make its power queue hears no record: the
   // lock is asked for directly. (A pointer-sized read of the main thread's
   // handle; at worst one extra request, which only re-arms.)
-  if (g_service.powerQueue == nullptr) EventModify(g_service.activateEvent, EVENT_SET);
+  if (g_service.powerQueue == nullptr) SignalSet(g_service.activateEvent);
   if (notice == service::kNoticeSuspend) HoldUntilLockPainted();
 }
 

@@ -17,6 +17,8 @@ HANDLE SignalOpen(const wchar_t* name);
 // whether another process held it: one call, so two simultaneous starts
 // cannot both win a single-instance test made with it.
 HANDLE SignalCreate(const wchar_t* name, BOOL* alreadyExisted);
+// set and reset (EventModify): the one way the three programs set and reset
+// the suite's events, the named ones and the orderly-end event alike.
 BOOL SignalSet(HANDLE event);
 BOOL SignalReset(HANDLE event);
 

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes lockscreen/core/ical_windows_zones_table.h: the IANA time zone
+"""Writes platform/core/ical_windows_zones_table.h: the IANA time zone
 names and the Windows zone each belongs to, from CLDR's windowsZones.xml
 (and the older and newer spellings of each name from CLDR's bcp47
 timezone.xml), so that a calendar that names "Europe/Berlin" without a
@@ -16,7 +16,7 @@ import xml.etree.ElementTree as ET
 
 common = sys.argv[1] if len(sys.argv) > 1 else "/usr/share/unicode/cldr/common"
 repo = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-out = sys.argv[2] if len(sys.argv) > 2 else os.path.join(repo, "lockscreen/core/ical_windows_zones_table.h")
+out = sys.argv[2] if len(sys.argv) > 2 else os.path.join(repo, "platform/core/ical_windows_zones_table.h")
 
 windows = {}  # IANA name -> Windows name
 tree = ET.parse(os.path.join(common, "supplemental/windowsZones.xml"))

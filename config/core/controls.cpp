@@ -33,8 +33,8 @@ Initial InitialStates(const settings::ConfigSettings& s) {
   in.check[layout::kStartup] = s.ActivateAtStartup != 0 ? 1 : 0;
   in.enabled[layout::kStartup] = s.AutoRun != 0;
   // Only 1 is the analog clock; every other stored number shows digital.
-  in.check[layout::kAnalog] = s.Clock_Type == 1 ? 1 : 0;
-  in.check[layout::kDigital] = s.Clock_Type == 1 ? 0 : 1;
+  in.check[layout::kAnalog] = s.Clock_Type == settings::kAnalogClock ? 1 : 0;
+  in.check[layout::kDigital] = s.Clock_Type == settings::kAnalogClock ? 0 : 1;
   in.check[layout::kOnAC] = s.EnableOnAC != 0 ? 1 : 0;
   in.enabled[layout::kActivationField] = s.EnableOnAC != 0;
   in.enabled[layout::kActivationSpin] = s.EnableOnAC != 0;

@@ -6,27 +6,26 @@
 #pragma once
 #include <cstdint>
 
-#include "lockscreen/core/appointment_dates.h"
+#include "platform/core/calendar_values.h"
+#include "platform/core/ole_date.h"
 
 namespace appt {
 
 constexpr int kCapacity = 20;        // rows a query fills at most
 constexpr int kRecurringLimit = 15;  // recurring items moved onto their next occurrence per query
 constexpr int kTableRows = 40;       // rows of the published table
-constexpr int kSubjectUnits = 64;    // UTF-16 units of a subject, terminator included
 constexpr double kWindowDays = 7.0;
 constexpr int kStopPollItems = 64;
 
-// Recurrence types as the calendar reports them.
-constexpr int kRecursDaily = 0;
-constexpr int kRecursWeekly = 1;
-constexpr int kRecursMonthly = 2;
-constexpr int kRecursMonthNth = 3;
-constexpr int kRecursYearly = 5;
-constexpr int kRecursYearNth = 6;
-// A rule the calendar interface cannot express (an interval above 1, several
-// weekdays, ...): like a daily series, it keeps its first start.
-constexpr int kRecursOther = 7;
+// The calendar's subject size and recurrence types, under the rules' names.
+using calendar::kSubjectUnits;
+using calendar::kRecursDaily;
+using calendar::kRecursWeekly;
+using calendar::kRecursMonthly;
+using calendar::kRecursMonthNth;
+using calendar::kRecursYearly;
+using calendar::kRecursYearNth;
+using calendar::kRecursOther;
 
 // One row of a query's private table or of the published table. Empty rows
 // are marked by `used`, not by the date: a DATE <= 0 is a real date before

@@ -5,6 +5,7 @@
 #include <cwchar>
 
 #include "lockscreen/core/clock_geometry.h"
+#include "shared/core/settings_rules.h"
 
 namespace layout {
 
@@ -26,7 +27,7 @@ bool IsLandscape(const Rect& client) {
   return int64_t{client.right} - client.left >= int64_t{client.bottom} - client.top;
 }
 
-const wchar_t* SkinFolder(int32_t clockType) { return clockType == 1 ? L"skin\\analog\\" : L"skin\\digital\\"; }
+const wchar_t* SkinFolder(int32_t clockType) { return clockType == settings::kAnalogClock ? L"skin\\analog\\" : L"skin\\digital\\"; }
 
 bool ImagePath(wchar_t* out, size_t capacity, int32_t clockType, bool landscape, const wchar_t* fileName) {
   if (capacity == 0) return false;
@@ -93,7 +94,7 @@ Rect DigitalClockRect(const Rect& client, const Rect& dateRect, const TextMetric
 
 Rect AppointmentsRect(const Rect& client, const Rect& clockRect, int32_t clockType, const TextMetrics& messageFont,
                       const Rect& messagesRect) {
-  const int32_t top = clockRect.bottom + (clockType == 2 ? 25 : 15);
+  const int32_t top = clockRect.bottom + (clockType == settings::kDigitalClock ? 25 : 15);
   const int32_t margin = 2 * messageFont.aveCharWidth;
   return {client.left + margin, top, client.right - margin, messagesRect.top};
 }
@@ -121,9 +122,9 @@ ScreenLayout ComposeScreen(const ScreenInput& in) {
   const int32_t dateTop = out.ownerRect.bottom + 5;
   out.dateRect = {c.left, dateTop, c.right, dateTop + date.externalLeading + date.height + 10};
 
-  if (in.clockType == 1) {
+  if (in.clockType == settings::kAnalogClock) {
     out.clockRect = clockgeo::PlaceAnalog(c, date.height, date.externalLeading).clockRect;
-  } else if (in.clockType == 2) {
+  } else if (in.clockType == settings::kDigitalClock) {
     out.clockRect = DigitalClockRect(c, out.dateRect, in.metrics[kTimeFont]);
   } else {
     out.clockRect = {c.left, out.dateRect.bottom + 10, c.right, out.dateRect.bottom + 20};

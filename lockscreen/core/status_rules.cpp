@@ -1,6 +1,8 @@
 // What a refresh tick repaints and what the end of a period does.
 #include "lockscreen/core/status_rules.h"
 
+#include "shared/core/settings_rules.h"
+
 namespace status {
 
 bool CountsChanged(const Counts& now, Counts& last) {
@@ -20,9 +22,9 @@ bool DateChanged(int32_t year, int32_t month, int32_t day, DateKey& last) {
 
 ClockStep ClockTick(int32_t clockType, int32_t hour, int32_t minute, int32_t& lastHour, int32_t& lastMinute) {
   ClockStep step;
-  if (clockType == 1) {
+  if (clockType == settings::kAnalogClock) {
     step.callAnalog = true;
-  } else if (clockType == 2) {
+  } else if (clockType == settings::kDigitalClock) {
     if (hour != lastHour) {
       ++step.invalidations;
       lastHour = hour;

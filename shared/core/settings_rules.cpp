@@ -46,9 +46,9 @@ void KeyCode(int32_t& field, const ValueSource& src, const char* name) {
   field = v.present ? static_cast<int32_t>(v.value) : 0;
 }
 
-void ClockType(int32_t& field, const ValueSource& src) {
+void ReadClockType(int32_t& field, const ValueSource& src) {
   StoredValue v = Read(src, "Clock_Type");
-  field = v.present ? static_cast<int32_t>(v.value) : 1;
+  field = v.present ? static_cast<int32_t>(v.value) : kAnalogClock;
 }
 
 }  // namespace
@@ -66,7 +66,7 @@ void LoadLockScreen(LockScreenSettings& s, const ValueSource& src) {
     Boolean(s.DoubleClick, src, "DoubleClick");
     Boolean(s.Face, src, "Face");
     Boolean(s.ShowSeconds, src, "ShowSeconds");
-    ClockType(s.Clock_Type, src);
+    ReadClockType(s.Clock_Type, src);
     Boolean(s.Hide_Messages, src, "Hide_Messages");
   }
   if (!IsUsableKeyCode(s.Button_1)) s.Button_1 = 0;
@@ -97,7 +97,7 @@ void LoadConfig(ConfigSettings& s, const ValueSource& src) {
   Boolean(s.ActivateAtStartup, src, "ActivateAtStartUp");
   Boolean(s.DoubleClick, src, "DoubleClick");
   Boolean(s.Face, src, "Face");
-  ClockType(s.Clock_Type, src);
+  ReadClockType(s.Clock_Type, src);
 }
 
 void SaveOrder(const ConfigSettings& s, NamedValue out[kSavedValueCount]) {

@@ -11,6 +11,15 @@ namespace settings {
 constexpr const char* kKeyPath = "Software\\Ombrevale\\Hushpane";  // under HKEY_LOCAL_MACHINE
 constexpr uint32_t kRegDword = 4;                                 // REG_DWORD
 
+// Clock_Type's two meanings. The field itself stays a plain number: any
+// other stored value is kept as it is (the lock screen draws no clock for
+// it and takes the digital skin; Tollwick shows "Digital Clock" checked and
+// writes the stored number back unless a radio button is pressed).
+enum ClockType : int32_t {
+  kAnalogClock = 1,
+  kDigitalClock = 2,
+};
+
 // One value as the registry returned it: counts as present only when the
 // query succeeded with type REG_DWORD and exactly 4 bytes.
 struct StoredValue {
@@ -28,7 +37,8 @@ struct ValueSource {
 };
 
 // What the lock screen (Corvane) reads. Its defaults when the key is missing
-// differ from the others: Clock_Type 0 (digital) and BlueTooth true.
+// differ from the others: Clock_Type 0 (no clock, the digital skin) and
+// BlueTooth true.
 struct LockScreenSettings {
   int32_t TimeOut = 8;
   int32_t AcActivation = 2;
@@ -68,7 +78,7 @@ struct ConfigSettings {
   int32_t ActivateAtStartup = 0;
   int32_t DoubleClick = 0;
   int32_t Face = 1;
-  int32_t Clock_Type = 1;
+  int32_t Clock_Type = kAnalogClock;
 };
 
 // A key code the lock screen can compare with a key-down: 0x01..0xFE.

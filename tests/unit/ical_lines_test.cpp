@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "lockscreen/core/appointment_rules.h"
-#include "lockscreen/core/ical_reader.h"
+#include "platform/core/ical_reader.h"
 #include "tests/unit/ical_walk.h"
 
 namespace {

@@ -1,11 +1,13 @@
 // The iCalendar reader: tables of spellings that must mean the same, and
 // half-broken files that must still give a sound calendar.
-#include "lockscreen/core/ical_reader.h"
+#include "platform/core/ical_reader.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+#include "platform/core/ole_date.h"
 
 namespace {
 
@@ -189,7 +191,7 @@ TEST(IcalReader, FoldInsideAUtf8SequenceJoinsAtByteLevel) {
 }
 
 TEST(IcalReader, SubjectCutAt63UnitsNeverInsideASurrogatePair) {
-  char16_t out[appt::kSubjectUnits];
+  char16_t out[calendar::kSubjectUnits];
   std::string s(62, 'a');
   s += "\xF0\x9F\x8E\x82";  // needs units 63 and 64: left out whole
   ical::DecodeSubject(s.data(), s.size(), out);
@@ -219,27 +221,27 @@ TEST(IcalReader, RecurrenceTypes) {
     const char* rule;
     int type;
   } cases[] = {
-      {"20270114T090000", "FREQ=DAILY", appt::kRecursDaily},
-      {"20270114T090000", "FREQ=WEEKLY", appt::kRecursWeekly},
-      {"20270114T090000", "freq=weekly;wkst=MO", appt::kRecursWeekly},
-      {"20270114T090000", "FREQ=WEEKLY;BYDAY=TH", appt::kRecursWeekly},
-      {"20270114T090000", "FREQ=WEEKLY;INTERVAL=1;BYDAY=TH", appt::kRecursWeekly},
-      {"20270114T090000", "FREQ=MONTHLY", appt::kRecursMonthly},
-      {"20270114T090000", "FREQ=MONTHLY;BYMONTHDAY=14", appt::kRecursMonthly},
-      {"20270114T090000", "FREQ=YEARLY", appt::kRecursYearly},
-      {"20270114T090000", "FREQ=YEARLY;BYMONTH=1;BYMONTHDAY=14", appt::kRecursYearly},
-      {"20270114T090000", "FREQ=MONTHLY;BYDAY=2TH", appt::kRecursMonthNth},
-      {"20270114T090000", "FREQ=YEARLY;BYMONTH=1;BYDAY=2TH", appt::kRecursYearNth},
+      {"20270114T090000", "FREQ=DAILY", calendar::kRecursDaily},
+      {"20270114T090000", "FREQ=WEEKLY", calendar::kRecursWeekly},
+      {"20270114T090000", "freq=weekly;wkst=MO", calendar::kRecursWeekly},
+      {"20270114T090000", "FREQ=WEEKLY;BYDAY=TH", calendar::kRecursWeekly},
+      {"20270114T090000", "FREQ=WEEKLY;INTERVAL=1;BYDAY=TH", calendar::kRecursWeekly},
+      {"20270114T090000", "FREQ=MONTHLY", calendar::kRecursMonthly},
+      {"20270114T090000", "FREQ=MONTHLY;BYMONTHDAY=14", calendar::kRecursMonthly},
+      {"20270114T090000", "FREQ=YEARLY", calendar::kRecursYearly},
+      {"20270114T090000", "FREQ=YEARLY;BYMONTH=1;BYMONTHDAY=14", calendar::kRecursYearly},
+      {"20270114T090000", "FREQ=MONTHLY;BYDAY=2TH", calendar::kRecursMonthNth},
+      {"20270114T090000", "FREQ=YEARLY;BYMONTH=1;BYDAY=2TH", calendar::kRecursYearNth},
       // What the interface cannot express keeps the first start.
-      {"20270114T090000", "FREQ=WEEKLY;INTERVAL=2", appt::kRecursOther},
-      {"20270114T090000", "FREQ=WEEKLY;BYDAY=TU,TH", appt::kRecursOther},
-      {"20270114T090000", "FREQ=WEEKLY;BYDAY=FR", appt::kRecursOther},
-      {"20270114T090000", "FREQ=MONTHLY;BYMONTHDAY=1", appt::kRecursOther},
-      {"20270114T090000", "FREQ=MONTHLY;BYDAY=TH;BYSETPOS=-1", appt::kRecursMonthNth},
-      {"20270114T090000", "FREQ=MONTHLY;BYSETPOS=1", appt::kRecursOther},
-      {"20270114T090000", "FREQ=HOURLY", appt::kRecursOther},
-      {"20270114T090000", "FREQ=DAILY;INTERVAL=3", appt::kRecursOther},
-      {"20270114T090000", "FREQ=YEARLY;BYMONTH=2", appt::kRecursOther},
+      {"20270114T090000", "FREQ=WEEKLY;INTERVAL=2", calendar::kRecursOther},
+      {"20270114T090000", "FREQ=WEEKLY;BYDAY=TU,TH", calendar::kRecursOther},
+      {"20270114T090000", "FREQ=WEEKLY;BYDAY=FR", calendar::kRecursOther},
+      {"20270114T090000", "FREQ=MONTHLY;BYMONTHDAY=1", calendar::kRecursOther},
+      {"20270114T090000", "FREQ=MONTHLY;BYDAY=TH;BYSETPOS=-1", calendar::kRecursMonthNth},
+      {"20270114T090000", "FREQ=MONTHLY;BYSETPOS=1", calendar::kRecursOther},
+      {"20270114T090000", "FREQ=HOURLY", calendar::kRecursOther},
+      {"20270114T090000", "FREQ=DAILY;INTERVAL=3", calendar::kRecursOther},
+      {"20270114T090000", "FREQ=YEARLY;BYMONTH=2", calendar::kRecursOther},
   };
   for (const Case& c : cases) {
     std::vector<Item> items;
@@ -375,7 +377,7 @@ TEST(IcalReader, DatesBefore1900) {
   ASSERT_EQ(items.size(), 1u);
   EXPECT_DOUBLE_EQ(items[0].start, At(1850, 1, 15));
   EXPECT_LT(items[0].start, 0.0);
-  EXPECT_EQ(items[0].recurrenceType, appt::kRecursYearly);
+  EXPECT_EQ(items[0].recurrenceType, calendar::kRecursYearly);
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "lockscreen/core/appointment_rules.h"
-#include "lockscreen/core/ical_reader.h"
+#include "platform/core/ical_reader.h"
 
 namespace icalwalk {
 

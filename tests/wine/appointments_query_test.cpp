@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "lockscreen/appointments_query.h"
-#include "lockscreen/core/ical_reader.h"
+#include "platform/core/ical_reader.h"
 #include "platform/calendar.h"
 #include "tests/wine/support/appointments_support.h"
 #include "tests/wine/support/support.h"

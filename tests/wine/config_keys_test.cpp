@@ -43,7 +43,7 @@ class ConfigKeys : public wt::SuiteTest {
     lock_ = lt::StartLock();
     ASSERT_NE(lock_.window, nullptr);
     wt::Key(first, false);
-    ASSERT_TRUE(lt::WaitProbe(lock_.window, lt::kKeyDowns, 1, 5000));
+    ASSERT_TRUE(lt::WaitProbe(lock_.window, kProbeKeyDowns, 1, 5000));
     wt::Key(second, false);
     EXPECT_EQ(wt::WaitExit(lock_.process, 10000), 0);
     wt::Key(second, true);

@@ -106,9 +106,9 @@ class FailClosed : public wt::SuiteTest {
   // A key the lock screen must keep from the peer's hot key, and the
   // buttons that must still end it.
   void ExpectKeysHeldThenUnlock(HWND window, HANDLE process) {
-    LONG before = lt::Probe(window, lt::kKeyDowns);
+    LONG before = lt::Probe(window, kProbeKeyDowns);
     wt::Tap('A');
-    EXPECT_TRUE(lt::WaitProbe(window, lt::kKeyDowns, before + 1, 5000));
+    EXPECT_TRUE(lt::WaitProbe(window, kProbeKeyDowns, before + 1, 5000));
     EXPECT_EQ(lt::PeerHotKeys(peer_), 0);
     wt::Key(kB1, false);
     wt::Key(kB2, false);
@@ -138,7 +138,7 @@ TEST_P(LockScreenDeath, IsStartedAgainAndOnlyTheButtonsEndIt) {
     case kKillExitOne: ASSERT_TRUE(svc::KillLastStarted(&service_, 1)); break;
     case kCrash: ASSERT_TRUE(svc::CrashLastStarted(&service_)); break;
     case kForeignClose:
-      PostMessageW(FindWindowW(L"Hushpane", L"Corvane"), WM_CLOSE, 0, 0);
+      PostMessageW(FindWindowW(kLockWindowClass, kLockWindowTitle), WM_CLOSE, 0, 0);
       ASSERT_TRUE(svc::WaitLastStartedEnded(&service_, 10000));
       break;
   }
@@ -180,11 +180,11 @@ TEST_F(FailClosed, ExceptionInAWorkerKeepsTheLock) {
   // The appointments thread met its failed allocation and ended; the lock
   // screen is still there, its refresh still runs.
   EXPECT_TRUE(wt::WaitFor([&] {
-    LONG_PTR flags = lt::Probe(lock_.window, lt::kWorkers);
+    LONG_PTR flags = lt::Probe(lock_.window, kProbeWorkers);
     return flags >= 0 && (flags & 1) == 0;
   }, 5000));
-  LONG_PTR ticks = lt::Probe(lock_.window, lt::kTicks);
-  EXPECT_TRUE(lt::WaitProbe(lock_.window, lt::kTicks, ticks + 3, 5000));
+  LONG_PTR ticks = lt::Probe(lock_.window, kProbeTicks);
+  EXPECT_TRUE(lt::WaitProbe(lock_.window, kProbeTicks, ticks + 3, 5000));
   ExpectKeysHeldThenUnlock(lock_.window, lock_.process);
 }
 
@@ -309,9 +309,9 @@ TEST_F(FailClosed, ALockLeavesTheWorkersOfTheShowingLockScreenRunning) {
   ASSERT_TRUE(svc::SetNamed(kActivateEventName));
   ASSERT_TRUE(svc::WaitLockStarts(&service_, 1, 10000));
   ASSERT_TRUE(svc::WaitLastStartedEnded(&service_, 10000));  // a second lock screen ends at once
-  LONG_PTR ticks = lt::Probe(lock_.window, lt::kTicks);
-  EXPECT_TRUE(lt::WaitProbe(lock_.window, lt::kTicks, ticks + 5, 5000));
-  EXPECT_EQ(lt::Probe(lock_.window, lt::kWorkers) & 2, 2);  // the power thread too
+  LONG_PTR ticks = lt::Probe(lock_.window, kProbeTicks);
+  EXPECT_TRUE(lt::WaitProbe(lock_.window, kProbeTicks, ticks + 5, 5000));
+  EXPECT_EQ(lt::Probe(lock_.window, kProbeWorkers) & 2, 2);  // the power thread too
 }
 
 // Right after a cycle began (a quiet record was just taken), a power-off
@@ -347,11 +347,11 @@ TEST_F(FailClosed, RemovedKeyboardHookIsInstalledAgain) {
   lock_ = lt::StartLock();
   ASSERT_NE(lock_.window, nullptr);
   ASSERT_TRUE(HoldsKeys(GetProcessId(lock_.process)));
-  LONG_PTR installs = lt::Probe(lock_.window, lt::kHookInstalls);
-  HHOOK hook = reinterpret_cast<HHOOK>(lt::Probe(lock_.window, lt::kHook));
+  LONG_PTR installs = lt::Probe(lock_.window, kProbeHookInstalls);
+  HHOOK hook = reinterpret_cast<HHOOK>(lt::Probe(lock_.window, kProbeHook));
   ASSERT_TRUE(UnhookWindowsHookEx(hook)) << "the hook could not be removed from here: " << GetLastError();
   // At the latest at the end of the next one-second refresh period.
-  ASSERT_TRUE(lt::WaitProbe(lock_.window, lt::kHookInstalls, installs + 1, 5000));
+  ASSERT_TRUE(lt::WaitProbe(lock_.window, kProbeHookInstalls, installs + 1, 5000));
   ExpectKeysHeldThenUnlock(lock_.window, lock_.process);
 }
 
@@ -364,7 +364,7 @@ TEST_F(FailClosed, RefusedKeyboardHookStillLocksAndIsTriedAgain) {
   Peer();
   lock_ = lt::StartLock();
   ASSERT_NE(lock_.window, nullptr);
-  ASSERT_TRUE(lt::WaitProbe(lock_.window, lt::kHookInstalls, 1, 5000));
+  ASSERT_TRUE(lt::WaitProbe(lock_.window, kProbeHookInstalls, 1, 5000));
   DWORD left = 9;
   EXPECT_TRUE(DeviceReadDword(L"HookRefusals", &left));
   EXPECT_EQ(left, 0u);
@@ -424,9 +424,9 @@ TEST_F(FailClosed, EndEventFoundSetAtStartIsResetBeforeTheWorkers) {
   SetEvent(wt::HeldEndEvent());
   lock_ = lt::StartLock();
   ASSERT_NE(lock_.window, nullptr);
-  LONG_PTR ticks = lt::Probe(lock_.window, lt::kTicks);
-  EXPECT_TRUE(lt::WaitProbe(lock_.window, lt::kTicks, ticks + 3, 5000));
-  EXPECT_EQ(lt::Probe(lock_.window, lt::kWorkers), 7);
+  LONG_PTR ticks = lt::Probe(lock_.window, kProbeTicks);
+  EXPECT_TRUE(lt::WaitProbe(lock_.window, kProbeTicks, ticks + 3, 5000));
+  EXPECT_EQ(lt::Probe(lock_.window, kProbeWorkers), 7);
 }
 
 }  // namespace

@@ -43,9 +43,9 @@ TEST_P(LockDisplay, GoesDarkAndWakes) {
   SetCursorPos(GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2);
   lock_ = lt::StartLock();
   ASSERT_NE(lock_.window, nullptr);
-  ASSERT_TRUE(wt::WaitFor([&] { return lt::Probe(lock_.window, lt::kRefreshRunning) == 0; }, 10000));
-  auto offs = [&] { return lt::Probe(lock_.window, lt::kMonitorPower) & 0xFFFF; };
-  auto ons = [&] { return lt::Probe(lock_.window, lt::kMonitorPower) >> 16; };
+  ASSERT_TRUE(wt::WaitFor([&] { return lt::Probe(lock_.window, kProbeRefreshRunning) == 0; }, 10000));
+  auto offs = [&] { return lt::Probe(lock_.window, kProbeMonitorPower) & 0xFFFF; };
+  auto ons = [&] { return lt::Probe(lock_.window, kProbeMonitorPower) >> 16; };
   EXPECT_EQ(offs(), c.monitors ? 1 : 0);
   EXPECT_EQ(ons(), 0);
   EXPECT_EQ(lt::DisplayOn(), c.monitors);  // nothing recorded for the PC's monitors
@@ -61,7 +61,7 @@ TEST_P(LockDisplay, GoesDarkAndWakes) {
   } else {
     wt::Tap(VK_F5);
   }
-  EXPECT_TRUE(wt::WaitFor([&] { return lt::Probe(lock_.window, lt::kRefreshRunning) == 1; }, 5000));
+  EXPECT_TRUE(wt::WaitFor([&] { return lt::Probe(lock_.window, kProbeRefreshRunning) == 1; }, 5000));
   if (c.monitors) EXPECT_TRUE(wt::WaitFor([&] { return ons() == 1; }, 5000)) << "SC_MONITORPOWER on: " << ons();
   EXPECT_EQ(ons(), c.monitors ? 1 : 0);
   EXPECT_TRUE(lt::DisplayOn());

@@ -60,8 +60,8 @@ TEST_F(LockKeys, NoKeyReachesTheWindowInFrontOrAHotKey) {
     sent += 2;
   }
   // Every key-down reached the lock window instead.
-  EXPECT_TRUE(lt::WaitProbe(lock.window, lt::kKeyDowns, sent, 10000))
-      << lt::Probe(lock.window, lt::kKeyDowns) << " of " << sent;
+  EXPECT_TRUE(lt::WaitProbe(lock.window, kProbeKeyDowns, sent, 10000))
+      << lt::Probe(lock.window, kProbeKeyDowns) << " of " << sent;
   EXPECT_EQ(WaitForSingleObject(lock.process, 0), static_cast<DWORD>(WAIT_TIMEOUT));
 
   // End it without keys, then a sentinel key: everything sent before it has

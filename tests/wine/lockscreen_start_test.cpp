@@ -61,8 +61,8 @@ TEST_F(LockStart, SecondInstanceEndsAtOnceWithoutWindowOrMessage) {
   EXPECT_EQ(FindWindowW(L"#32770", L"Hushpane"), nullptr);
   EXPECT_EQ(wt::CountProcesses(L"Corvane.exe"), 1);
   // The first is untouched: it still answers and still holds the marker.
-  EXPECT_EQ(FindWindowW(L"Hushpane", L"Corvane"), first.window);
-  EXPECT_GE(lt::Probe(first.window, lt::kKeyDowns), 0);
+  EXPECT_EQ(FindWindowW(kLockWindowClass, kLockWindowTitle), first.window);
+  EXPECT_GE(lt::Probe(first.window, kProbeKeyDowns), 0);
   EXPECT_TRUE(wt::EventExists(kLockMarkerEventName));
   lt::CloseLock(first);
 }
@@ -98,7 +98,7 @@ TEST_F(LockStart, NoButtonsShowsTheBoxThenEndsWithoutWindow) {
   HWND box = WaitBox(10000);
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(BoxText(box), L"     No buttons configured.\n   Please run the configuration.");
-  EXPECT_EQ(FindWindowW(L"Hushpane", L"Corvane"), nullptr);
+  EXPECT_EQ(FindWindowW(kLockWindowClass, kLockWindowTitle), nullptr);
   DWORD pid = 0;
   GetWindowThreadProcessId(box, &pid);
   EXPECT_EQ(pid, GetProcessId(p));
@@ -219,7 +219,7 @@ TEST_F(LockStart, SystemCloseAndKeyMenuDoNotEndIt) {
   // A key posted after them is handled only once they have been: the
   // window is still there to count it.
   PostMessageW(lock.window, WM_KEYDOWN, 'Q', 1);
-  EXPECT_TRUE(lt::WaitProbe(lock.window, lt::kKeyDowns, 1, 5000));
+  EXPECT_TRUE(lt::WaitProbe(lock.window, kProbeKeyDowns, 1, 5000));
   EXPECT_EQ(WaitForSingleObject(lock.process, 0), static_cast<DWORD>(WAIT_TIMEOUT));
   lt::CloseLock(lock);
 }

@@ -32,7 +32,7 @@ class LockUnlock : public wt::SuiteTest {
   }
   bool Alive() { return WaitForSingleObject(lock_.process, 0) == WAIT_TIMEOUT; }
   // Waits until the lock window has handled `n` key-downs in all.
-  bool Handled(LONG n) { return lt::WaitProbe(lock_.window, lt::kKeyDowns, n, 5000); }
+  bool Handled(LONG n) { return lt::WaitProbe(lock_.window, kProbeKeyDowns, n, 5000); }
   void ExpectUnlocked() {
     lt::ExpectCleanEnd(lock_.process, peer_);
     CloseHandle(lock_.process);
@@ -58,7 +58,7 @@ TEST_F(LockUnlock, Button2ThenButton1) {
   Lock();
   wt::Key(kB2, false);
   ASSERT_TRUE(Handled(1));
-  EXPECT_EQ(lt::Probe(lock_.window, lt::kHeldFlags), 2);
+  EXPECT_EQ(lt::Probe(lock_.window, kProbeHeldFlags), 2);
   wt::Key(kB1, false);
   ExpectUnlocked();
   wt::Key(kB1, true);
@@ -71,10 +71,10 @@ TEST_F(LockUnlock, ReleasedFirstButtonDoesNotCount) {
   wt::Key(kB2, false);
   ASSERT_TRUE(Handled(2));
   // Button_2 alone is held, and its key-down did not unlock.
-  EXPECT_TRUE(wt::WaitFor([&] { return lt::Probe(lock_.window, lt::kHeldFlags) == 2; }, 5000));
+  EXPECT_TRUE(wt::WaitFor([&] { return lt::Probe(lock_.window, kProbeHeldFlags) == 2; }, 5000));
   EXPECT_TRUE(Alive());
   wt::Key(kB2, true);
-  EXPECT_TRUE(wt::WaitFor([&] { return lt::Probe(lock_.window, lt::kHeldFlags) == 0; }, 5000));
+  EXPECT_TRUE(wt::WaitFor([&] { return lt::Probe(lock_.window, kProbeHeldFlags) == 0; }, 5000));
   EXPECT_TRUE(Alive());
 }
 
@@ -173,8 +173,8 @@ TEST_F(LockUnlock, TalkKeyDuringACallReachesThePhoneOnceAndStillCounts) {
   wt::Key(VK_F3, false);
   DWORD hits = 0;
   EXPECT_TRUE(wt::WaitFor([&] { return lt::DeviceDword(L"HotkeyHits", &hits) && hits == 1; }, 5000));
-  EXPECT_TRUE(wt::WaitFor([&] { return lt::Probe(lock_.window, lt::kHeldFlags) == 1; }, 5000));
-  EXPECT_EQ(lt::Probe(lock_.window, lt::kKeyDowns), 1);
+  EXPECT_TRUE(wt::WaitFor([&] { return lt::Probe(lock_.window, kProbeHeldFlags) == 1; }, 5000));
+  EXPECT_EQ(lt::Probe(lock_.window, kProbeKeyDowns), 1);
   // Button_2 now unlocks: the held Talk key counted.
   wt::Key(kB2, false);
   ExpectUnlocked();
@@ -213,12 +213,12 @@ TEST_F(LockUnlock, PassedThroughKeyDoesNotComeBackAsAKeyPress) {
   Lock();
   wt::Tap(VK_F4);  // End key
   ASSERT_TRUE(Handled(1));
-  EXPECT_TRUE(lt::WaitProbe(lock_.window, lt::kPassThroughIgnored, 2, 5000));  // its down and up
+  EXPECT_TRUE(lt::WaitProbe(lock_.window, kProbePassThroughIgnored, 2, 5000));  // its down and up
   // Whatever else arrives later is handled after this key.
   wt::Tap('Z');
   ASSERT_TRUE(Handled(2));
-  EXPECT_EQ(lt::Probe(lock_.window, lt::kKeyDowns), 2);
-  EXPECT_EQ(lt::Probe(lock_.window, lt::kPassThroughIgnored), 2);
+  EXPECT_EQ(lt::Probe(lock_.window, kProbeKeyDowns), 2);
+  EXPECT_EQ(lt::Probe(lock_.window, kProbePassThroughIgnored), 2);
 }
 
 TEST_F(LockUnlock, CriticalBroadcastCloses) {
@@ -242,16 +242,16 @@ TEST_F(LockUnlock, PowerOnBroadcastWakesAndDoesNotClose) {
   wt::SetSetting(L"TimeOut", 1);
   Lock();
   ASSERT_TRUE(wt::WaitFor([&] { return !lt::DisplayOn(); }, 10000));
-  ASSERT_TRUE(wt::WaitFor([&] { return lt::Probe(lock_.window, lt::kRefreshRunning) == 0; }, 5000));
+  ASSERT_TRUE(wt::WaitFor([&] { return lt::Probe(lock_.window, kProbeRefreshRunning) == 0; }, 5000));
   ASSERT_EQ(wt::Device(L"power on"), 0);
-  EXPECT_TRUE(wt::WaitFor([&] { return lt::Probe(lock_.window, lt::kRefreshRunning) == 1; }, 5000));
+  EXPECT_TRUE(wt::WaitFor([&] { return lt::Probe(lock_.window, kProbeRefreshRunning) == 1; }, 5000));
   EXPECT_TRUE(Alive());
   // A record shorter than its 12-byte head is ignored, critical flags or
   // not: once the period is over again, the broadcast after it still wakes.
-  ASSERT_TRUE(wt::WaitFor([&] { return lt::Probe(lock_.window, lt::kRefreshRunning) == 0; }, 10000));
+  ASSERT_TRUE(wt::WaitFor([&] { return lt::Probe(lock_.window, kProbeRefreshRunning) == 0; }, 10000));
   ASSERT_EQ(wt::Device(L"power raw 1 00040000 8"), 0);
   ASSERT_EQ(wt::Device(L"power raw 1 00010000"), 0);
-  EXPECT_TRUE(wt::WaitFor([&] { return lt::Probe(lock_.window, lt::kRefreshRunning) == 1; }, 5000));
+  EXPECT_TRUE(wt::WaitFor([&] { return lt::Probe(lock_.window, kProbeRefreshRunning) == 1; }, 5000));
   EXPECT_TRUE(Alive());
 }
 

@@ -189,7 +189,7 @@ TEST_F(PaintFace, BatteryRedOnlyBelow25) {
     wt::Device(L"battery " + std::to_wstring(percent));
     lock_ = pt_face::StartFace();
     ASSERT_NE(lock_.window, nullptr);
-    ASSERT_TRUE(lt::WaitProbe(lock_.window, lt::kBattery, 0x100 + percent, 5000));
+    ASSERT_TRUE(lt::WaitProbe(lock_.window, kProbeBattery, 0x100 + percent, 5000));
     InvalidateRect(lock_.window, nullptr, TRUE);  // a paint after the reading
     const layout::Colours colours = pt_face::InstalledColours(2);
     const pt_face::ColourInRect want{battery, percent < 25 ? red : colours.info, 10};

@@ -4,7 +4,7 @@
 
 #include "platform/device_state.h"
 #include "platform/power.h"
-#include "platform/shell.h"
+#include "platform/registry.h"
 #include "tests/wine/support/lockscreen_support.h"
 #include "tests/wine/support/support.h"
 
@@ -77,7 +77,7 @@ TEST_F(PlatformDevice, StrayValuesCountOnlyWithTheToolsMark) {
   wt::SetSetting(L"Button_1", VK_F1);
   lt::Lock lock = lt::StartLock();
   ASSERT_NE(lock.window, nullptr);
-  EXPECT_NE(lt::Probe(lock.window, lt::kHook), 0);
+  EXPECT_NE(lt::Probe(lock.window, kProbeHook), 0);
   DWORD refusals = 0;
   EXPECT_TRUE(DeviceReadDword(L"HookRefusals", &refusals));
   EXPECT_EQ(refusals, 3u);  // never counted down: no install was refused

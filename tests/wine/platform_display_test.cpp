@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include "platform/device_state.h"
+#include "platform/display.h"
 #include "platform/power.h"
 #include "tests/wine/support/support.h"
 

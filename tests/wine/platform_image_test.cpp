@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/shell.h"
+#include "platform/image.h"
 #include "tests/wine/support/support.h"
 
 namespace {

@@ -2,8 +2,10 @@
 // top-most windows, the CE foreground form, and the pinned clock.
 #include <gtest/gtest.h>
 
-#include "platform/drawing.h"
-#include "platform/shell.h"
+#include "platform/fullscreen.h"
+#include "platform/local_time.h"
+#include "platform/registry.h"
+#include "platform/window.h"
 #include "tests/wine/support/support.h"
 
 namespace {

@@ -42,12 +42,12 @@ TEST_F(Refresh, OnBatteryGoesDarkAndAKeyStartsANewPeriod) {
   Lock();
   EXPECT_TRUE(lt::DisplayOn());
   ASSERT_TRUE(wt::WaitFor([] { return !lt::DisplayOn(); }, 10000));
-  EXPECT_TRUE(wt::WaitFor([&] { return Probe(lt::kRefreshRunning) == 0; }, 5000));
-  LONG_PTR ticks = Probe(lt::kTicks);
+  EXPECT_TRUE(wt::WaitFor([&] { return Probe(kProbeRefreshRunning) == 0; }, 5000));
+  LONG_PTR ticks = Probe(kProbeTicks);
   wt::Tap('Z');
-  EXPECT_TRUE(wt::WaitFor([&] { return Probe(lt::kRefreshRunning) == 1; }, 5000));
+  EXPECT_TRUE(wt::WaitFor([&] { return Probe(kProbeRefreshRunning) == 1; }, 5000));
   EXPECT_TRUE(lt::DisplayOn());
-  EXPECT_TRUE(wt::WaitFor([&] { return Probe(lt::kTicks) > ticks; }, 5000));
+  EXPECT_TRUE(wt::WaitFor([&] { return Probe(kProbeTicks) > ticks; }, 5000));
   // And that period ends dark again.
   EXPECT_TRUE(wt::WaitFor([] { return DisplayOff(); }, 10000));
   EXPECT_TRUE(Alive());
@@ -76,13 +76,13 @@ TEST_F(Refresh, OnExternalPowerNeverDarkAndEndsWithinATickOfEndEvent) {
   wt::SetSetting(L"TimeOut", 1);
   Lock();
   // Several one-second periods pass (5 ticks each) without going dark.
-  EXPECT_TRUE(lt::WaitProbe(lock_.window, lt::kTicks, 12, 10000));
+  EXPECT_TRUE(lt::WaitProbe(lock_.window, kProbeTicks, 12, 10000));
   EXPECT_FALSE(DisplayOff());
-  EXPECT_EQ(Probe(lt::kRefreshRunning), 1);
+  EXPECT_EQ(Probe(kProbeRefreshRunning), 1);
   HANDLE end = OpenEventW(EVENT_ALL_ACCESS, FALSE, kEndEventName);
   ASSERT_NE(end, nullptr);
   SetEvent(end);
-  EXPECT_TRUE(wt::WaitFor([&] { return Probe(lt::kRefreshRunning) == 0; }, 3000));
+  EXPECT_TRUE(wt::WaitFor([&] { return Probe(kProbeRefreshRunning) == 0; }, 3000));
   ResetEvent(end);
   CloseHandle(end);
   EXPECT_FALSE(DisplayOff());
@@ -93,9 +93,9 @@ TEST_F(Refresh, UnknownAcStatusKeepsRunning) {
   wt::Device(L"ac unknown");
   wt::SetSetting(L"TimeOut", 1);
   Lock();
-  EXPECT_TRUE(lt::WaitProbe(lock_.window, lt::kTicks, 12, 10000));
+  EXPECT_TRUE(lt::WaitProbe(lock_.window, kProbeTicks, 12, 10000));
   EXPECT_FALSE(DisplayOff());
-  EXPECT_EQ(Probe(lt::kRefreshRunning), 1);
+  EXPECT_EQ(Probe(kProbeRefreshRunning), 1);
 }
 
 // TimeOut 0 or less on external power: the lock screen keeps its clock,
@@ -104,8 +104,8 @@ TEST_F(Refresh, ZeroTimeOutOnExternalPowerKeepsTickingWithoutSpinning) {
   wt::Device(L"ac online");
   wt::SetSetting(L"TimeOut", 0);
   lock_.process = wt::Start(L"Corvane.exe");
-  ASSERT_TRUE(wt::WaitFor([&] { return (lock_.window = FindWindowW(L"Hushpane", L"Corvane")) != nullptr; }, 10000));
-  ASSERT_TRUE(wt::WaitFor([&] { return Probe(lt::kRefreshRunning) == 1; }, 5000));
+  ASSERT_TRUE(wt::WaitFor([&] { return (lock_.window = FindWindowW(kLockWindowClass, kLockWindowTitle)) != nullptr; }, 10000));
+  ASSERT_TRUE(wt::WaitFor([&] { return Probe(kProbeRefreshRunning) == 1; }, 5000));
   double before = lt::HostCpuMs("Corvane.exe");
   ASSERT_GE(before, 0);
   DWORD start = GetTickCount();
@@ -114,13 +114,13 @@ TEST_F(Refresh, ZeroTimeOutOnExternalPowerKeepsTickingWithoutSpinning) {
   DWORD span = GetTickCount() - start;
   // A spinning thread would use about the whole span.
   EXPECT_LT(used, span * 0.15) << used << " ms of CPU in " << span << " ms";
-  EXPECT_GE(Probe(lt::kTicks), 3);
-  EXPECT_EQ(Probe(lt::kRefreshRunning), 1);
+  EXPECT_GE(Probe(kProbeTicks), 3);
+  EXPECT_EQ(Probe(kProbeRefreshRunning), 1);
   EXPECT_FALSE(DisplayOff());
   HANDLE end = OpenEventW(EVENT_ALL_ACCESS, FALSE, kEndEventName);
   ASSERT_NE(end, nullptr);
   SetEvent(end);
-  EXPECT_TRUE(wt::WaitFor([&] { return Probe(lt::kRefreshRunning) == 0; }, 3000));
+  EXPECT_TRUE(wt::WaitFor([&] { return Probe(kProbeRefreshRunning) == 0; }, 3000));
   ResetEvent(end);
   CloseHandle(end);
 }
@@ -129,30 +129,30 @@ TEST_F(Refresh, ZeroTimeOutOnBatteryGoesDarkAtOnce) {
   wt::Device(L"ac offline");
   wt::SetSetting(L"TimeOut", 0);
   lock_.process = wt::Start(L"Corvane.exe");
-  ASSERT_TRUE(wt::WaitFor([&] { return (lock_.window = FindWindowW(L"Hushpane", L"Corvane")) != nullptr; }, 10000));
+  ASSERT_TRUE(wt::WaitFor([&] { return (lock_.window = FindWindowW(kLockWindowClass, kLockWindowTitle)) != nullptr; }, 10000));
   EXPECT_TRUE(wt::WaitFor([] { return DisplayOff(); }, 5000));
-  EXPECT_TRUE(wt::WaitFor([&] { return Probe(lt::kRefreshRunning) == 0; }, 5000));
-  EXPECT_EQ(Probe(lt::kTicks), 0);
+  EXPECT_TRUE(wt::WaitFor([&] { return Probe(kProbeRefreshRunning) == 0; }, 5000));
+  EXPECT_EQ(Probe(kProbeTicks), 0);
 }
 
 TEST_F(Refresh, BatteryReadings) {
   wt::Device(L"ac online");
   wt::Device(L"battery 5");
   Lock();
-  EXPECT_TRUE(wt::WaitFor([&] { return Probe(lt::kBattery) == 0x100 + 5; }, 5000));
+  EXPECT_TRUE(wt::WaitFor([&] { return Probe(kProbeBattery) == 0x100 + 5; }, 5000));
   wt::Device(L"battery unknown");  // 255: ignored
-  LONG_PTR ticks = Probe(lt::kTicks);
-  EXPECT_TRUE(lt::WaitProbe(lock_.window, lt::kTicks, ticks + 3, 5000));
-  EXPECT_EQ(Probe(lt::kBattery), 0x100 + 5);
+  LONG_PTR ticks = Probe(kProbeTicks);
+  EXPECT_TRUE(lt::WaitProbe(lock_.window, kProbeTicks, ticks + 3, 5000));
+  EXPECT_EQ(Probe(kProbeBattery), 0x100 + 5);
   wt::Device(L"battery 100");
-  EXPECT_TRUE(wt::WaitFor([&] { return Probe(lt::kBattery) == 0x100 + 100; }, 5000));
+  EXPECT_TRUE(wt::WaitFor([&] { return Probe(kProbeBattery) == 0x100 + 100; }, 5000));
 }
 
 TEST_F(Refresh, RealZeroPercentAtTheFirstTickIsARealReading) {
   wt::Device(L"ac online");
   wt::Device(L"battery 0");
   Lock();
-  EXPECT_TRUE(wt::WaitFor([&] { return Probe(lt::kBattery) == 0x100; }, 5000));
+  EXPECT_TRUE(wt::WaitFor([&] { return Probe(kProbeBattery) == 0x100; }, 5000));
 }
 
 TEST_F(Refresh, HideMessagesReadsNoCounts) {
@@ -162,17 +162,17 @@ TEST_F(Refresh, HideMessagesReadsNoCounts) {
   wt::Device(L"mail 3");
   wt::Device(L"calls missed 2");
   Lock();
-  ASSERT_TRUE(lt::WaitProbe(lock_.window, lt::kTicks, 10, 10000));
-  EXPECT_EQ(Probe(lt::kRegistryReads), 0);
+  ASSERT_TRUE(lt::WaitProbe(lock_.window, kProbeTicks, 10, 10000));
+  EXPECT_EQ(Probe(kProbeRegistryReads), 0);
 }
 
 TEST_F(Refresh, CountsAreReadEveryTick) {
   wt::Device(L"ac online");
   wt::Device(L"sms 7");
   Lock();
-  ASSERT_TRUE(lt::WaitProbe(lock_.window, lt::kTicks, 10, 10000));
-  LONG_PTR ticks = Probe(lt::kTicks);
-  LONG_PTR reads = Probe(lt::kRegistryReads);
+  ASSERT_TRUE(lt::WaitProbe(lock_.window, kProbeTicks, 10, 10000));
+  LONG_PTR ticks = Probe(kProbeTicks);
+  LONG_PTR reads = Probe(kProbeRegistryReads);
   // Three reads a tick; the tick under way may have read part of them.
   EXPECT_GE(reads, 3 * (ticks - 1));
   EXPECT_LE(reads, 3 * (ticks + 1));
@@ -212,7 +212,7 @@ namespace {
 
 // The battery text as the painter gets it, from the probe's packed bytes.
 std::string BatteryText(HWND window) {
-  LONG_PTR packed = lt::Probe(window, lt::kBatteryText);
+  LONG_PTR packed = lt::Probe(window, kProbeBatteryText);
   std::string text;
   for (int i = 0; i < 8; ++i) {
     char c = static_cast<char>((static_cast<unsigned long long>(packed) >> (8 * i)) & 0xFF);

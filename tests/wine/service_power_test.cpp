@@ -279,10 +279,10 @@ INSTANTIATE_TEST_SUITE_P(Each, ServicePowerNotice, ::testing::ValuesIn(kNotices)
 TEST_F(ServicePower, SuspendIsAnsweredOnceTheLockWindowHasPainted) {
   StartArmedWithWindow();
   ASSERT_GE(SendNotice(service_, kSuspend), 1);
-  HWND lock = FindWindowW(L"Hushpane", L"Corvane");
+  HWND lock = FindWindowW(kLockWindowClass, kLockWindowTitle);
   ASSERT_NE(lock, nullptr);
   EXPECT_TRUE(IsWindowVisible(lock));
-  EXPECT_GE(lt::Probe(lock, lt::kPaints), 1);
+  EXPECT_GE(lt::Probe(lock, kProbePaints), 1);
 }
 
 // The records travel on the power bus: a lock screen that went dark on
@@ -293,11 +293,11 @@ TEST_F(ServicePower, AShowingLockScreenHearsTheResume) {
   ASSERT_EQ(wt::Device(L"display on"), 0);
   StartArmedWithWindow();
   ASSERT_GE(SendNotice(service_, kSuspend), 1);
-  HWND lock = FindWindowW(L"Hushpane", L"Corvane");
+  HWND lock = FindWindowW(kLockWindowClass, kLockWindowTitle);
   ASSERT_NE(lock, nullptr);
-  ASSERT_TRUE(wt::WaitFor([&] { return lt::Probe(lock, lt::kRefreshRunning) == 0; }, 10000));
+  ASSERT_TRUE(wt::WaitFor([&] { return lt::Probe(lock, kProbeRefreshRunning) == 0; }, 10000));
   ASSERT_GE(SendNotice(service_, kResume), 1);
-  EXPECT_TRUE(lt::WaitProbe(lock, lt::kRefreshRunning, 1, 5000));
+  EXPECT_TRUE(lt::WaitProbe(lock, kProbeRefreshRunning, 1, 5000));
 }
 
 }  // namespace

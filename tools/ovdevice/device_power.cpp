@@ -6,6 +6,7 @@
 #include "platform/core/device_words.h"
 #include "platform/core/power_ring.h"
 #include "platform/device_state.h"
+#include "platform/display.h"
 #include "platform/power.h"
 #include "tools/ovdevice/ovdevice.h"
 

@@ -86,7 +86,7 @@ class EndToEnd : public wt::SuiteTest {
     HWND lock = nullptr;
     wt::WaitFor(
         [&] {
-          lock = FindWindowW(L"Hushpane", L"Corvane");
+          lock = FindWindowW(kLockWindowClass, kLockWindowTitle);
           return lock != nullptr && IsWindowVisible(lock);
         },
         15000);
@@ -97,7 +97,7 @@ class EndToEnd : public wt::SuiteTest {
       EXPECT_GE(e2e::WaitDrawnFrom(t_, text, from, 10000), 0)
           << "not drawn: " << std::string(text, text + wcslen(text)) << "\n" << e2e::DrawnDump(t_, from);
     // Its workers run (the input hook with them) before keys are pressed.
-    EXPECT_TRUE(lt::WaitProbe(lock, lt::kTicks, 1, 5000));
+    EXPECT_TRUE(lt::WaitProbe(lock, kProbeTicks, 1, 5000));
     return lock;
   }
 
@@ -108,7 +108,7 @@ class EndToEnd : public wt::SuiteTest {
     HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
     ASSERT_NE(process, nullptr);
     wt::Key(VK_F1, false);
-    EXPECT_TRUE(lt::WaitProbe(lock, lt::kKeyDowns, 1, 5000));
+    EXPECT_TRUE(lt::WaitProbe(lock, kProbeKeyDowns, 1, 5000));
     wt::Key(VK_F2, false);
     EXPECT_EQ(wt::WaitExit(process, 10000), 0);
     wt::Key(VK_F2, true);

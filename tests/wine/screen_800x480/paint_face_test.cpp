@@ -29,7 +29,7 @@ TEST_F(PaintFace800x480, DigitalPictureTimeAndLowBattery) {
   const layout::Colours colours = pt_face::InstalledColours(2);
   const pt_face::ColourInRect time{{0, 55, 800, 135}, colours.digitalTime, 30};
   EXPECT_TRUE(pt_face::WaitScreen(pt_face::HasColour, &time, 5000));
-  ASSERT_TRUE(lt::WaitProbe(lock_.window, lt::kBattery, 0x100 + 24, 5000));
+  ASSERT_TRUE(lt::WaitProbe(lock_.window, kProbeBattery, 0x100 + 24, 5000));
   InvalidateRect(lock_.window, nullptr, TRUE);
   const pt_face::ColourInRect red{{400, 455, 800, 480}, RGB(255, 50, 50), 10};
   EXPECT_TRUE(pt_face::WaitScreen(pt_face::HasColour, &red, 5000));

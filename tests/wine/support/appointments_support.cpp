@@ -7,6 +7,7 @@
 #include <cwchar>
 
 #include "platform/calendar.h"
+#include "shared/lock_window.h"
 #include "tests/wine/support/support.h"
 
 // The query under test, compiled into the test program as it is.
@@ -117,7 +118,7 @@ TracedLock StartTracedLock(const wchar_t* tz) {
   lock.process = pi.hProcess;  // the shell; the lock screen itself ends through wt::KillSuite
   wt::WaitFor(
       [&] {
-        lock.window = FindWindowW(L"Hushpane", L"Corvane");
+        lock.window = FindWindowW(kLockWindowClass, kLockWindowTitle);
         return lock.window != nullptr && IsWindowVisible(lock.window);
       },
       15000);

@@ -17,12 +17,12 @@ Lock StartLock() {
   if (lock.process == nullptr) return lock;
   wt::WaitFor(
       [&] {
-        lock.window = FindWindowW(L"Hushpane", L"Corvane");
+        lock.window = FindWindowW(kLockWindowClass, kLockWindowTitle);
         return lock.window != nullptr && IsWindowVisible(lock.window);
       },
       10000);
   // Running: its workers have started (the first refresh tick is taken).
-  if (lock.window != nullptr) WaitProbe(lock.window, kTicks, 1, 5000);
+  if (lock.window != nullptr) WaitProbe(lock.window, kProbeTicks, 1, 5000);
   return lock;
 }
 
@@ -50,8 +50,8 @@ Lock StartLockTraced(const std::wstring& logPath) {
   if (!ok) return lock;
   CloseHandle(pi.hThread);
   lock.process = pi.hProcess;
-  wt::WaitFor([&] { return (lock.window = FindWindowW(L"Hushpane", L"Corvane")) != nullptr; }, 10000);
-  if (lock.window != nullptr) WaitProbe(lock.window, kTicks, 1, 5000);
+  wt::WaitFor([&] { return (lock.window = FindWindowW(kLockWindowClass, kLockWindowTitle)) != nullptr; }, 10000);
+  if (lock.window != nullptr) WaitProbe(lock.window, kProbeTicks, 1, 5000);
   return lock;
 }
 
@@ -80,7 +80,7 @@ void CloseLock(Lock& lock) {
 
 LONG_PTR Probe(HWND window, int what) {
   DWORD_PTR result = 0;
-  if (!SendMessageTimeoutW(window, kProbe, static_cast<WPARAM>(what), 0, SMTO_NORMAL, 2000, &result)) return -2;
+  if (!SendMessageTimeoutW(window, WM_LOCK_PROBE, static_cast<WPARAM>(what), 0, SMTO_NORMAL, 2000, &result)) return -2;
   return static_cast<LONG_PTR>(result);
 }
 
@@ -266,7 +266,7 @@ void ExpectCleanEnd(HANDLE process, Peer* peer) {
   ASSERT_NE(wt::HeldEndEvent(), nullptr);
   EXPECT_EQ(WaitForSingleObject(wt::HeldEndEvent(), 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "End_Event left set";
   EXPECT_FALSE(wt::EventExists(kLockMarkerEventName));
-  EXPECT_EQ(FindWindowW(L"Hushpane", L"Corvane"), nullptr);
+  EXPECT_EQ(FindWindowW(kLockWindowClass, kLockWindowTitle), nullptr);
   if (peer != nullptr) {
     // Keys flow again: a key reaches the window in front.
     ASSERT_TRUE(PeerToFront(peer));

@@ -7,24 +7,9 @@
 
 #include <string>
 
-namespace lt {
+#include "shared/lock_window.h"  // the lock window's names and its probe
 
-const UINT kProbe = WM_APP + 2;  // Corvane's read-only test probe
-enum Probe {
-  kRegistryReads = 0,
-  kRefreshRunning = 1,
-  kBattery = 2,  // percent, +0x100 once a real reading was taken
-  kPassThroughIgnored = 3,
-  kKeyDowns = 4,
-  kHeldFlags = 5,
-  kTicks = 6,
-  kPaints = 7,
-  kBatteryText = 8,  // up to 8 characters of the battery text, one byte each
-  kHookInstalls = 9,
-  kHook = 10,        // the keyboard hook in place
-  kWorkers = 11,     // running workers: 1 appointments, 2 power, 4 refresh
-  kMonitorPower = 12,  // SC_MONITORPOWER requests the lock window had: offs + 0x10000 * ons
-};
+namespace lt {
 
 struct Lock {
   HANDLE process = nullptr;

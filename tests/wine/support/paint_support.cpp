@@ -5,7 +5,7 @@
 
 #include "lockscreen/core/face_fit.h"
 #include "lockscreen/core/skin_scan.h"
-#include "platform/shell.h"
+#include "platform/image.h"
 #include "tests/wine/support/support.h"
 
 namespace pt_face {
@@ -102,7 +102,7 @@ void PrepareFace(int clockType, const wchar_t* clock) {
 
 lt::Lock StartFace() {
   lt::Lock lock = lt::StartLock();
-  if (lock.window != nullptr) lt::WaitProbe(lock.window, lt::kPaints, 1, 5000);
+  if (lock.window != nullptr) lt::WaitProbe(lock.window, kProbePaints, 1, 5000);
   return lock;
 }
 
@@ -127,11 +127,11 @@ lt::Lock StartFaceTraced(std::wstring* traceFile) {
   lock.process = pi.hProcess;  // the shell: the lock screen itself ends with wt::KillSuite
   wt::WaitFor(
       [&] {
-        lock.window = FindWindowW(L"Hushpane", L"Corvane");
+        lock.window = FindWindowW(kLockWindowClass, kLockWindowTitle);
         return lock.window != nullptr && IsWindowVisible(lock.window);
       },
       15000);
-  if (lock.window != nullptr) lt::WaitProbe(lock.window, lt::kPaints, 1, 5000);
+  if (lock.window != nullptr) lt::WaitProbe(lock.window, kProbePaints, 1, 5000);
   return lock;
 }
 

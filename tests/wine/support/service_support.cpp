@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/power.h"
+#include "shared/lock_window.h"
 #include "tests/wine/support/support.h"
 
 namespace svc {
@@ -101,7 +102,7 @@ bool CrashLastStarted(Service* s) {
 }
 
 DWORD LockWindowPid() {
-  HWND w = FindWindowW(L"Hushpane", L"Corvane");
+  HWND w = FindWindowW(kLockWindowClass, kLockWindowTitle);
   DWORD pid = 0;
   if (w != nullptr) GetWindowThreadProcessId(w, &pid);
   return pid;

@@ -1,6 +1,6 @@
 // OLE dates by hand: known values, the OLE rule before 1900, month lengths,
 // weekdays and the round trip.
-#include "lockscreen/core/appointment_dates.h"
+#include "platform/core/ole_date.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,6 @@
-// OLE Automation dates for the appointments: days since 1899-12-30 00:00 as a
-// double, the fraction being the time of day, in local time. Pure, because
+// OLE Automation dates (DATE), as the calendar and the appointments use
+// them: days since 1899-12-30 00:00 as a double, the fraction being the time
+// of day, in local time. Pure, because
 // the platform's conversions do not check month lengths (Wine's
 // SystemTimeToVariantTime rolls 31 April into 1 May) and because dates before
 // 1900 follow the OLE rule: the integer part counts the day backwards and the
@@ -9,6 +10,11 @@
 #include <cstdint>
 
 namespace oledate {
+
+// The OLE range: 100-01-01 to 9999-12-31.
+constexpr int kFirstYear = 100;
+constexpr int kLastYear = 9999;
+constexpr int64_t kLastDayNumber = 2958465;  // 9999-12-31
 
 struct Fields {
   int year;     // 100-9999, the OLE range

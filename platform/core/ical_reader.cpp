@@ -5,7 +5,7 @@
 // versions of each event are settled and the raw events become items on
 // their own clocks; last, overrides (RECURRENCE-ID) go onto their series
 // and everything is sorted by start.
-#include "lockscreen/core/ical_reader.h"
+#include "platform/core/ical_reader.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,9 +13,9 @@
 #include <string>
 #include <unordered_map>
 
-#include "lockscreen/core/appointment_dates.h"
-#include "lockscreen/core/ical_values.h"
-#include "lockscreen/core/ical_zone.h"
+#include "platform/core/ole_date.h"
+#include "platform/core/ical_values.h"
+#include "platform/core/ical_zone.h"
 
 namespace ical {
 
@@ -53,6 +53,11 @@ struct RawEvent {
 constexpr size_t kMaxDepth = 16;
 constexpr size_t kMaxZonesPerFile = 256;
 constexpr size_t kCancelEvery = 512;  // content lines between polls of the cancel callback
+constexpr long kMaxSequence = 999999999;  // a SEQUENCE beyond it counts as 0
+// The Gregorian calendar repeats every 400 years; more cycles than these
+// from any start in the OLE range end beyond its last year.
+constexpr int64_t kMonthsPerCycle = 400 * 12;
+constexpr int64_t kMaxCycles = 30;
 
 // Splits one unfolded content line; false when it has no name or colon.
 bool SplitLine(const std::string& line, Property* p) {
@@ -129,7 +134,7 @@ void EventProperty(const Property& p, RawEvent* e) {
     e->uid = p.value;
   } else if (SameName(p.name, "SEQUENCE")) {
     const long v = std::strtol(p.value.c_str(), nullptr, 10);
-    e->sequence = v > 0 && v < 1000000000 ? v : 0;
+    e->sequence = v > 0 && v <= kMaxSequence ? v : 0;
   } else if (SameName(p.name, "DTSTAMP")) {
     e->hasStamp = ParseTime(p.value, &e->stamp);
   }
@@ -327,8 +332,8 @@ bool WallOn(Clocks* c, const RawEvent& e, const RawTime& t, int clock, double* w
 int TypeOf(const RawRule& rule, const RawTime& start, int startWeekday) {
   const bool simple = rule.interval == 1 && !rule.otherParts;
   if (rule.freq == "DAILY") return simple && rule.byDay.empty() && rule.byMonthDay.empty() && rule.byMonth.empty()
-                                       ? appt::kRecursDaily
-                                       : appt::kRecursOther;
+                                       ? calendar::kRecursDaily
+                                       : calendar::kRecursOther;
   const bool monthDayIsStart =
       rule.byMonthDay.empty() || (rule.byMonthDay.size() == 1 && rule.byMonthDay[0] == start.day);
   const bool monthIsStart = rule.byMonth.empty() || (rule.byMonth.size() == 1 && rule.byMonth[0] == start.month);
@@ -338,19 +343,19 @@ int TypeOf(const RawRule& rule, const RawTime& start, int startWeekday) {
   if (rule.freq == "WEEKLY") {
     const bool dayIsStart = rule.byDay.empty() || (rule.byDay.size() == 1 && rule.byDay[0].ordinal == 0 &&
                                                    rule.byDay[0].weekday == startWeekday);
-    return simple && dayIsStart && rule.byMonthDay.empty() && rule.byMonth.empty() ? appt::kRecursWeekly
-                                                                                     : appt::kRecursOther;
+    return simple && dayIsStart && rule.byMonthDay.empty() && rule.byMonth.empty() ? calendar::kRecursWeekly
+                                                                                     : calendar::kRecursOther;
   }
   if (rule.freq == "MONTHLY") {
-    if (!rule.byDay.empty()) return rule.byMonthDay.empty() ? appt::kRecursMonthNth : appt::kRecursOther;
-    return simple && monthDayIsStart && rule.byMonth.empty() && dayInEveryMonth ? appt::kRecursMonthly
-                                                                                 : appt::kRecursOther;
+    if (!rule.byDay.empty()) return rule.byMonthDay.empty() ? calendar::kRecursMonthNth : calendar::kRecursOther;
+    return simple && monthDayIsStart && rule.byMonth.empty() && dayInEveryMonth ? calendar::kRecursMonthly
+                                                                                 : calendar::kRecursOther;
   }
   if (rule.freq == "YEARLY") {
-    if (!rule.byDay.empty()) return rule.byMonthDay.empty() ? appt::kRecursYearNth : appt::kRecursOther;
-    return simple && monthDayIsStart && monthIsStart && dayInEveryMonth ? appt::kRecursYearly : appt::kRecursOther;
+    if (!rule.byDay.empty()) return rule.byMonthDay.empty() ? calendar::kRecursYearNth : calendar::kRecursOther;
+    return simple && monthDayIsStart && monthIsStart && dayInEveryMonth ? calendar::kRecursYearly : calendar::kRecursOther;
   }
-  return appt::kRecursOther;  // HOURLY and finer
+  return calendar::kRecursOther;  // HOURLY and finer
 }
 
 // The start of the COUNT-th occurrence. Daily, weekly, monthly and yearly
@@ -365,12 +370,11 @@ bool CountEnd(const RawRule& rule, int type, double start, double* end) {
   const int64_t day0 = oledate::WholeDays(start);
   const double time = oledate::TimeOfDay(start);
   int64_t days;
-  if (type == appt::kRecursMonthly || type == appt::kRecursYearly) {
+  if (type == calendar::kRecursMonthly || type == calendar::kRecursYearly) {
     // Months (or years) from the start's, counting only those that have the
-    // start's day. The calendar repeats every 400 years (4800 months), so
-    // whole cycles are skipped at once and the loop stays short for any
+    // start's day. Whole 400-year cycles are skipped at once and the loop stays short for any
     // COUNT.
-    const int step = type == appt::kRecursMonthly ? 1 : 12;
+    const int step = type == calendar::kRecursMonthly ? 1 : 12;
     auto has = [&](int64_t m) {
       return f.day <= oledate::DaysInMonth(static_cast<int>(m / 12), static_cast<int>(m % 12) + 1);
     };
@@ -379,20 +383,20 @@ bool CountEnd(const RawRule& rule, int type, double start, double* end) {
     // 97 leap Februaries, the 30th in 11, the 31st in 7; a yearly series
     // on 29 February has 97, any other 400.
     int64_t perCycle;
-    if (type == appt::kRecursMonthly)
+    if (type == calendar::kRecursMonthly)
       perCycle = f.day <= 28 ? 4800 : f.day == 29 ? 4497 : f.day == 30 ? 4400 : 2800;
     else
       perCycle = f.month == 2 && f.day == 29 ? 97 : 400;
     int64_t left = n;
     if (perCycle > 0 && left > perCycle) {
       const int64_t cycles = (left - 1) / perCycle;
-      if (cycles > 30) return false;  // beyond the year 9999 in any case
-      month += cycles * 4800;
+      if (cycles > kMaxCycles) return false;
+      month += cycles * kMonthsPerCycle;
       left -= cycles * perCycle;
     }
     while (left > 0) {
       month += step;
-      if (month / 12 > 9999) return false;
+      if (month / 12 > oledate::kLastYear) return false;
       if (has(month)) --left;
     }
     oledate::Fields e = f;
@@ -408,9 +412,9 @@ bool CountEnd(const RawRule& rule, int type, double start, double* end) {
     days = n * 31 * rule.interval;
   else
     days = n * 366 * rule.interval;
-  if (type == appt::kRecursOther || type == appt::kRecursMonthNth || type == appt::kRecursYearNth)
+  if (type == calendar::kRecursOther || type == calendar::kRecursMonthNth || type == calendar::kRecursYearNth)
     days += 366;  // several occurrences per period: a bound, not the day itself
-  if (day0 + days > 2958465) return false;
+  if (day0 + days > oledate::kLastDayNumber) return false;
   *end = oledate::Make(day0 + days, time);
   return true;
 }
@@ -440,7 +444,7 @@ void MakeItem(Clocks* c, const RawEvent& e, Building* b) {
   item->allDay = e.start.dateOnly;
   DecodeSubject(e.summary.data(), e.summary.size(), item->subject);
   item->recurring = false;
-  item->recurrenceType = appt::kRecursDaily;
+  item->recurrenceType = calendar::kRecursDaily;
   item->noEndDate = true;
   item->patternEnd = 0;
   b->source = &e;
@@ -450,7 +454,7 @@ void MakeItem(Clocks* c, const RawEvent& e, Building* b) {
   // Several RRULEs are more than one pattern can say, and a rule that cannot
   // be read says nothing: the first start only.
   if (e.ruleCount > 1 || e.badRule) {
-    item->recurrenceType = appt::kRecursOther;
+    item->recurrenceType = calendar::kRecursOther;
   } else {
     item->recurrenceType = TypeOf(e.rule, e.start, weekday);
     if (e.rule.hasUntil) {
@@ -535,8 +539,8 @@ void SplitSeries(Clocks* c, const RawEvent& override, int64_t at, std::vector<Bu
   // or weekly one; a monthly or yearly series moved by days is no longer on
   // "the same day of the month": the interface cannot say it.
   const int type = last.item.recurrenceType;
-  if (DayOf(SecondsOfDate(startOwn)) != DayOf(from) && type != appt::kRecursDaily && type != appt::kRecursWeekly)
-    next.item.recurrenceType = appt::kRecursOther;
+  if (DayOf(SecondsOfDate(startOwn)) != DayOf(from) && type != calendar::kRecursDaily && type != calendar::kRecursWeekly)
+    next.item.recurrenceType = calendar::kRecursOther;
   if (last.hasEnd) next.ownEnd = DateOfSeconds(SecondsOfDate(last.ownEnd) + shift);
   next.item.exceptions.clear();
   if (from <= SecondsOfDate(last.item.ownStart)) {  // the whole piece moves

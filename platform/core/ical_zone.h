@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "lockscreen/core/ical_values.h"
+#include "platform/core/ical_values.h"
 
 namespace ical {
 

@@ -1,14 +1,18 @@
 // Parsers of the iCalendar values the reader uses; see ical_values.h.
 // Lenient where common exporters differ (case, blanks, a date without
 // VALUE=DATE), strict about dates that do not exist.
-#include "lockscreen/core/ical_values.h"
+#include "platform/core/ical_values.h"
 
 #include <cstdlib>
 
-#include "lockscreen/core/appointment_dates.h"
-#include "lockscreen/core/ical_reader.h"
+#include "platform/core/ole_date.h"
+#include "platform/core/ical_reader.h"
 
 namespace ical {
+
+// A rule whose INTERVAL or COUNT lies beyond these is not read as a rule.
+constexpr long kMaxInterval = 1000000;
+constexpr long kMaxCount = 100000000;
 
 static char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
 
@@ -113,10 +117,10 @@ bool ParseRule(const std::string& text, RawRule* out) {
     if (SameName(name, "FREQ")) {
       for (char c : value) r.freq.push_back(Upper(c));
     } else if (SameName(name, "INTERVAL")) {
-      if (!Number(value, 1, 1000000, &v)) return false;
+      if (!Number(value, 1, kMaxInterval, &v)) return false;
       r.interval = static_cast<int>(v);
     } else if (SameName(name, "COUNT")) {
-      if (!Number(value, 1, 100000000, &v)) return false;
+      if (!Number(value, 1, kMaxCount, &v)) return false;
       r.hasCount = true;
       r.count = v;
     } else if (SameName(name, "UNTIL")) {
@@ -216,9 +220,9 @@ static uint32_t NextCodePoint(const unsigned char* s, size_t size, size_t* i) {
   return cp;
 }
 
-void DecodeSubject(const char* bytes, size_t size, char16_t out[appt::kSubjectUnits]) {
+void DecodeSubject(const char* bytes, size_t size, char16_t out[calendar::kSubjectUnits]) {
   const unsigned char* s = reinterpret_cast<const unsigned char*>(bytes);
-  const size_t room = appt::kSubjectUnits - 1;
+  const size_t room = calendar::kSubjectUnits - 1;
   size_t n = 0, i = 0;
   while (i < size && n < room) {
     uint32_t cp = NextCodePoint(s, size, &i);

@@ -1,6 +1,6 @@
-// OLE dates by hand; see appointment_dates.h for why. Day numbers use the
+// OLE dates by hand; see ole_date.h for why. Day numbers use the
 // proleptic Gregorian calendar, counted from 1899-12-30 (day 0, a Saturday).
-#include "lockscreen/core/appointment_dates.h"
+#include "platform/core/ole_date.h"
 
 #include <cmath>
 
@@ -15,7 +15,7 @@ int DaysInMonth(int year, int month) {
 }
 
 bool Valid(const Fields& f) {
-  if (f.year < 100 || f.year > 9999 || f.month < 1 || f.month > 12) return false;
+  if (f.year < kFirstYear || f.year > kLastYear || f.month < 1 || f.month > 12) return false;
   if (f.day < 1 || f.day > DaysInMonth(f.year, f.month)) return false;
   return f.hour >= 0 && f.hour <= 23 && f.minute >= 0 && f.minute <= 59 && f.second >= 0 &&
          f.second <= 59;
@@ -84,7 +84,7 @@ bool ToFields(double date, Fields* out) {
   }
   Fields f{};
   CivilFromDays(day, &f.year, &f.month, &f.day);
-  if (f.year < 100 || f.year > 9999) return false;
+  if (f.year < kFirstYear || f.year > kLastYear) return false;
   f.hour = static_cast<int>(seconds / 3600);
   f.minute = static_cast<int>(seconds / 60 % 60);
   f.second = static_cast<int>(seconds % 60);

@@ -1,15 +1,8 @@
-// Window and clock helpers of the CE forms: the foreground call that takes
-// a handle with its lowest bit set, and the local clock that the device tool
-// can pin for reproducible screens.
-#include "platform/drawing.h"
+// The local clock that the device tool can pin for reproducible screens.
+#include "platform/local_time.h"
 
 #include "platform/core/civil_time.h"
 #include "platform/device_state.h"
-
-BOOL SetForegroundWindowCe(HWND window) {
-  HWND plain = reinterpret_cast<HWND>(reinterpret_cast<ULONG_PTR>(window) & ~static_cast<ULONG_PTR>(1));
-  return SetForegroundWindow(plain);
-}
 
 // The pinned clock: "ClockOverride" (a SYSTEMTIME), "ClockSetAt" (the UTC
 // FILETIME when it was pinned) and "ClockRuns".

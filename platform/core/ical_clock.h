@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "lockscreen/core/ical_zone.h"
+#include "platform/core/ical_zone.h"
 
 namespace ical {
 

@@ -33,8 +33,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "lockscreen/core/appointment_rules.h"
-#include "lockscreen/core/ical_clock.h"
+#include "platform/core/calendar_values.h"
+#include "platform/core/ical_clock.h"
 
 namespace ical {
 
@@ -53,9 +53,9 @@ struct Exception {
 struct Item {
   double start;  // device-local DATE of the first start
   bool allDay;
-  char16_t subject[appt::kSubjectUnits];
+  char16_t subject[calendar::kSubjectUnits];
   bool recurring;
-  int recurrenceType;  // appt::kRecurs*
+  int recurrenceType;  // calendar::kRecurs*
   bool noEndDate;
   double patternEnd;  // device-local: the last occurrence's start (COUNT) or the UNTIL bound
   int clock;          // the series' own clock (Calendar::clocks), kDeviceClock for device time
@@ -97,6 +97,6 @@ bool IsException(Calendar* calendar, const Item& item, double start);
 // A SUMMARY value (already unfolded and unescaped, as bytes) into a subject:
 // UTF-8 decoded (each invalid byte becomes U+FFFD), control characters
 // turned into spaces, cut to 63 units on a character boundary, terminated.
-void DecodeSubject(const char* bytes, size_t size, char16_t out[appt::kSubjectUnits]);
+void DecodeSubject(const char* bytes, size_t size, char16_t out[calendar::kSubjectUnits]);
 
 }  // namespace ical

@@ -1,11 +1,11 @@
 // The clocks of a calendar; see ical_clock.h.
-#include "lockscreen/core/ical_clock.h"
+#include "platform/core/ical_clock.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "lockscreen/core/appointment_dates.h"
-#include "lockscreen/core/ical_windows_zones_table.h"
+#include "platform/core/ole_date.h"
+#include "platform/core/ical_windows_zones_table.h"
 
 namespace ical {
 
@@ -132,15 +132,20 @@ int UtcClock(Clocks* c) {
 
 // The clock of a system zone by its Windows name; kDeviceClock when the
 // system does not know it.
+// A zone the system knows has rules for this year; a longer name than
+// kMaxZoneNameBytes is no zone's and is not looked up.
+constexpr int kKnownZoneYear = 2000;
+constexpr size_t kMaxZoneNameBytes = 127;
+
 static int SystemClock(Clocks* c, const std::string& windowsName) {
   const std::string key = "\x02" + windowsName;
   const auto found = c->byName.find(key);
   if (found != c->byName.end()) return found->second;
   c->clocks.push_back(Clock{Clock::kSystem, 0, windowsName});
   int clock = static_cast<int>(c->clocks.size() - 1);
-  if (RulesFor(c, clock, 2000) == nullptr) {  // unknown to the system
+  if (RulesFor(c, clock, kKnownZoneYear) == nullptr) {  // unknown to the system
     c->clocks.pop_back();
-    c->systemYears.erase(std::make_pair(clock, 2000));
+    c->systemYears.erase(std::make_pair(clock, kKnownZoneYear));
     clock = kDeviceClock;
   }
   return c->byName[key] = clock;
@@ -170,7 +175,7 @@ int ClockOfTzid(Clocks* c, size_t first, size_t end, const std::string& tzid) {
   // A name the system knows: an IANA name (also behind a prefix such as
   // "/mozilla.org/20050126_1/Europe/Berlin"), or a Windows zone name.
   const std::string name = Trimmed(tzid);
-  if (clock == kDeviceClock && !name.empty() && name.size() < 128) {
+  if (clock == kDeviceClock && !name.empty() && name.size() <= kMaxZoneNameBytes) {
     const char* windows = WindowsZoneOf(name);
     for (size_t slash = name[0] == '/' ? 0 : std::string::npos; windows == nullptr && slash != std::string::npos;
          slash = name.find('/', slash + 1))

@@ -2,11 +2,11 @@
 // or before the wall time wins: among the single onsets (a binary search)
 // and among the yearly rules (each one's latest onset: this year's or last
 // year's, or the last one before its UNTIL).
-#include "lockscreen/core/ical_zone.h"
+#include "platform/core/ical_zone.h"
 
 #include <algorithm>
 
-#include "lockscreen/core/appointment_dates.h"
+#include "platform/core/ole_date.h"
 
 namespace ical {
 
