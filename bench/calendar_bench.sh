@@ -13,10 +13,7 @@ build=$(cd "$1" && pwd)
 runs=${2:-5}
 out="$build/bench"
 mkdir -p "$out"
-cxx=x86_64-w64-mingw32-g++-posix
-flags="-O2 -municode -static -static-libgcc -static-libstdc++ -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN -DNOMINMAX -D_WIN32_WINNT=0x0601"
-$cxx $flags -mconsole -I"$repo" -o "$out/calendar_bench.exe" "$here/calendar_bench.cpp" "$repo"/platform/calendar.cpp \
-  "$repo"/platform/core/ical_*.cpp "$repo"/lockscreen/core/appointment_*.cpp -lshell32 -ladvapi32
+"$here/make.sh" "$build" calendar_bench
 
 source "$repo/tests/wine/harness/env.sh" "$build"
 if [ -z "${BENCH_IN_SESSION:-}" ]; then

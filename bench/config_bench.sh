@@ -13,10 +13,7 @@ build=$(cd "$1" && pwd)
 runs=${2:-10}
 out="$build/bench"
 mkdir -p "$out"
-cxx=x86_64-w64-mingw32-g++-posix
-flags="-O2 -municode -static -static-libgcc -static-libstdc++ -DUNICODE -D_UNICODE"
-$cxx $flags -mwindows -o "$out/lockscreen_floor.exe" "$here/lockscreen_floor.cpp"
-$cxx $flags -mconsole -I"$repo" -o "$out/config_bench.exe" "$here/config_bench.cpp" -lshell32 -lpsapi
+"$here/make.sh" "$build" lockscreen_floor config_bench
 
 source "$repo/tests/wine/harness/env.sh" "$build"
 if [ -z "${BENCH_IN_SESSION:-}" ]; then

@@ -23,7 +23,7 @@
 #include "bench/bench_rows.h"
 #include "bench/bench_win.h"
 #include "shared/lock_window.h"
-#include "tests/wine/support/service_procfs.h"
+#include "tests/wine/support/files.h"
 
 namespace {
 
@@ -71,7 +71,7 @@ LONG_PTR Probe(HWND w, int what) {
 double WineCpuMs() {
   const char* names[] = {"wineserver", "winedevice", "services.exe", "explorer.exe", "plugplay", "svchost", "rpcss"};
   double total = 0;
-  for (const char* n : names) total += std::max(0.0, svc::HostCpuMs(n));
+  for (const char* n : names) total += std::max(0.0, wt::HostCpuMs(n));
   return total;
 }
 
@@ -106,11 +106,11 @@ struct Spans {
 Spans Watch(HANDLE p, HWND w, int windows, int seconds) {
   Spans s;
   for (int i = 0; i < windows; ++i) {
-    double c0 = svc::HostCpuMs("Corvane.exe"), wine0 = WineCpuMs(), t0 = Now();
+    double c0 = wt::HostCpuMs("Corvane.exe"), wine0 = WineCpuMs(), t0 = Now();
     LONG_PTR reads0 = Probe(w, kProbeRegistryReads), paints0 = Probe(w, kProbePaints);
     Sleep(static_cast<DWORD>(seconds) * 1000);
     double span = Now() - t0;
-    s.cpu.push_back(100.0 * (svc::HostCpuMs("Corvane.exe") - c0) / span);
+    s.cpu.push_back(100.0 * (wt::HostCpuMs("Corvane.exe") - c0) / span);
     s.wine.push_back(100.0 * std::max(0.0, WineCpuMs() - wine0) / span);
     s.reads.push_back(1000.0 * static_cast<double>(Probe(w, kProbeRegistryReads) - reads0) / span);
     s.paints.push_back(1000.0 * static_cast<double>(Probe(w, kProbePaints) - paints0) / span);

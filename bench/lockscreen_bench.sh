@@ -15,11 +15,7 @@ runs=${2:-10}
 idle=${3:-60}
 out="$build/bench"
 mkdir -p "$out"
-cxx=x86_64-w64-mingw32-g++-posix
-flags="-O2 -municode -static -static-libgcc -static-libstdc++ -DUNICODE -D_UNICODE -I$repo"
-$cxx $flags -mwindows -o "$out/lockscreen_floor.exe" "$here/lockscreen_floor.cpp"
-$cxx $flags -mconsole -o "$out/lockscreen_bench.exe" "$here/lockscreen_bench.cpp" \
-  "$repo/tests/wine/support/service_procfs.cpp" -lpsapi
+"$here/make.sh" "$build" lockscreen_floor lockscreen_bench
 cp "$build/bin/Corvane.exe" "$out/"
 rm -rf "$out/skin"
 # BENCH_NO_SKIN=1 leaves the skin folder out: the figures then show what

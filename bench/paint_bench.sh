@@ -4,10 +4,10 @@
 # the digital skin, each figure beside its floor measured in the same run.
 # Usage: bench/paint_bench.sh WIN_BUILD_DIR [REPEATS (default 200)] [SIZES]
 # WIN_BUILD_DIR is a mingw build folder (tools/build.sh makes build/win);
-# its libraries are linked and its Wine prefix is used. SIZES (default
-# "240x320 480x640 800x480 1920x1080") picks the screens. With BENCH_IN_SESSION=1 the
-# caller (run-bench) has prepared the prefix and started a session whose
-# screen is the one size given.
+# the benchmark is built there (bench/make.sh) and its Wine prefix is used.
+# SIZES (default "240x320 480x640 800x480 1920x1080") picks the screens.
+# With BENCH_IN_SESSION=1 the caller (run-bench) has prepared the prefix and
+# started a session whose screen is the one size given.
 set -eu
 repo=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "$1" && pwd)
@@ -17,20 +17,7 @@ out="$build/bench"
 mkdir -p "$out/module/skin"
 cp -r "$repo"/skins/. "$out/module/skin/"
 
-# Built once per build: run-bench calls this script once per screen.
-sources=("$repo/bench/paint_bench.cpp" "$repo/bench/bench_rows.h" "$repo/lockscreen/paint.cpp"
-         "$repo/lockscreen/clock.cpp" "$repo/lockscreen/skin.cpp" "$repo/lockscreen/regions.cpp" "$build/libplatform.a"
-         "$build/libsuite_core.a")
-stale=0
-for s in "${sources[@]}"; do [ "$out/paint_bench.exe" -nt "$s" ] || stale=1; done
-if [ $stale = 1 ]; then
-  x86_64-w64-mingw32-g++-posix -std=c++17 -O2 -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN -DNOMINMAX \
-    -D_WIN32_WINNT=0x0601 -I"$repo" "$repo/bench/paint_bench.cpp" "$repo/lockscreen/paint.cpp" \
-    "$repo/lockscreen/clock.cpp" "$repo/lockscreen/skin.cpp" "$repo/lockscreen/regions.cpp" "$build/libplatform.a" \
-    "$build/libsuite_core.a" \
-    -municode -mconsole -static -luser32 -lgdi32 -ladvapi32 -lshell32 -lole32 -loleaut32 -luuid -lwindowscodecs \
-    -o "$out/paint_bench.exe"
-fi
+"$repo/bench/make.sh" "$build" paint_bench
 
 source "$repo/tests/wine/harness/env.sh" "$build"
 source "$repo/tests/wine/harness/session.sh"

@@ -13,11 +13,7 @@ build=$(cd "$1" && pwd)
 runs=${2:-50}
 out="$build/bench"
 mkdir -p "$out"
-cxx=x86_64-w64-mingw32-g++-posix
-flags="-O2 -municode -static -static-libgcc -static-libstdc++ -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN -DNOMINMAX -D_WIN32_WINNT=0x0601"
-$cxx $flags -mconsole -I"$repo" -o "$out/platform_bench.exe" "$here/platform_bench.cpp" \
-  "$repo"/platform/power_bus.cpp "$repo"/platform/gameinput.cpp "$repo"/platform/display.cpp \
-  "$repo"/platform/device_state.cpp "$repo"/platform/core/*.cpp -luser32 -lgdi32 -ladvapi32
+"$here/make.sh" "$build" platform_bench
 
 source "$repo/tests/wine/harness/env.sh" "$build"
 if [ -z "${BENCH_IN_SESSION:-}" ]; then

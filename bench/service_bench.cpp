@@ -38,7 +38,7 @@
 #include "bench/bench_win.h"
 #include "platform/power.h"
 #include "shared/lock_window.h"
-#include "tests/wine/support/service_procfs.h"
+#include "tests/wine/support/files.h"
 
 namespace {
 
@@ -123,11 +123,11 @@ std::vector<double> IdleCpu(const std::wstring& hushpane, int windows, int secon
   }
   Sleep(1000);  // past its first cycle
   for (int i = 0; i < windows; ++i) {
-    double before = svc::HostCpuMs("Hushpane.exe");
+    double before = wt::HostCpuMs("Hushpane.exe");
     if (before < 0) break;  // its host process was not found
     double t0 = Now();
     Sleep(static_cast<DWORD>(seconds) * 1000);
-    double used = svc::HostCpuMs("Hushpane.exe") - before;
+    double used = wt::HostCpuMs("Hushpane.exe") - before;
     cpu.push_back(100.0 * used / (Now() - t0));
   }
   PROCESS_MEMORY_COUNTERS m;

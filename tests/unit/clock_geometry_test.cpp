@@ -89,9 +89,25 @@ TEST(ClockHands, MoreTimes) {
   ExpectTips(50, 0, 0, 0, {0, -30, 0, -45, 0, -45});
 }
 
-TEST(ClockHands, ConstantsAreTheExactDoubles) {
-  EXPECT_EQ(clockgeo::kHalfDegree, 0.008726646259722222);
-  EXPECT_EQ(clockgeo::kSixDegrees, 0.10471975511666666);
+// The angles are the exact doubles 0.008726646259722222 and
+// 0.10471975511666666, a little short of pi/360 and pi/30: on a long
+// enough hand the difference moves a tip by one pixel (5:00 is exactly
+// 150 degrees, whose sine is 0.5: the short angle truncates to 300000,
+// pi/360 to 299999).
+TEST(ClockHands, LongHandsLandWhereTheExactAnglesPutThem) {
+  struct Case {
+    HandLine hand;
+    Point tip;
+  } cases[] = {
+      {clockgeo::HourHand({0, 0}, 1e6, 5, 0), {300000, 519615}},
+      {clockgeo::HourHand({0, 0}, 1e6, 13, 0), {299999, -519615}},
+      {clockgeo::MinuteHand({0, 0}, 1e9, 27), {278115295, 855950864}},
+      {clockgeo::SecondHand({0, 0}, 2e9, 50), {-1576166235, -909999999}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.hand.tip.x, c.tip.x);
+    EXPECT_EQ(c.hand.tip.y, c.tip.y);
+  }
 }
 
 TEST(ClockHands, AbsurdRadiusStaysDefined) {

@@ -1,10 +1,11 @@
-// The configuration window's commands table, its controls' start states and
-// the exit step's decision about the lock service.
+// The configuration window's commands table and its controls' start
+// states. (The check boxes' toggle and the exit step's decisions about the
+// lock service are tested on the real window and service: ConfigWindow and
+// ConfigExit under Wine.)
 #include <gtest/gtest.h>
 
 #include "config/core/commands.h"
 #include "config/core/controls.h"
-#include "config/core/exit_rules.h"
 
 namespace {
 
@@ -50,12 +51,6 @@ TEST(ConfigCommands, Table) {
     EXPECT_EQ(d.action, c.action) << std::hex << c.id << " " << c.code;
     EXPECT_EQ(d.slot, c.slot) << std::hex << c.id;
   }
-}
-
-TEST(ConfigCommands, Toggle) {
-  EXPECT_EQ(controls::Toggled(0), 1);
-  EXPECT_EQ(controls::Toggled(1), 0);
-  EXPECT_EQ(controls::Toggled(2), 0);  // indeterminate counts as checked
 }
 
 TEST(ConfigControls, TableMatchesTheWindow) {
@@ -128,12 +123,6 @@ TEST(ConfigControls, StartStates) {
   EXPECT_EQ(in.check[layout::kDoubleClick], 1);
   EXPECT_TRUE(in.enabled[layout::kActivationField]);
   EXPECT_TRUE(in.enabled[layout::kActivationSpin]);
-}
-
-TEST(ConfigExitRules, ServiceDecision) {
-  EXPECT_EQ(exitrules::ForAutoRunOn(false, false), exitrules::kStart);
-  EXPECT_EQ(exitrules::ForAutoRunOn(true, false), exitrules::kLeaveResident);
-  EXPECT_EQ(exitrules::ForAutoRunOn(true, true), exitrules::kWaitThenStart);
 }
 
 }  // namespace

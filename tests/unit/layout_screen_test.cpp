@@ -110,23 +110,33 @@ TEST(LayoutFonts, HeightsIn64BitsClamped) {
   for (const auto& c : cases) EXPECT_EQ(layout::FontHeight(c.dpi, c.points), c.height) << c.dpi << " " << c.points;
 }
 
-TEST(LayoutFonts, SizesAndWeights) {
-  skin::SkinSettings s;
-  s.size[skin::kOwnerFontSize] = 12;
-  s.size[skin::kDateFontSize] = 13;
-  s.size[skin::kTimeFontSize] = 30;
-  s.size[skin::kAppointmentFontSize] = 8;
-  s.size[skin::kMessageFontSize] = 14;
-  const int expect[layout::kFontCount][2] = {{11, 700}, {10, 400}, {12, 700}, {13, 700},
-                                             {30, 900}, {8, 700},  {14, 700}};
-  for (int f = 0; f < layout::kFontCount; ++f) {
-    const layout::FontSpec font = layout::FontFor(static_cast<FontId>(f), s);
-    EXPECT_EQ(font.points, expect[f][0]) << f;
-    EXPECT_EQ(font.weight, expect[f][1]) << f;
+// The seven fonts as the paint makes them on a 96-dpi screen: the two
+// status fonts fixed (11 pt bold, 10 pt plain), the others at the skin's
+// sizes (bold, the time heavy), or the built-in sizes without a file.
+TEST(LayoutFonts, TheSevenFontsAsMade) {
+  skin::SkinSettings file;
+  file.size[skin::kOwnerFontSize] = 12;
+  file.size[skin::kDateFontSize] = 13;
+  file.size[skin::kTimeFontSize] = 30;
+  file.size[skin::kAppointmentFontSize] = 8;
+  file.size[skin::kMessageFontSize] = 14;
+  struct Case {
+    FontId font;
+    int32_t height, weight;  // with the file's sizes
+    int32_t builtInHeight;   // without a file
+  } cases[] = {
+      {layout::kLargeStatusFont, 14, 700, 14}, {layout::kSmallStatusFont, 13, 400, 13},
+      {layout::kOwnerFont, 16, 700, 14},       {layout::kDateFont, 17, 700, 14},
+      {layout::kTimeFont, 40, 900, 33},        {layout::kAppointmentFont, 10, 700, 12},
+      {layout::kMessageFont, 18, 700, 14},
+  };
+  ASSERT_EQ(sizeof(cases) / sizeof(cases[0]), static_cast<size_t>(layout::kFontCount));
+  for (const Case& c : cases) {
+    const layout::FontSpec made = layout::FontFor(c.font, file);
+    EXPECT_EQ(layout::FontHeight(96, made.points), c.height) << c.font;
+    EXPECT_EQ(made.weight, c.weight) << c.font;
+    EXPECT_EQ(layout::FontHeight(96, layout::FontFor(c.font, skin::SkinSettings{}).points), c.builtInHeight) << c.font;
   }
-  // Built-in sizes when the file set none.
-  EXPECT_EQ(layout::FontFor(layout::kTimeFont, skin::SkinSettings{}).points, 25);
-  EXPECT_EQ(layout::FontFor(layout::kAppointmentFont, skin::SkinSettings{}).points, 9);
 }
 
 TEST(LayoutColours, BuiltInAndSkin) {

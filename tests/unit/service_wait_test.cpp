@@ -1,6 +1,9 @@
+// What the service's waits hear first when several things happen at once
+// (a wait returns the lowest signalled index), and what a failed or timed
+// out wait is.
 #include <gtest/gtest.h>
 
-#include <vector>
+#include <initializer_list>
 
 #include "service/core/wait_rules.h"
 
@@ -8,47 +11,55 @@ namespace {
 
 using namespace service;
 
-TEST(ServiceWait, ArmedSetInPriorityOrder) {
+// What WaitForMultipleObjects returns over `set` when `signalled` are set:
+// the lowest index among them, else a time-out.
+uint32_t WaitResult(const WaitSet& set, std::initializer_list<WaitSource> signalled) {
+  for (int i = 0; i < set.count; ++i)
+    for (WaitSource s : signalled)
+      if (set.sources[i] == s) return kWaitObject0 + static_cast<uint32_t>(i);
+  return kWaitTimeout;
+}
+
+TEST(ServiceWait, WhatIsHeardFirst) {
   struct Row {
-    bool queue, process;
-    std::vector<WaitSource> order;
+    bool showing, queue, process;
+    std::initializer_list<WaitSource> signalled;
+    WaitSource heard;
   };
   const Row rows[] = {
-      {true, false, {kFromPowerQueue, kFromStop, kFromIdle, kFromActivate}},
-      {false, false, {kFromStop, kFromIdle, kFromActivate}},
-      {true, true, {kFromPowerQueue, kFromStop, kFromIdle, kFromActivate, kFromLockScreenProcess}},
-      {false, true, {kFromStop, kFromIdle, kFromActivate, kFromLockScreenProcess}},
+      // Armed: a power record before a stop request, a stop before the
+      // idle and activate events, those before the lock screen's end.
+      {false, true, true, {kFromStop, kFromPowerQueue, kFromActivate}, kFromPowerQueue},
+      {false, true, true, {kFromActivate, kFromIdle, kFromStop}, kFromStop},
+      {false, true, true, {kFromActivate, kFromIdle}, kFromIdle},
+      {false, true, true, {kFromLockScreenProcess, kFromActivate}, kFromActivate},
+      {false, true, true, {kFromLockScreenProcess}, kFromLockScreenProcess},
+      // Without a queue or a started lock screen the rest keep their order.
+      {false, false, false, {kFromActivate, kFromStop}, kFromStop},
+      {false, false, true, {kFromLockScreenProcess, kFromIdle}, kFromIdle},
+      {false, false, false, {kFromPowerQueue}, kTimedOut},
+      {false, true, false, {kFromLockScreenProcess}, kTimedOut},
+      // Showing: every waiting record is read first, then the lock screen's
+      // end, then an activate request; stop and idle are not waited on.
+      {true, true, true, {kFromActivate, kFromLockScreenProcess, kFromPowerQueue}, kFromPowerQueue},
+      {true, true, true, {kFromActivate, kFromLockScreenProcess}, kFromLockScreenProcess},
+      {true, false, true, {kFromActivate, kFromStop}, kFromActivate},
+      {true, true, false, {kFromStop, kFromIdle}, kTimedOut},
   };
   for (const Row& r : rows) {
-    WaitSet set = ArmedWaitSet(r.queue, r.process);
-    ASSERT_EQ(set.count, static_cast<int>(r.order.size()));
-    for (size_t i = 0; i < r.order.size(); ++i) EXPECT_EQ(ClassifyWait(set, static_cast<uint32_t>(i)), r.order[i]);
-    EXPECT_EQ(ClassifyWait(set, static_cast<uint32_t>(r.order.size())), kWaitFailed);
-    EXPECT_EQ(ClassifyWait(set, kWaitTimeout), kTimedOut);
-    EXPECT_EQ(ClassifyWait(set, 0xFFFFFFFFu), kWaitFailed);  // WAIT_FAILED
-    EXPECT_EQ(ClassifyWait(set, 0x80), kWaitFailed);         // WAIT_ABANDONED_0
+    const WaitSet set = r.showing ? ShowingWaitSet(r.process, r.queue) : ArmedWaitSet(r.queue, r.process);
+    EXPECT_EQ(ClassifyWait(set, WaitResult(set, r.signalled)), r.heard)
+        << "showing " << r.showing << " queue " << r.queue << " process " << r.process;
   }
 }
 
-TEST(ServiceWait, ShowingSet) {
-  struct Row {
-    bool process, queue;
-    int count;
-    WaitSource at0, at1, at2;
-  };
-  const Row rows[] = {
-      {true, true, 3, kFromPowerQueue, kFromLockScreenProcess, kFromActivate},
-      {true, false, 2, kFromLockScreenProcess, kFromActivate, kWaitFailed},
-      {false, true, 2, kFromPowerQueue, kFromActivate, kWaitFailed},
-      {false, false, 1, kFromActivate, kWaitFailed, kWaitFailed},
-  };
-  for (const Row& r : rows) {
-    WaitSet set = ShowingWaitSet(r.process, r.queue);
-    EXPECT_EQ(set.count, r.count);
-    EXPECT_EQ(ClassifyWait(set, 0), r.at0);
-    EXPECT_EQ(ClassifyWait(set, 1), r.at1);
-    EXPECT_EQ(ClassifyWait(set, 2), r.at2);
+TEST(ServiceWait, FailedAndAbandonedWaitsAreFailures) {
+  for (const WaitSet& set : {ArmedWaitSet(true, true), ArmedWaitSet(false, false), ShowingWaitSet(true, true),
+                             ShowingWaitSet(false, false)}) {
     EXPECT_EQ(ClassifyWait(set, kWaitTimeout), kTimedOut);
+    EXPECT_EQ(ClassifyWait(set, static_cast<uint32_t>(set.count)), kWaitFailed);  // past the set
+    EXPECT_EQ(ClassifyWait(set, 0xFFFFFFFFu), kWaitFailed);                       // WAIT_FAILED
+    EXPECT_EQ(ClassifyWait(set, 0x80), kWaitFailed);                              // WAIT_ABANDONED_0
   }
 }
 

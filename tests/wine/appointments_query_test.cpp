@@ -128,10 +128,10 @@ TEST_F(AppointmentQuery, LastCloseOnAnotherThreadLeavesItsComAlone) {
   std::thread worker([&] {
     open = AppointmentsOpenConnection();
     SetEvent(opened);
-    WaitForSingleObject(closed, 10000);
+    WaitForSingleObject(closed, wt::kProcessMs);
     AppointmentsCloseConnection();  // this thread's own undo
   });
-  WaitForSingleObject(opened, 10000);
+  WaitForSingleObject(opened, wt::kProcessMs);
   ASSERT_TRUE(open);
   EXPECT_EQ(AppointmentsComInitsHeld(), 1);
   HRESULT before = E_FAIL, still = E_FAIL;

@@ -9,14 +9,15 @@
 #include <vector>
 
 #include "tests/wine/support/appointments_support.h"
+#include "tests/wine/support/lockscreen_support.h"
 #include "tests/wine/support/support.h"
 
 namespace {
 
-class AppointmentsScreen : public wt::SuiteTest {
+class AppointmentsScreen : public lt::LockTest {
  protected:
   void SetUp() override {
-    wt::SuiteTest::SetUp();
+    lt::LockTest::SetUp();
     wt::SetSetting(L"Button_1", VK_F1);
     wt::SetSetting(L"Button_2", VK_F2);
     wt::Device(L"ac online");
@@ -24,32 +25,24 @@ class AppointmentsScreen : public wt::SuiteTest {
     ASSERT_EQ(wt::Device(L"clock \"2027-01-13 10:00:00\""), 0);  // a Wednesday
   }
   void TearDown() override {
-    at::CloseTracedLock(lock_);
+    lt::CloseLock(lock_);
     at::RemoveCalendar();
-    wt::SuiteTest::TearDown();
+    lt::LockTest::TearDown();
   }
-  std::string Dump() {
-    std::string s;
-    for (const at::Drawn& d : at::DrawnTexts(lock_)) {
-      for (wchar_t c : d.text) s.push_back(c < 128 ? static_cast<char>(c) : '?');
-      s += "\n";
-    }
-    return s;
-  }
-  at::TracedLock lock_;
+  std::string Dump() { return lt::DrawnDump(lock_); }
 };
 
 TEST_F(AppointmentsScreen, WeekOfItemsFirstLinesInOrderAndFormat) {
   ASSERT_TRUE(at::WriteCalendar(at::kSampleWeek));
-  lock_ = at::StartTracedLock();
+  lock_ = lt::StartTracedLock();
   ASSERT_NE(lock_.window, nullptr);
-  const int second = at::WaitDrawn(lock_, L"1/15/2027 - Holiday", 10000);
+  const int second = lt::WaitDrawn(lock_, L"1/15/2027 - Holiday", wt::kProcessMs);
   ASSERT_GE(second, 1) << Dump();
-  const std::vector<at::Drawn> drawn = at::DrawnTexts(lock_);
+  const std::vector<lt::Drawn> drawn = lt::DrawnTexts(lock_);
   EXPECT_EQ(drawn[second - 1].text, L"1/14/2027 9:30 AM - Dentist") << Dump();
   EXPECT_GT(drawn[second].rect.top, drawn[second - 1].rect.top);
   EXPECT_EQ(drawn[second].flags & DT_CENTER, 0u);
-  for (const at::Drawn& d : drawn) {
+  for (const lt::Drawn& d : drawn) {
     EXPECT_EQ(d.text.find(L"Rent"), std::wstring::npos) << "no room for a third line";
     EXPECT_EQ(d.text.find(L"Later"), std::wstring::npos);
     EXPECT_EQ(d.text.find(L"Yesterday"), std::wstring::npos);
@@ -69,19 +62,19 @@ TEST_F(AppointmentsScreen, SeriesInOtherZonesAtTheirOwnTimeInNewYork) {
   ASSERT_TRUE(at::WriteFolderCalendar(L"work.ics", "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:w\r\n"
                                                    "DTSTART:20260108T140000Z\r\nRRULE:FREQ=WEEKLY\r\n"
                                                    "SUMMARY:Work call\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"));
-  lock_ = at::StartTracedLock(L"America/New_York");
+  lock_ = lt::StartTracedLock(L"America/New_York");
   ASSERT_NE(lock_.window, nullptr);
-  const int second = at::WaitDrawn(lock_, L"3/22/2027 4:00 AM - Berlin", 10000);
+  const int second = lt::WaitDrawn(lock_, L"3/22/2027 4:00 AM - Berlin", wt::kProcessMs);
   ASSERT_GE(second, 1) << Dump();
-  EXPECT_EQ(at::DrawnTexts(lock_)[second - 1].text, L"3/18/2027 10:00 AM - Work call") << Dump();
+  EXPECT_EQ(lt::DrawnTexts(lock_)[second - 1].text, L"3/18/2027 10:00 AM - Work call") << Dump();
 }
 
 TEST_F(AppointmentsScreen, EmptyCalendarReadsThenNoAppointments) {
   at::RemoveCalendar();  // no file: an empty calendar
-  lock_ = at::StartTracedLock();
+  lock_ = lt::StartTracedLock();
   ASSERT_NE(lock_.window, nullptr);
-  const int reading = at::WaitDrawn(lock_, L"Reading appointments ...", 10000);
-  const int none = at::WaitDrawn(lock_, L"No Appointments", 10000);
+  const int reading = lt::WaitDrawn(lock_, L"Reading appointments ...", wt::kProcessMs);
+  const int none = lt::WaitDrawn(lock_, L"No Appointments", wt::kProcessMs);
   ASSERT_GE(reading, 0) << Dump();
   ASSERT_GE(none, 0) << Dump();
   EXPECT_LT(reading, none);
@@ -89,11 +82,11 @@ TEST_F(AppointmentsScreen, EmptyCalendarReadsThenNoAppointments) {
 
 TEST_F(AppointmentsScreen, NotICalendarShowsCouldNotGetItemsCentredInRed) {
   ASSERT_TRUE(at::WriteCalendar("<html><body>This is no calendar</body></html>\r\n"));
-  lock_ = at::StartTracedLock();
+  lock_ = lt::StartTracedLock();
   ASSERT_NE(lock_.window, nullptr);
-  const int at = at::WaitDrawn(lock_, L"Could not get Items", 10000);
+  const int at = lt::WaitDrawn(lock_, L"Could not get Items", wt::kProcessMs);
   ASSERT_GE(at, 0) << Dump();
-  const at::Drawn d = at::DrawnTexts(lock_)[at];
+  const lt::Drawn d = lt::DrawnTexts(lock_)[at];
   EXPECT_TRUE(d.flags & DT_CENTER);
   EXPECT_TRUE(d.flags & DT_SINGLELINE);
   // Warning red somewhere in the line's box.
@@ -107,15 +100,15 @@ TEST_F(AppointmentsScreen, NotICalendarShowsCouldNotGetItemsCentredInRed) {
           }
         return red;
       },
-      5000);
+      wt::kStepMs);
   EXPECT_TRUE(red);
 }
 
 TEST_F(AppointmentsScreen, UnreadableCalendarShowsCouldNotInitializePoom) {
   ASSERT_TRUE(at::MakeCalendarUnreadable());
-  lock_ = at::StartTracedLock();
+  lock_ = lt::StartTracedLock();
   ASSERT_NE(lock_.window, nullptr);
-  EXPECT_GE(at::WaitDrawn(lock_, L"Could not initialize Poom", 10000), 0) << Dump();
+  EXPECT_GE(lt::WaitDrawn(lock_, L"Could not initialize Poom", wt::kProcessMs), 0) << Dump();
 }
 
 }  // namespace

@@ -18,12 +18,12 @@ class ConfigCapture : public wt::SuiteTest {
     t_ = wt::StartTollwick();
     ASSERT_NE(t_.process, nullptr);
     ASSERT_NE(t_.window, nullptr);
-    ASSERT_TRUE(wt::WaitFor([&] { return GetForegroundWindow() == t_.window; }, 5000));
+    ASSERT_TRUE(wt::WaitFor([&] { return GetForegroundWindow() == t_.window; }, wt::kStepMs));
   }
   HWND C(int id) { return wt::ControlOf(t_.window, id); }
   // Waits for a capture button to show `text`.
   bool Shows(int id, const wchar_t* text) {
-    return wt::WaitFor([&] { return wt::TextOf(C(id)) == text; }, 5000);
+    return wt::WaitFor([&] { return wt::TextOf(C(id)) == text; }, wt::kStepMs);
   }
   DWORD Saved(const wchar_t* name) {
     DWORD v = 0xDEAD;
@@ -109,7 +109,7 @@ TEST_F(ConfigCapture, NumberFieldKeepsItsTyping) {
   SendMessageW(field, EM_SETSEL, 0, -1);
   wt::Tap('4');
   wt::Tap('2');
-  EXPECT_TRUE(wt::WaitFor([&] { return wt::TextOf(field) == L"42"; }, 5000)) << wt::TextOf(field).c_str();
+  EXPECT_TRUE(wt::WaitFor([&] { return wt::TextOf(field) == L"42"; }, wt::kStepMs)) << wt::TextOf(field).c_str();
   EXPECT_EQ(wt::TextOf(C(0x8801)), L"Button1");
   EXPECT_EQ(wt::CloseTollwick(t_, 113), 0);
   EXPECT_EQ(Saved(L"TimeOut"), 42u);
@@ -124,10 +124,10 @@ TEST_F(ConfigCapture, DeactivationDisarms) {
                                nullptr, GetModuleHandleW(nullptr), nullptr);
   ASSERT_NE(other, nullptr);
   SetForegroundWindow(other);
-  ASSERT_TRUE(wt::WaitFor([&] { return GetForegroundWindow() == other; }, 5000));
+  ASSERT_TRUE(wt::WaitFor([&] { return GetForegroundWindow() == other; }, wt::kStepMs));
   DestroyWindow(other);
   SetForegroundWindow(t_.window);
-  ASSERT_TRUE(wt::WaitFor([&] { return GetForegroundWindow() == t_.window; }, 5000));
+  ASSERT_TRUE(wt::WaitFor([&] { return GetForegroundWindow() == t_.window; }, wt::kStepMs));
   wt::Tap(VK_F5);
   wt::Click(C(0x8802));
   wt::Tap(VK_F6);

@@ -55,7 +55,7 @@ TEST_F(ConfigExit, AutoRunOnCopiesTheShortcutAndStartsOneService) {
   EXPECT_EQ(_wcsicmp(wt::ShortcutTarget(wt::StartupShortcutPath()).c_str(),
                      wt::InstalledPath(L"Hushpane.exe").c_str()),
             0);
-  EXPECT_TRUE(wt::WaitFor(ServiceResident, 10000));
+  EXPECT_TRUE(wt::WaitFor(ServiceResident, wt::kProcessMs));
   EXPECT_EQ(wt::CountProcesses(L"Hushpane.exe"), 1);
 
   // Again, with the service resident and a start-up shortcut present: no
@@ -79,7 +79,7 @@ TEST_F(ConfigExit, AutoRunOffDeletesTheShortcutAndTheServiceEnds) {
   wt::SetSetting(L"AutoRun", 1);
   HANDLE service = wt::StartInJob(L"Hushpane.exe", L"/load");
   ASSERT_NE(service, nullptr);
-  ASSERT_TRUE(wt::WaitFor(ServiceResident, 10000));
+  ASSERT_TRUE(wt::WaitFor(ServiceResident, wt::kProcessMs));
   HANDLE marker = SignalCreate(kLockMarkerEventName, nullptr);  // as a showing lock screen holds it
   ASSERT_NE(marker, nullptr);
   RunTollwick(113, 1);
@@ -89,8 +89,8 @@ TEST_F(ConfigExit, AutoRunOffDeletesTheShortcutAndTheServiceEnds) {
   EXPECT_FALSE(wt::FileExists(wt::StartupShortcutPath()));
   EXPECT_TRUE(wt::FileExists(wt::InstalledShortcutPath()));
   EXPECT_EQ(WaitForSingleObject(marker, 0), WAIT_OBJECT_0);
-  EXPECT_GE(wt::WaitExit(service, 10000), 0);
-  EXPECT_TRUE(wt::WaitFor([] { return !ServiceResident(); }, 5000));
+  EXPECT_GE(wt::WaitExit(service, wt::kProcessMs), 0);
+  EXPECT_TRUE(wt::WaitFor([] { return !ServiceResident(); }, wt::kStepMs));
   CloseHandle(marker);
   CloseHandle(service);
 }
@@ -102,14 +102,14 @@ TEST_F(ConfigExit, CancelWritesNothingButAppliesTheToggledAutoRun) {
   ASSERT_TRUE(wt::MakeShortcut(wt::StartupShortcutPath(), wt::InstalledPath(L"Hushpane.exe")));
   HANDLE service = wt::StartInJob(L"Hushpane.exe", L"/load");
   ASSERT_NE(service, nullptr);
-  ASSERT_TRUE(wt::WaitFor(ServiceResident, 10000));
+  ASSERT_TRUE(wt::WaitFor(ServiceResident, wt::kProcessMs));
   RunTollwick(114, 1);
   DWORD v = 0;
   EXPECT_TRUE(wt::GetSetting(L"AutoRun", &v));
   EXPECT_EQ(v, 1u);
   EXPECT_EQ(wt::SettingNames().size(), 1u);  // nothing else was written
   EXPECT_FALSE(wt::FileExists(wt::StartupShortcutPath()));
-  EXPECT_GE(wt::WaitExit(service, 10000), 0);
+  EXPECT_GE(wt::WaitExit(service, wt::kProcessMs), 0);
   CloseHandle(service);
 
   // And the other way: stored off, ticked on, "Cancel": the shortcut is
@@ -117,7 +117,7 @@ TEST_F(ConfigExit, CancelWritesNothingButAppliesTheToggledAutoRun) {
   // store, locks once and ends).
   wt::ClearSettings();
   ASSERT_TRUE(wt::MakeInstalledShortcut());
-  ASSERT_TRUE(wt::WaitFor([] { return !ServiceResident(); }, 5000));
+  ASSERT_TRUE(wt::WaitFor([] { return !ServiceResident(); }, wt::kStepMs));
   const int before = wt::JobProcessesEver();
   RunTollwick(114, 1);
   EXPECT_GE(wt::JobProcessesEver() - before, 2);  // Tollwick and the service (and its lock screen)
@@ -139,14 +139,14 @@ TEST_F(ConfigExit, AutoRunOnWaitsForAnEndingService) {
   HWND bar = wt::MenuBarOf(t_.window);
   ASSERT_NE(bar, nullptr);
   wt::Click(GetDlgItem(bar, 113));
-  ASSERT_TRUE(wt::WaitFor([&] { return !IsWindow(t_.window); }, 5000));
+  ASSERT_TRUE(wt::WaitFor([&] { return !IsWindow(t_.window); }, wt::kStepMs));
   // Still waiting: nothing started while the old service's event is there.
   EXPECT_FALSE(wt::WaitFor([&] { return wt::JobProcessesEver() - before > 1; }, 1000));
   EXPECT_EQ(WaitForSingleObject(t_.process, 0), static_cast<DWORD>(WAIT_TIMEOUT));
   CloseHandle(old);  // the old service has gone
-  EXPECT_EQ(wt::WaitExit(t_.process, 10000), 0);
+  EXPECT_EQ(wt::WaitExit(t_.process, wt::kProcessMs), 0);
   EXPECT_EQ(wt::JobProcessesEver() - before, 2);  // Tollwick and the new service
-  EXPECT_TRUE(wt::WaitFor(ServiceResident, 10000));
+  EXPECT_TRUE(wt::WaitFor(ServiceResident, wt::kProcessMs));
   EXPECT_EQ(wt::CountProcesses(L"Hushpane.exe"), 1);
   // The new service really runs (it created its own, unset stop event).
   EXPECT_FALSE(wt::EventSignalled(L"Ombrevale - Hushpane_Unload"));
@@ -230,7 +230,7 @@ TEST_F(ConfigExitLongStartup, RefusedPathStillStartsTheService) {
   RunTollwick(114);
   EXPECT_EQ(wt::JobProcessesEver() - before, 2);  // Tollwick and the service
   EXPECT_FALSE(wt::FileExists(shortcut));         // no copy to a refused path
-  EXPECT_TRUE(wt::WaitFor(ServiceResident, 10000));
+  EXPECT_TRUE(wt::WaitFor(ServiceResident, wt::kProcessMs));
   RemoveDirectoryW(shortcut.substr(0, shortcut.find_last_of(L'\\')).c_str());
 }
 

@@ -11,47 +11,44 @@
 
 namespace {
 
-class ConfigKeys : public wt::SuiteTest {
+class ConfigKeys : public lt::LockTest {
  protected:
   void SetUp() override {
-    wt::SuiteTest::SetUp();
+    lt::LockTest::SetUp();
     wt::Device(L"ac online");
     wt::Device(L"battery 80");
   }
   void TearDown() override {
     wt::CloseHandles(t_);
     wt::EndJob();
-    lt::CloseLock(lock_);
-    wt::SuiteTest::TearDown();
+    lt::LockTest::TearDown();
   }
   // Captures `first` as Button_1 and `second` as Button_2 and saves them.
   void Capture(WORD first, WORD second, const wchar_t* caption1, const wchar_t* caption2) {
     t_ = wt::StartTollwick();
     ASSERT_NE(t_.window, nullptr);
-    ASSERT_TRUE(wt::WaitFor([&] { return GetForegroundWindow() == t_.window; }, 5000));
+    ASSERT_TRUE(wt::WaitFor([&] { return GetForegroundWindow() == t_.window; }, wt::kStepMs));
     wt::Click(wt::ControlOf(t_.window, 0x8801));
     wt::Tap(first);
-    ASSERT_TRUE(wt::WaitFor([&] { return wt::TextOf(wt::ControlOf(t_.window, 0x8801)) == caption1; }, 5000));
+    ASSERT_TRUE(wt::WaitFor([&] { return wt::TextOf(wt::ControlOf(t_.window, 0x8801)) == caption1; }, wt::kStepMs));
     wt::Click(wt::ControlOf(t_.window, 0x8802));
     wt::Tap(second);
-    ASSERT_TRUE(wt::WaitFor([&] { return wt::TextOf(wt::ControlOf(t_.window, 0x8802)) == caption2; }, 5000));
+    ASSERT_TRUE(wt::WaitFor([&] { return wt::TextOf(wt::ControlOf(t_.window, 0x8802)) == caption2; }, wt::kStepMs));
     ASSERT_EQ(wt::CloseTollwick(t_, 113), 0);
     wt::CloseHandles(t_);
   }
   // Locks, holds `first`, presses `second`: the lock screen must end.
   void Unlock(WORD first, WORD second) {
-    lock_ = lt::StartLock();
-    ASSERT_NE(lock_.window, nullptr);
+    Lock();
     wt::Key(first, false);
-    ASSERT_TRUE(lt::WaitProbe(lock_.window, kProbeKeyDowns, 1, 5000));
+    ASSERT_TRUE(lt::WaitProbe(lock_.window, kProbeKeyDowns, 1, wt::kStepMs));
     wt::Key(second, false);
-    EXPECT_EQ(wt::WaitExit(lock_.process, 10000), 0);
+    EXPECT_EQ(wt::WaitExit(lock_.process, wt::kProcessMs), 0);
     wt::Key(second, true);
     wt::Key(first, true);
     lt::CloseLock(lock_);
   }
   wt::Tollwick t_;
-  lt::Lock lock_;
 };
 
 TEST_F(ConfigKeys, AnFKeyAndALetterCapturedInTollwickUnlockCorvane) {

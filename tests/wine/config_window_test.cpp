@@ -82,19 +82,36 @@ TEST_F(ConfigWindow, ScreenWideWithoutCaptionAndShortenedByTheBar) {
   EXPECT_EQ(wt::CloseTollwick(t_, 114), 0);
 }
 
+// The font of this prefix gives the metrics of the worked 240-pixel case
+// (line height 16, character height 16, average width 7), so the window
+// must show the worked case's numbers, written out here.
+const RECT kWorkedControls[layout::kControlCount] = {
+    {12, 49, 108, 73},   {132, 49, 228, 73},  {12, 96, 108, 120},  {132, 96, 228, 120}, {5, 126, 197, 150},
+    {5, 147, 197, 171},  {5, 168, 197, 192},  {12, 208, 108, 232}, {132, 208, 228, 232}, {118, 234, 153, 253},
+    {153, 234, 193, 253}, {5, 252, 197, 276}, {118, 277, 153, 296}, {153, 277, 173, 296},
+};
+const layout::Rect kWorkedLabels[layout::kLabelCount] = {
+    {5, 30, 240, 46},    {5, 78, 240, 94},    {5, 190, 240, 206}, {5, 234, 240, 250},
+    {181, 234, 240, 250}, {12, 277, 240, 298}, {181, 277, 240, 298},
+};
+
+void ExpectWorkedMetrics(const layout::Metrics& m) {
+  EXPECT_EQ(m.L, 0);
+  EXPECT_EQ(m.T, 0);
+  EXPECT_EQ(m.R, 240);
+  EXPECT_EQ(m.LH, 16);
+  EXPECT_EQ(m.TH, 16);
+  EXPECT_EQ(m.CW, 7);
+}
+
 // Class, text, style, identifier and rectangle of all fourteen controls,
-// in creation order, against the layout computed from the real metrics.
-TEST_F(ConfigWindow, EveryControlWhereTheLayoutPutsIt) {
+// in creation order, at the worked case's places.
+TEST_F(ConfigWindow, EveryControlAtTheWorkedPlaces) {
   wt::SetSetting(L"EnableOnAC", 1);  // so no control is disabled
   wt::SetSetting(L"AutoRun", 1);
   wt::SetSetting(L"Button_2", 0xC1);
   Start();
-  layout::Metrics m = wt::MetricsOf(t_.window);
-  EXPECT_EQ(m.L, 0);
-  EXPECT_EQ(m.T, 0);
-  EXPECT_EQ(m.R, 240);
-  layout::Box want[layout::kControlCount];
-  layout::PlaceControls(m, want);
+  ExpectWorkedMetrics(wt::MetricsOf(t_.window));
   const wchar_t* classes[] = {L"Button", L"Button", L"Button", L"Button", L"Button", L"Button", L"Button",
                               L"Button", L"Button", L"Edit",   L"msctls_updown32", L"Button", L"Edit",
                               L"msctls_updown32"};
@@ -118,16 +135,12 @@ TEST_F(ConfigWindow, EveryControlWhereTheLayoutPutsIt) {
     if (s.style == controls::kRadioButton) style &= ~static_cast<DWORD>(WS_TABSTOP);
     EXPECT_EQ(style, s.style);
     EXPECT_EQ(GetDlgCtrlID(c), s.id);
-    RECT r = wt::RectInParent(c);
-    EXPECT_EQ(r.left, want[i].x);
-    EXPECT_EQ(r.top, want[i].y);
-    EXPECT_EQ(r.right - r.left, want[i].w);
-    EXPECT_EQ(r.bottom - r.top, want[i].h);
+    const RECT r = wt::RectInParent(c);
+    EXPECT_TRUE(EqualRect(&r, &kWorkedControls[i]))
+        << r.left << "," << r.top << "-" << r.right << "," << r.bottom;
   }
   EXPECT_EQ(child, nullptr);  // nothing else
-  // The spins' widths differ on purpose; their buddies are the fields.
-  EXPECT_EQ(wt::RectInParent(C(0x8809)).right - wt::RectInParent(C(0x8809)).left, 40);
-  EXPECT_EQ(wt::RectInParent(C(0x8812)).right - wt::RectInParent(C(0x8812)).left, 20);
+  // The spins' buddies are the fields.
   EXPECT_EQ(reinterpret_cast<HWND>(SendMessageW(C(0x8809), UDM_GETBUDDY, 0, 0)), C(0x8808));
   EXPECT_EQ(reinterpret_cast<HWND>(SendMessageW(C(0x8812), UDM_GETBUDDY, 0, 0)), C(0x8811));
   // Reversed ranges: upper limit 0 (low word), lower limit 120 or 30.
@@ -139,40 +152,16 @@ TEST_F(ConfigWindow, EveryControlWhereTheLayoutPutsIt) {
   EXPECT_EQ(HIWORD(range), 30);
 }
 
-// With the system font of this prefix the metrics are those of the worked
-// 240-pixel case, so the hand-written positions hold on the screen too.
-TEST_F(ConfigWindow, WorkedCasePositionsOnTheScreen) {
-  Start();
-  layout::Metrics m = wt::MetricsOf(t_.window);
-  if (m.LH != 16 || m.TH != 16 || m.CW != 7) GTEST_SKIP() << "font metrics " << m.LH << "/" << m.TH << "/" << m.CW;
-  struct Case {
-    int id;
-    RECT r;
-  } cases[] = {
-      {0x8801, {12, 49, 108, 73}},    {0x8802, {132, 49, 228, 73}},  {0x8803, {12, 96, 108, 120}},
-      {0x8815, {5, 126, 197, 150}},   {0x8805, {5, 147, 197, 171}},  {0x8814, {5, 168, 197, 192}},
-      {0x8806, {12, 208, 108, 232}},  {0x8807, {132, 208, 228, 232}}, {0x8808, {118, 234, 153, 253}},
-      {0x8809, {153, 234, 193, 253}}, {0x8810, {5, 252, 197, 276}},  {0x8811, {118, 277, 153, 296}},
-      {0x8812, {153, 277, 173, 296}},
-  };
-  for (const Case& c : cases) {
-    RECT r = wt::RectInParent(C(c.id));
-    EXPECT_TRUE(EqualRect(&r, &c.r)) << std::hex << c.id << std::dec << ": " << r.left << "," << r.top << "-"
-                                     << r.right << "," << r.bottom;
-  }
-}
-
-// The seven labels: the screen inside each label rectangle matches the
-// label drawn there by DrawTextW (a label one pixel off fails).
+// The seven labels at the worked case's rectangles: the screen inside each
+// matches the label drawn there by DrawTextW (a label one pixel off fails).
 TEST_F(ConfigWindow, LabelsArePaintedAtTheirRectangles) {
   Start();
-  layout::Metrics m = wt::MetricsOf(t_.window);
-  layout::Rect want[layout::kLabelCount];
-  layout::PlaceLabels(m, want);
+  ExpectWorkedMetrics(wt::MetricsOf(t_.window));
+  const layout::Rect* want = kWorkedLabels;
   for (int i = 0; i < layout::kLabelCount; ++i) {
     SCOPED_TRACE(i);
     int ink = 0, differ = -1;
-    wt::WaitFor([&] { return (differ = wt::LabelMismatches(t_.window, want, i, &ink)) == 0; }, 5000);
+    wt::WaitFor([&] { return (differ = wt::LabelMismatches(t_.window, want, i, &ink)) == 0; }, wt::kStepMs);
     EXPECT_EQ(differ, 0);
     EXPECT_GT(ink, 20);
     // The same text one pixel lower does not match what is on the screen.
@@ -251,9 +240,10 @@ TEST_F(ConfigWindow, OkWritesExactlyTheThirteenValues) {
   }
 }
 
-// The commands: AutoRun enables "Activate on Startup" with its old check;
-// the AC box twice leaves the activation time disabled; the radio buttons
-// set Clock_Type; the number fields are read on "Ok" without a range check.
+// The commands: a click toggles a check box; AutoRun enables "Activate on
+// Startup" with its old check; the AC box twice leaves the activation time
+// disabled; the radio buttons set Clock_Type; the number fields are read on
+// "Ok" without a range check.
 TEST_F(ConfigWindow, CommandsEditTheRecord) {
   wt::SetSetting(L"ActivateAtStartup", 1);
   Start();
@@ -311,16 +301,16 @@ TEST_F(ConfigWindow, CloseCommandAndEscapeAreCancel) {
     if (way.escapeKey) {
       wt::Click(C(0x8801));
       SetForegroundWindow(t_.window);
-      ASSERT_TRUE(wt::WaitFor([&] { return GetForegroundWindow() == t_.window; }, 5000));
+      ASSERT_TRUE(wt::WaitFor([&] { return GetForegroundWindow() == t_.window; }, wt::kStepMs));
       wt::Tap(VK_ESCAPE);
-      EXPECT_TRUE(wt::WaitFor([&] { return wt::TextOf(C(0x8801)) == L"0x01b"; }, 5000));
+      EXPECT_TRUE(wt::WaitFor([&] { return wt::TextOf(C(0x8801)) == L"0x01b"; }, wt::kStepMs));
       EXPECT_TRUE(IsWindow(t_.window));
       SendMessageW(t_.window, WM_ACTIVATE, WA_INACTIVE, 0);  // disarmed
       wt::Tap(VK_ESCAPE);
     } else {
       PostMessageW(t_.window, WM_SYSCOMMAND, SC_CLOSE, 0);
     }
-    EXPECT_EQ(wt::WaitExit(t_.process, 10000), 0);
+    EXPECT_EQ(wt::WaitExit(t_.process, wt::kProcessMs), 0);
     DWORD v = 0;
     EXPECT_FALSE(wt::GetSetting(L"DoubleClick", &v));
     wt::CloseHandles(t_);
@@ -346,12 +336,12 @@ TEST_F(ConfigWindow, SecondCopyBringsTheFirstForward) {
                                nullptr, GetModuleHandleW(nullptr), nullptr);
   ASSERT_NE(other, nullptr);
   SetForegroundWindow(other);
-  ASSERT_TRUE(wt::WaitFor([&] { return GetForegroundWindow() == other; }, 5000));
+  ASSERT_TRUE(wt::WaitFor([&] { return GetForegroundWindow() == other; }, wt::kStepMs));
   HANDLE second = wt::StartInJob(L"Tollwick.exe", L"");
   ASSERT_NE(second, nullptr);
-  EXPECT_EQ(wt::WaitExit(second, 10000), 0);
+  EXPECT_EQ(wt::WaitExit(second, wt::kProcessMs), 0);
   CloseHandle(second);
-  EXPECT_TRUE(wt::WaitFor([&] { return GetForegroundWindow() == t_.window; }, 5000));
+  EXPECT_TRUE(wt::WaitFor([&] { return GetForegroundWindow() == t_.window; }, wt::kStepMs));
   EXPECT_EQ(WaitForSingleObject(t_.process, 0), static_cast<DWORD>(WAIT_TIMEOUT));  // the first runs on
   EXPECT_FALSE(wt::SettingsKeyExists());
   EXPECT_EQ(wt::ReadTextFile(wt::StartupShortcutPath()), "keep");
@@ -417,14 +407,14 @@ TEST_F(ConfigWindow, OkThatCannotSaveSaysSoAndKeepsTheWindow) {
   ASSERT_NE(bar, nullptr);
   wt::Click(GetDlgItem(bar, 113));  // "Ok"
 
-  HWND box = wt::WaitProcessWindow(GetProcessId(t_.process), L"#32770", 10000);
+  HWND box = wt::WaitProcessWindow(GetProcessId(t_.process), L"#32770", wt::kProcessMs);
   ASSERT_NE(box, nullptr) << "no message: the settings were lost in silence";
   HWND text = FindWindowExW(box, nullptr, L"Static", nullptr);
   while (text != nullptr && wt::TextOf(text).empty()) text = FindWindowExW(box, text, L"Static", nullptr);
   ASSERT_NE(text, nullptr);
   EXPECT_NE(wt::TextOf(text).find(L"could not be saved"), std::wstring::npos);
   wt::Click(GetDlgItem(box, IDOK));
-  EXPECT_TRUE(wt::WaitFor([&] { return !IsWindow(box); }, 5000));
+  EXPECT_TRUE(wt::WaitFor([&] { return !IsWindow(box); }, wt::kStepMs));
   EXPECT_EQ(WaitForSingleObject(t_.process, 0), static_cast<DWORD>(WAIT_TIMEOUT));
   EXPECT_TRUE(IsWindowVisible(t_.window));
   EXPECT_EQ(wt::SettingNames().size(), 1u);  // only what was there before

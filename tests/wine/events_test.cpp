@@ -18,12 +18,12 @@ TEST_F(Events, ExistsExactlyWhileAProcessHoldsIt) {
   EXPECT_FALSE(SignalExists(kTestEvent));
   HANDLE holder = wt::StartSelf(L"--helper hold \"Ombrevale - Test_Event\"");
   ASSERT_NE(holder, nullptr);
-  EXPECT_TRUE(wt::WaitFor([] { return SignalExists(kTestEvent) != FALSE; }, 5000));
+  EXPECT_TRUE(wt::WaitFor([] { return SignalExists(kTestEvent) != FALSE; }, wt::kStepMs));
   // Killing its only holder makes the name vanish.
   TerminateProcess(holder, 1);
-  WaitForSingleObject(holder, 5000);
+  WaitForSingleObject(holder, wt::kStepMs);
   CloseHandle(holder);
-  EXPECT_TRUE(wt::WaitFor([] { return SignalExists(kTestEvent) == FALSE; }, 5000));
+  EXPECT_TRUE(wt::WaitFor([] { return SignalExists(kTestEvent) == FALSE; }, wt::kStepMs));
 }
 
 TEST_F(Events, SecondCreateGetsTheExistingEvent) {
@@ -54,7 +54,7 @@ TEST_F(Events, SetInOneProcessWakesAWaiterInAnother) {
   // The waiter has not been woken yet: it is still running.
   EXPECT_EQ(WaitForSingleObject(waiter, 200), static_cast<DWORD>(WAIT_TIMEOUT));
   SignalSet(ev);
-  EXPECT_EQ(wt::WaitExit(waiter, 5000), 0);
+  EXPECT_EQ(wt::WaitExit(waiter, wt::kStepMs), 0);
   CloseHandle(waiter);
   CloseHandle(ev);
 }
@@ -79,9 +79,9 @@ TEST_F(Events, TheFiveEventsLetEveryInteractiveUserIn) {
   svc::ArmedSettings();
   svc::Service service;
   ASSERT_TRUE(svc::Start(&service));
-  ASSERT_TRUE(wt::WaitFor([] { return wt::EventExists(kIdleEventName); }, 10000));
+  ASSERT_TRUE(wt::WaitFor([] { return wt::EventExists(kIdleEventName); }, wt::kProcessMs));
   ASSERT_TRUE(svc::SetNamed(kActivateEventName));  // the service starts its lock screen
-  ASSERT_TRUE(wt::WaitFor([] { return wt::EventExists(kLockMarkerEventName); }, 10000));
+  ASSERT_TRUE(wt::WaitFor([] { return wt::EventExists(kLockMarkerEventName); }, wt::kProcessMs));
   const wchar_t* names[] = {kActivateEventName, kServiceUnloadEventName, kLockMarkerEventName, kEndEventName,
                             kIdleEventName};
   for (const wchar_t* name : names) {

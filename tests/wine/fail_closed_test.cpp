@@ -19,7 +19,6 @@
 #include "shared/signals.h"
 #include "tests/wine/support/config_support.h"
 #include "tests/wine/support/lockscreen_support.h"
-#include "tests/wine/support/service_procfs.h"
 #include "tests/wine/support/service_support.h"
 #include "tests/wine/support/support.h"
 
@@ -36,18 +35,18 @@ const double kSpinShare = 0.25;
 
 // Wine's own CPU accounting of a program over `span` ms, as a share of it.
 double CpuShare(const char* exe, DWORD span) {
-  double before = svc::HostCpuMs(exe);
+  double before = wt::HostCpuMs(exe);
   if (before < 0) return -1;
   DWORD start = GetTickCount();
   Sleep(span);  // the span over which CPU time is measured
-  double used = svc::HostCpuMs(exe) - before;
+  double used = wt::HostCpuMs(exe) - before;
   return used / static_cast<double>(GetTickCount() - start);
 }
 
-class FailClosed : public wt::SuiteTest {
+class FailClosed : public lt::LockTest {
  protected:
   void SetUp() override {
-    wt::SuiteTest::SetUp();
+    lt::LockTest::SetUp();
     svc::ArmedWithButtons(kB1, kB2);
   }
   void TearDown() override {
@@ -56,24 +55,24 @@ class FailClosed : public wt::SuiteTest {
     if (peer_ != nullptr) lt::StopPeer(peer_);
     for (HANDLE h : squatters_)
       if (h != nullptr) CloseHandle(h);
-    wt::SuiteTest::TearDown();
+    lt::LockTest::TearDown();
   }
   void StartArmed() {
     ASSERT_TRUE(svc::Start(&service_));
-    ASSERT_TRUE(svc::WaitListening(10000));
+    ASSERT_TRUE(svc::WaitListening(wt::kProcessMs));
   }
   // Waits until the lock window of process `pid` holds the keys.
   static bool HoldsKeys(DWORD pid) {
     return wt::WaitFor([pid] {
       DWORD owner = 0;
       return lt::DeviceDword(L"GameInputOwner", &owner) && owner == pid;
-    }, 10000);
+    }, wt::kProcessMs);
   }
   // Locks with a suspend broadcast; the lock screen's pid.
   DWORD LockAndShow() {
     int before = svc::LockStarts(&service_);
-    if (wt::Device(L"power suspend") != 0 || !svc::WaitLockStarts(&service_, before + 1, 10000)) return 0;
-    DWORD pid = svc::WaitNewLockWindow(0, 10000);
+    if (wt::Device(L"power suspend") != 0 || !svc::WaitLockStarts(&service_, before + 1, wt::kProcessMs)) return 0;
+    DWORD pid = svc::WaitNewLockWindow(0, wt::kProcessMs);
     return pid != 0 && HoldsKeys(pid) ? pid : 0;
   }
   // Both buttons; true when the lock screen `pid` ended.
@@ -81,7 +80,7 @@ class FailClosed : public wt::SuiteTest {
     HANDLE p = OpenProcess(SYNCHRONIZE, FALSE, pid);
     wt::Key(kB1, false);
     wt::Key(kB2, false);
-    bool ended = p != nullptr && WaitForSingleObject(p, 10000) == WAIT_OBJECT_0;
+    bool ended = p != nullptr && WaitForSingleObject(p, wt::kProcessMs) == WAIT_OBJECT_0;
     wt::Key(kB1, true);
     wt::Key(kB2, true);
     if (p != nullptr) CloseHandle(p);
@@ -91,7 +90,7 @@ class FailClosed : public wt::SuiteTest {
   // orderly end it re-arms, after a death it would show a new lock screen.
   int StopThroughArmedWait() {
     if (!svc::SetNamed(kServiceUnloadEventName)) return -1;
-    return wt::WaitExit(service_.process, 10000);
+    return wt::WaitExit(service_.process, wt::kProcessMs);
   }
   void Squat(const wchar_t* name) {
     HANDLE m = CreateMutexW(nullptr, FALSE, name);
@@ -108,17 +107,16 @@ class FailClosed : public wt::SuiteTest {
   void ExpectKeysHeldThenUnlock(HWND window, HANDLE process) {
     LONG before = lt::Probe(window, kProbeKeyDowns);
     wt::Tap('A');
-    EXPECT_TRUE(lt::WaitProbe(window, kProbeKeyDowns, before + 1, 5000));
+    EXPECT_TRUE(lt::WaitProbe(window, kProbeKeyDowns, before + 1, wt::kStepMs));
     EXPECT_EQ(lt::PeerHotKeys(peer_), 0);
     wt::Key(kB1, false);
     wt::Key(kB2, false);
-    EXPECT_EQ(wt::WaitExit(process, 10000), 0);
+    EXPECT_EQ(wt::WaitExit(process, wt::kProcessMs), 0);
     wt::Key(kB1, true);
     wt::Key(kB2, true);
   }
 
   svc::Service service_;
-  lt::Lock lock_;
   lt::Peer* peer_ = nullptr;
   std::vector<HANDLE> squatters_;
 };
@@ -139,7 +137,7 @@ TEST_P(LockScreenDeath, IsStartedAgainAndOnlyTheButtonsEndIt) {
     case kCrash: ASSERT_TRUE(svc::CrashLastStarted(&service_)); break;
     case kForeignClose:
       PostMessageW(FindWindowW(kLockWindowClass, kLockWindowTitle), WM_CLOSE, 0, 0);
-      ASSERT_TRUE(svc::WaitLastStartedEnded(&service_, 10000));
+      ASSERT_TRUE(svc::WaitLastStartedEnded(&service_, wt::kProcessMs));
       break;
   }
   DWORD second = svc::WaitNewLockWindow(first, kRestartBudgetMs);
@@ -157,7 +155,7 @@ TEST_F(FailClosed, LockScreenDyingAgainAndAgainIsRestartedWithoutSpinning) {
   StartArmed();
   DWORD pid = LockAndShow();
   ASSERT_NE(pid, 0u);
-  double before = svc::HostCpuMs("Hushpane.exe");
+  double before = wt::HostCpuMs("Hushpane.exe");
   DWORD start = GetTickCount();
   for (int death = 1; death <= 7; ++death) {
     ASSERT_TRUE(svc::KillLastStarted(&service_, 0));
@@ -165,7 +163,7 @@ TEST_F(FailClosed, LockScreenDyingAgainAndAgainIsRestartedWithoutSpinning) {
     ASSERT_NE(next, 0u) << "not started again after death " << death;
     pid = next;
   }
-  double share = (svc::HostCpuMs("Hushpane.exe") - before) / static_cast<double>(GetTickCount() - start);
+  double share = (wt::HostCpuMs("Hushpane.exe") - before) / static_cast<double>(GetTickCount() - start);
   EXPECT_LT(share, kSpinShare);
   ASSERT_TRUE(HoldsKeys(pid));
   EXPECT_TRUE(UnlockWithButtons(pid));
@@ -182,9 +180,9 @@ TEST_F(FailClosed, ExceptionInAWorkerKeepsTheLock) {
   EXPECT_TRUE(wt::WaitFor([&] {
     LONG_PTR flags = lt::Probe(lock_.window, kProbeWorkers);
     return flags >= 0 && (flags & 1) == 0;
-  }, 5000));
+  }, wt::kStepMs));
   LONG_PTR ticks = lt::Probe(lock_.window, kProbeTicks);
-  EXPECT_TRUE(lt::WaitProbe(lock_.window, kProbeTicks, ticks + 3, 5000));
+  EXPECT_TRUE(lt::WaitProbe(lock_.window, kProbeTicks, ticks + 3, wt::kStepMs));
   ExpectKeysHeldThenUnlock(lock_.window, lock_.process);
 }
 
@@ -209,9 +207,9 @@ TEST_P(ServiceNameTaken, LocksOnceAndEndsWithItsCode) {
   if (std::wstring(GetParam()) == kEndEventName) wt::ReleaseEndEvent();
   Squat(GetParam());
   ASSERT_TRUE(svc::Start(&service_));
-  EXPECT_EQ(wt::WaitExit(service_.process, 10000), 2);
+  EXPECT_EQ(wt::WaitExit(service_.process, wt::kProcessMs), 2);
   EXPECT_EQ(svc::LockStarts(&service_), 1);
-  DWORD pid = svc::WaitNewLockWindow(0, 10000);
+  DWORD pid = svc::WaitNewLockWindow(0, wt::kProcessMs);
   ASSERT_NE(pid, 0u);
   ASSERT_TRUE(HoldsKeys(pid));
   EXPECT_TRUE(UnlockWithButtons(pid));
@@ -237,7 +235,7 @@ TEST_P(LostPowerQueue, IsMadeAgainAndThePowerOffStillLocks) {
   EXPECT_LT(share, kSpinShare);
   ASSERT_TRUE(svc::WaitListening(15000));
   ASSERT_EQ(wt::Device(L"power suspend"), 0);
-  EXPECT_TRUE(svc::WaitLockStarts(&service_, 1, 10000));
+  EXPECT_TRUE(svc::WaitLockStarts(&service_, 1, wt::kProcessMs));
 }
 
 INSTANTIATE_TEST_SUITE_P(Each, LostPowerQueue, ::testing::Bool());
@@ -287,12 +285,12 @@ TEST_F(FailClosed, StaleIdleSignalDoesNotLockAgainAfterTheUnlock) {
   DWORD suspend[3] = {PBT_TRANSITION, POWER_STATE_SUSPEND, 0};
   ASSERT_GE(SendPowerBroadcast(suspend, sizeof(suspend)), 1);
   ResumeThread(service_.thread);
-  ASSERT_TRUE(svc::WaitLockStarts(&service_, 1, 10000));
-  DWORD pid = svc::WaitNewLockWindow(0, 10000);
+  ASSERT_TRUE(svc::WaitLockStarts(&service_, 1, wt::kProcessMs));
+  DWORD pid = svc::WaitNewLockWindow(0, wt::kProcessMs);
   ASSERT_NE(pid, 0u);
   ASSERT_TRUE(HoldsKeys(pid));
   ASSERT_TRUE(UnlockWithButtons(pid));
-  ASSERT_TRUE(svc::WaitListening(10000));  // armed again
+  ASSERT_TRUE(svc::WaitListening(wt::kProcessMs));  // armed again
   EXPECT_FALSE(wt::EventSignalled(kIdleEventName));
   EXPECT_EQ(StopThroughArmedWait(), 0);
   EXPECT_EQ(svc::LockStarts(&service_), 1);
@@ -307,10 +305,10 @@ TEST_F(FailClosed, ALockLeavesTheWorkersOfTheShowingLockScreenRunning) {
   lock_ = lt::StartLock();
   ASSERT_NE(lock_.window, nullptr);
   ASSERT_TRUE(svc::SetNamed(kActivateEventName));
-  ASSERT_TRUE(svc::WaitLockStarts(&service_, 1, 10000));
-  ASSERT_TRUE(svc::WaitLastStartedEnded(&service_, 10000));  // a second lock screen ends at once
+  ASSERT_TRUE(svc::WaitLockStarts(&service_, 1, wt::kProcessMs));
+  ASSERT_TRUE(svc::WaitLastStartedEnded(&service_, wt::kProcessMs));  // a second lock screen ends at once
   LONG_PTR ticks = lt::Probe(lock_.window, kProbeTicks);
-  EXPECT_TRUE(lt::WaitProbe(lock_.window, kProbeTicks, ticks + 5, 5000));
+  EXPECT_TRUE(lt::WaitProbe(lock_.window, kProbeTicks, ticks + 5, wt::kStepMs));
   EXPECT_EQ(lt::Probe(lock_.window, kProbeWorkers) & 2, 2);  // the power thread too
 }
 
@@ -324,16 +322,16 @@ TEST_F(FailClosed, PowerOffEndsTheCyclePause) {
   ASSERT_NE(marker, nullptr);
   double best = 1e9;
   for (int i = 0; i < 5; ++i) {
-    ASSERT_TRUE(svc::WaitListening(10000));
+    ASSERT_TRUE(svc::WaitListening(wt::kProcessMs));
     int starts = svc::LockStarts(&service_);
     DWORD suspend[3] = {PBT_TRANSITION, POWER_STATE_SUSPEND, 0};
     DWORD t0 = GetTickCount();
     ASSERT_GE(SendPowerBroadcast(suspend, sizeof(suspend)), 1);
-    ASSERT_TRUE(wt::WaitFor([&] { return svc::LockStarts(&service_) > starts; }, 10000));
+    ASSERT_TRUE(wt::WaitFor([&] { return svc::LockStarts(&service_) > starts; }, wt::kProcessMs));
     best = std::min(best, static_cast<double>(GetTickCount() - t0));
-    ASSERT_TRUE(svc::WaitLastStartedEnded(&service_, 10000));
+    ASSERT_TRUE(svc::WaitLastStartedEnded(&service_, wt::kProcessMs));
     ASSERT_TRUE(svc::SetNamed(kActivateEventName));  // re-arms
-    ASSERT_TRUE(wt::WaitFor([] { return !wt::EventSignalled(kActivateEventName); }, 10000));
+    ASSERT_TRUE(wt::WaitFor([] { return !wt::EventSignalled(kActivateEventName); }, wt::kProcessMs));
   }
   EXPECT_LT(best, 300.0);
   CloseHandle(marker);
@@ -351,7 +349,7 @@ TEST_F(FailClosed, RemovedKeyboardHookIsInstalledAgain) {
   HHOOK hook = reinterpret_cast<HHOOK>(lt::Probe(lock_.window, kProbeHook));
   ASSERT_TRUE(UnhookWindowsHookEx(hook)) << "the hook could not be removed from here: " << GetLastError();
   // At the latest at the end of the next one-second refresh period.
-  ASSERT_TRUE(lt::WaitProbe(lock_.window, kProbeHookInstalls, installs + 1, 5000));
+  ASSERT_TRUE(lt::WaitProbe(lock_.window, kProbeHookInstalls, installs + 1, wt::kStepMs));
   ExpectKeysHeldThenUnlock(lock_.window, lock_.process);
 }
 
@@ -364,7 +362,7 @@ TEST_F(FailClosed, RefusedKeyboardHookStillLocksAndIsTriedAgain) {
   Peer();
   lock_ = lt::StartLock();
   ASSERT_NE(lock_.window, nullptr);
-  ASSERT_TRUE(lt::WaitProbe(lock_.window, kProbeHookInstalls, 1, 5000));
+  ASSERT_TRUE(lt::WaitProbe(lock_.window, kProbeHookInstalls, 1, wt::kStepMs));
   DWORD left = 9;
   EXPECT_TRUE(DeviceReadDword(L"HookRefusals", &left));
   EXPECT_EQ(left, 0u);
@@ -386,7 +384,7 @@ TEST_F(FailClosed, SidelessStoredModifierUnlocks) {
     ASSERT_TRUE(HoldsKeys(GetProcessId(lock.process)));
     wt::Key(r.key, false);
     wt::Key(kB2, false);
-    EXPECT_EQ(wt::WaitExit(lock.process, 10000), 0) << "stored " << r.stored;
+    EXPECT_EQ(wt::WaitExit(lock.process, wt::kProcessMs), 0) << "stored " << r.stored;
     wt::Key(kB2, true);
     wt::Key(r.key, true);
     lt::CloseLock(lock);
@@ -412,7 +410,7 @@ TEST_F(FailClosed, SidelessAltSavedByTollwickUnlocks) {
   ASSERT_TRUE(HoldsKeys(GetProcessId(lock_.process)));
   wt::Key(VK_MENU, false);
   wt::Key(kB2, false);
-  EXPECT_EQ(wt::WaitExit(lock_.process, 10000), 0);
+  EXPECT_EQ(wt::WaitExit(lock_.process, wt::kProcessMs), 0);
   wt::Key(kB2, true);
   wt::Key(VK_MENU, true);
 }
@@ -425,7 +423,7 @@ TEST_F(FailClosed, EndEventFoundSetAtStartIsResetBeforeTheWorkers) {
   lock_ = lt::StartLock();
   ASSERT_NE(lock_.window, nullptr);
   LONG_PTR ticks = lt::Probe(lock_.window, kProbeTicks);
-  EXPECT_TRUE(lt::WaitProbe(lock_.window, kProbeTicks, ticks + 3, 5000));
+  EXPECT_TRUE(lt::WaitProbe(lock_.window, kProbeTicks, ticks + 3, wt::kStepMs));
   EXPECT_EQ(lt::Probe(lock_.window, kProbeWorkers), 7);
 }
 

@@ -24,14 +24,7 @@ const Case kCases[] = {
     {"DeviceDisplayKey", true, false, false},
 };
 
-class LockDisplay : public wt::SuiteTest, public ::testing::WithParamInterface<Case> {
- protected:
-  void TearDown() override {
-    lt::CloseLock(lock_);
-    wt::SuiteTest::TearDown();
-  }
-  lt::Lock lock_;
-};
+class LockDisplay : public lt::LockTest, public ::testing::WithParamInterface<Case> {};
 
 TEST_P(LockDisplay, GoesDarkAndWakes) {
   const Case& c = GetParam();
@@ -43,7 +36,7 @@ TEST_P(LockDisplay, GoesDarkAndWakes) {
   SetCursorPos(GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2);
   lock_ = lt::StartLock();
   ASSERT_NE(lock_.window, nullptr);
-  ASSERT_TRUE(wt::WaitFor([&] { return lt::Probe(lock_.window, kProbeRefreshRunning) == 0; }, 10000));
+  ASSERT_TRUE(wt::WaitFor([&] { return lt::Probe(lock_.window, kProbeRefreshRunning) == 0; }, wt::kProcessMs));
   auto offs = [&] { return lt::Probe(lock_.window, kProbeMonitorPower) & 0xFFFF; };
   auto ons = [&] { return lt::Probe(lock_.window, kProbeMonitorPower) >> 16; };
   EXPECT_EQ(offs(), c.monitors ? 1 : 0);
@@ -61,8 +54,8 @@ TEST_P(LockDisplay, GoesDarkAndWakes) {
   } else {
     wt::Tap(VK_F5);
   }
-  EXPECT_TRUE(wt::WaitFor([&] { return lt::Probe(lock_.window, kProbeRefreshRunning) == 1; }, 5000));
-  if (c.monitors) EXPECT_TRUE(wt::WaitFor([&] { return ons() == 1; }, 5000)) << "SC_MONITORPOWER on: " << ons();
+  EXPECT_TRUE(wt::WaitFor([&] { return lt::Probe(lock_.window, kProbeRefreshRunning) == 1; }, wt::kStepMs));
+  if (c.monitors) EXPECT_TRUE(wt::WaitFor([&] { return ons() == 1; }, wt::kStepMs)) << "SC_MONITORPOWER on: " << ons();
   EXPECT_EQ(ons(), c.monitors ? 1 : 0);
   EXPECT_TRUE(lt::DisplayOn());
 }

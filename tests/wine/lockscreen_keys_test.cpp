@@ -33,9 +33,9 @@ TEST_F(LockKeys, NoKeyReachesTheWindowInFrontOrAHotKey) {
   ASSERT_TRUE(lt::PeerToFront(peer));
   // The peer really gets keys and hot keys before the lock.
   wt::Tap('B');
-  ASSERT_TRUE(wt::WaitFor([&] { return lt::PeerKeyDowns(peer, 'B') == 1; }, 5000));
+  ASSERT_TRUE(wt::WaitFor([&] { return lt::PeerKeyDowns(peer, 'B') == 1; }, wt::kStepMs));
   wt::Tap(VK_F5);
-  ASSERT_TRUE(wt::WaitFor([&] { return lt::PeerHotKeys(peer) == 1; }, 5000));
+  ASSERT_TRUE(wt::WaitFor([&] { return lt::PeerHotKeys(peer) == 1; }, wt::kStepMs));
 
   lt::Lock lock = lt::StartLock();
   ASSERT_NE(lock.window, nullptr);
@@ -60,7 +60,7 @@ TEST_F(LockKeys, NoKeyReachesTheWindowInFrontOrAHotKey) {
     sent += 2;
   }
   // Every key-down reached the lock window instead.
-  EXPECT_TRUE(lt::WaitProbe(lock.window, kProbeKeyDowns, sent, 10000))
+  EXPECT_TRUE(lt::WaitProbe(lock.window, kProbeKeyDowns, sent, wt::kProcessMs))
       << lt::Probe(lock.window, kProbeKeyDowns) << " of " << sent;
   EXPECT_EQ(WaitForSingleObject(lock.process, 0), static_cast<DWORD>(WAIT_TIMEOUT));
 
@@ -77,7 +77,7 @@ TEST_F(LockKeys, NoKeyReachesTheWindowInFrontOrAHotKey) {
   EXPECT_EQ(lt::PeerAnyInput(peer), 2);  // the sentinel's down and up only
   // And hot keys fire again.
   wt::Tap(VK_F5);
-  EXPECT_TRUE(wt::WaitFor([&] { return lt::PeerHotKeys(peer) == 1; }, 5000));
+  EXPECT_TRUE(wt::WaitFor([&] { return lt::PeerHotKeys(peer) == 1; }, wt::kStepMs));
   lt::StopPeer(peer);
 }
 
@@ -89,7 +89,7 @@ TEST_F(LockKeys, KilledLockScreenFreesTheKeys) {
   lt::CloseLock(lock);  // terminated
   ASSERT_TRUE(lt::PeerToFront(peer));
   wt::Tap('B');
-  EXPECT_TRUE(wt::WaitFor([&] { return lt::PeerKeyDowns(peer, 'B') == 1; }, 5000));
+  EXPECT_TRUE(wt::WaitFor([&] { return lt::PeerKeyDowns(peer, 'B') == 1; }, wt::kStepMs));
   lt::StopPeer(peer);
 }
 

@@ -56,7 +56,7 @@ TEST_F(LockStart, SecondInstanceEndsAtOnceWithoutWindowOrMessage) {
   ASSERT_NE(first.window, nullptr);
   HANDLE second = wt::Start(L"Corvane.exe");
   ASSERT_NE(second, nullptr);
-  EXPECT_EQ(wt::WaitExit(second, 10000), 0);
+  EXPECT_EQ(wt::WaitExit(second, wt::kProcessMs), 0);
   CloseHandle(second);
   EXPECT_EQ(FindWindowW(L"#32770", L"Hushpane"), nullptr);
   EXPECT_EQ(wt::CountProcesses(L"Corvane.exe"), 1);
@@ -75,11 +75,11 @@ TEST_F(LockStart, TwoStartsAtOnceLeaveOneLockScreen) {
   ASSERT_NE(b, nullptr);
   HANDLE both[2] = {a, b};
   // One of them ends at once with 0; the other shows the lock window.
-  DWORD first = WaitForMultipleObjects(2, both, FALSE, 10000);
+  DWORD first = WaitForMultipleObjects(2, both, FALSE, wt::kProcessMs);
   ASSERT_LT(first, WAIT_OBJECT_0 + 2);
   HANDLE ended = both[first - WAIT_OBJECT_0], kept = both[1 - (first - WAIT_OBJECT_0)];
   EXPECT_EQ(wt::WaitExit(ended, 0), 0);
-  HWND window = wt::WaitWindow(L"Hushpane", L"Corvane", 10000);
+  HWND window = wt::WaitWindow(L"Hushpane", L"Corvane", wt::kProcessMs);
   ASSERT_NE(window, nullptr);
   DWORD pid = 0;
   GetWindowThreadProcessId(window, &pid);
@@ -95,7 +95,7 @@ TEST_F(LockStart, TwoStartsAtOnceLeaveOneLockScreen) {
 TEST_F(LockStart, NoButtonsShowsTheBoxThenEndsWithoutWindow) {
   HANDLE p = wt::Start(L"Corvane.exe");
   ASSERT_NE(p, nullptr);
-  HWND box = WaitBox(10000);
+  HWND box = WaitBox(wt::kProcessMs);
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(BoxText(box), L"     No buttons configured.\n   Please run the configuration.");
   EXPECT_EQ(FindWindowW(kLockWindowClass, kLockWindowTitle), nullptr);
@@ -105,7 +105,7 @@ TEST_F(LockStart, NoButtonsShowsTheBoxThenEndsWithoutWindow) {
   // MB_SETFOREGROUND: the box is in front.
   EXPECT_TRUE(wt::WaitFor([&] { return GetForegroundWindow() == box; }, 3000));
   PostMessageW(box, WM_COMMAND, IDOK, 0);
-  EXPECT_EQ(wt::WaitExit(p, 10000), 0);
+  EXPECT_EQ(wt::WaitExit(p, wt::kProcessMs), 0);
   CloseHandle(p);
   EXPECT_FALSE(wt::EventExists(kLockMarkerEventName));
 }
@@ -114,11 +114,11 @@ TEST_F(LockStart, UnusableStoredButtonCountsAsNone) {
   wt::SetSetting(L"Button_1", 0x1FF);
   wt::SetSetting(L"Button_2", 0);
   HANDLE p = wt::Start(L"Corvane.exe");
-  HWND box = WaitBox(10000);
+  HWND box = WaitBox(wt::kProcessMs);
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(BoxText(box), L"     No buttons configured.\n   Please run the configuration.");
   PostMessageW(box, WM_COMMAND, IDOK, 0);
-  EXPECT_EQ(wt::WaitExit(p, 10000), 0);
+  EXPECT_EQ(wt::WaitExit(p, wt::kProcessMs), 0);
   CloseHandle(p);
 }
 
@@ -138,11 +138,11 @@ TEST_F(LockStart, InitInstanceBoxWhenTheLockWindowAlreadyExists) {
                                wc.hInstance, nullptr);
   SetForegroundWindow(other);
   HANDLE p = wt::Start(L"Corvane.exe");
-  HWND box = WaitBox(10000);
+  HWND box = WaitBox(wt::kProcessMs);
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(BoxText(box), L"     Could not InitInstance...");
   PostMessageW(box, WM_COMMAND, IDOK, 0);
-  EXPECT_EQ(wt::WaitExit(p, 10000), 0);
+  EXPECT_EQ(wt::WaitExit(p, wt::kProcessMs), 0);
   CloseHandle(p);
   // No second lock window was made, and the marker went with the process.
   EXPECT_EQ(FindWindowExW(nullptr, mine, L"Hushpane", L"Corvane"), nullptr);
@@ -219,7 +219,7 @@ TEST_F(LockStart, SystemCloseAndKeyMenuDoNotEndIt) {
   // A key posted after them is handled only once they have been: the
   // window is still there to count it.
   PostMessageW(lock.window, WM_KEYDOWN, 'Q', 1);
-  EXPECT_TRUE(lt::WaitProbe(lock.window, kProbeKeyDowns, 1, 5000));
+  EXPECT_TRUE(lt::WaitProbe(lock.window, kProbeKeyDowns, 1, wt::kStepMs));
   EXPECT_EQ(WaitForSingleObject(lock.process, 0), static_cast<DWORD>(WAIT_TIMEOUT));
   lt::CloseLock(lock);
 }

@@ -11,10 +11,10 @@ namespace {
 const WORD kB1 = VK_F1;
 const WORD kB2 = 'K';
 
-class LockUnlock : public wt::SuiteTest {
+class LockUnlock : public lt::LockTest {
  protected:
   void SetUp() override {
-    wt::SuiteTest::SetUp();
+    lt::LockTest::SetUp();
     wt::Device(L"ac online");
     wt::Device(L"battery 80");
     wt::SetSetting(L"Button_1", kB1);
@@ -24,22 +24,16 @@ class LockUnlock : public wt::SuiteTest {
   void TearDown() override {
     lt::CloseLock(lock_);
     lt::StopPeer(peer_);
-    wt::SuiteTest::TearDown();
+    lt::LockTest::TearDown();
   }
-  void Lock() {
-    lock_ = lt::StartLock();
-    ASSERT_NE(lock_.window, nullptr);
-  }
-  bool Alive() { return WaitForSingleObject(lock_.process, 0) == WAIT_TIMEOUT; }
   // Waits until the lock window has handled `n` key-downs in all.
-  bool Handled(LONG n) { return lt::WaitProbe(lock_.window, kProbeKeyDowns, n, 5000); }
+  bool Handled(LONG n) { return lt::WaitProbe(lock_.window, kProbeKeyDowns, n, wt::kStepMs); }
   void ExpectUnlocked() {
     lt::ExpectCleanEnd(lock_.process, peer_);
     CloseHandle(lock_.process);
     lock_ = lt::Lock();
   }
 
-  lt::Lock lock_;
   lt::Peer* peer_ = nullptr;
 };
 
@@ -71,10 +65,10 @@ TEST_F(LockUnlock, ReleasedFirstButtonDoesNotCount) {
   wt::Key(kB2, false);
   ASSERT_TRUE(Handled(2));
   // Button_2 alone is held, and its key-down did not unlock.
-  EXPECT_TRUE(wt::WaitFor([&] { return lt::Probe(lock_.window, kProbeHeldFlags) == 2; }, 5000));
+  EXPECT_TRUE(wt::WaitFor([&] { return lt::Probe(lock_.window, kProbeHeldFlags) == 2; }, wt::kStepMs));
   EXPECT_TRUE(Alive());
   wt::Key(kB2, true);
-  EXPECT_TRUE(wt::WaitFor([&] { return lt::Probe(lock_.window, kProbeHeldFlags) == 0; }, 5000));
+  EXPECT_TRUE(wt::WaitFor([&] { return lt::Probe(lock_.window, kProbeHeldFlags) == 0; }, wt::kStepMs));
   EXPECT_TRUE(Alive());
 }
 
@@ -167,13 +161,13 @@ TEST_F(LockUnlock, TalkKeyDuringACallReachesThePhoneOnceAndStillCounts) {
   wt::SetSetting(L"Button_1", VK_F3);  // Talk is also an unlock button
   HANDLE phone = wt::Start(L"ovdevice.exe", L"hotkey 72 60");
   ASSERT_NE(phone, nullptr);
-  ASSERT_TRUE(lt::WaitHotKeyTaken(0, VK_F3, 10000));
+  ASSERT_TRUE(lt::WaitHotKeyTaken(0, VK_F3, wt::kProcessMs));
   ASSERT_EQ(wt::Device(L"calls active 1"), 0);
   Lock();
   wt::Key(VK_F3, false);
   DWORD hits = 0;
-  EXPECT_TRUE(wt::WaitFor([&] { return lt::DeviceDword(L"HotkeyHits", &hits) && hits == 1; }, 5000));
-  EXPECT_TRUE(wt::WaitFor([&] { return lt::Probe(lock_.window, kProbeHeldFlags) == 1; }, 5000));
+  EXPECT_TRUE(wt::WaitFor([&] { return lt::DeviceDword(L"HotkeyHits", &hits) && hits == 1; }, wt::kStepMs));
+  EXPECT_TRUE(wt::WaitFor([&] { return lt::Probe(lock_.window, kProbeHeldFlags) == 1; }, wt::kStepMs));
   EXPECT_EQ(lt::Probe(lock_.window, kProbeKeyDowns), 1);
   // Button_2 now unlocks: the held Talk key counted.
   wt::Key(kB2, false);
@@ -189,7 +183,7 @@ TEST_F(LockUnlock, TalkKeyDuringACallReachesThePhoneOnceAndStillCounts) {
 TEST_F(LockUnlock, TalkKeyWithoutACallStaysWithTheLockScreen) {
   HANDLE phone = wt::Start(L"ovdevice.exe", L"hotkey 72 60");
   ASSERT_NE(phone, nullptr);
-  ASSERT_TRUE(lt::WaitHotKeyTaken(0, VK_F3, 10000));
+  ASSERT_TRUE(lt::WaitHotKeyTaken(0, VK_F3, wt::kProcessMs));
   ASSERT_EQ(wt::Device(L"calls active 0"), 0);
   Lock();
   wt::Tap(VK_F3);
@@ -198,7 +192,7 @@ TEST_F(LockUnlock, TalkKeyWithoutACallStaysWithTheLockScreen) {
   ASSERT_EQ(wt::Device(L"calls active 2"), 0);
   wt::Tap(VK_F3);
   DWORD hits = 0;
-  EXPECT_TRUE(wt::WaitFor([&] { return lt::DeviceDword(L"HotkeyHits", &hits) && hits >= 1; }, 5000));
+  EXPECT_TRUE(wt::WaitFor([&] { return lt::DeviceDword(L"HotkeyHits", &hits) && hits >= 1; }, wt::kStepMs));
   ASSERT_TRUE(Handled(2));
   EXPECT_EQ(hits, 1u);
   TerminateProcess(phone, 0);
@@ -213,7 +207,7 @@ TEST_F(LockUnlock, PassedThroughKeyDoesNotComeBackAsAKeyPress) {
   Lock();
   wt::Tap(VK_F4);  // End key
   ASSERT_TRUE(Handled(1));
-  EXPECT_TRUE(lt::WaitProbe(lock_.window, kProbePassThroughIgnored, 2, 5000));  // its down and up
+  EXPECT_TRUE(lt::WaitProbe(lock_.window, kProbePassThroughIgnored, 2, wt::kStepMs));  // its down and up
   // Whatever else arrives later is handled after this key.
   wt::Tap('Z');
   ASSERT_TRUE(Handled(2));
@@ -241,17 +235,17 @@ TEST_F(LockUnlock, PowerOnBroadcastWakesAndDoesNotClose) {
   wt::Device(L"display on");  // the device's display, recorded
   wt::SetSetting(L"TimeOut", 1);
   Lock();
-  ASSERT_TRUE(wt::WaitFor([&] { return !lt::DisplayOn(); }, 10000));
-  ASSERT_TRUE(wt::WaitFor([&] { return lt::Probe(lock_.window, kProbeRefreshRunning) == 0; }, 5000));
+  ASSERT_TRUE(wt::WaitFor([&] { return !lt::DisplayOn(); }, wt::kProcessMs));
+  ASSERT_TRUE(wt::WaitFor([&] { return lt::Probe(lock_.window, kProbeRefreshRunning) == 0; }, wt::kStepMs));
   ASSERT_EQ(wt::Device(L"power on"), 0);
-  EXPECT_TRUE(wt::WaitFor([&] { return lt::Probe(lock_.window, kProbeRefreshRunning) == 1; }, 5000));
+  EXPECT_TRUE(wt::WaitFor([&] { return lt::Probe(lock_.window, kProbeRefreshRunning) == 1; }, wt::kStepMs));
   EXPECT_TRUE(Alive());
   // A record shorter than its 12-byte head is ignored, critical flags or
   // not: once the period is over again, the broadcast after it still wakes.
-  ASSERT_TRUE(wt::WaitFor([&] { return lt::Probe(lock_.window, kProbeRefreshRunning) == 0; }, 10000));
+  ASSERT_TRUE(wt::WaitFor([&] { return lt::Probe(lock_.window, kProbeRefreshRunning) == 0; }, wt::kProcessMs));
   ASSERT_EQ(wt::Device(L"power raw 1 00040000 8"), 0);
   ASSERT_EQ(wt::Device(L"power raw 1 00010000"), 0);
-  EXPECT_TRUE(wt::WaitFor([&] { return lt::Probe(lock_.window, kProbeRefreshRunning) == 1; }, 5000));
+  EXPECT_TRUE(wt::WaitFor([&] { return lt::Probe(lock_.window, kProbeRefreshRunning) == 1; }, wt::kStepMs));
   EXPECT_TRUE(Alive());
 }
 

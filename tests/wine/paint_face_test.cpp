@@ -25,28 +25,28 @@ TEST_F(PaintFace, PicturePixelsAppear) {
   lock_ = pt_face::StartFace();
   ASSERT_NE(lock_.window, nullptr);
   pt_face::PictureCheck check{&picture, 0};
-  EXPECT_TRUE(pt_face::WaitScreen(pt_face::EdgesShowPicture, &check, 5000));
+  EXPECT_TRUE(pt_face::WaitScreen(pt_face::EdgesShowPicture, &check, wt::kStepMs));
   // A dropped bitmap (low memory) is decoded again at the next paint.
   DWORD_PTR result = 0;
   ASSERT_TRUE(SendMessageTimeoutW(lock_.window, 0x03FF, 0, 0, SMTO_NORMAL, 2000, &result));
   EXPECT_EQ(result, 1u);
   InvalidateRect(lock_.window, nullptr, TRUE);
-  EXPECT_TRUE(pt_face::WaitScreen(pt_face::EdgesShowPicture, &check, 5000));
+  EXPECT_TRUE(pt_face::WaitScreen(pt_face::EdgesShowPicture, &check, wt::kStepMs));
 }
 
 TEST_F(PaintFace, MissingPictureLeavesBlackWithEveryText) {
   pt_face::PrepareFace(2);
   pt_face::SkinFileSwap gone(L"digital\\portrait_qvga.jpg", nullptr);
   ASSERT_TRUE(gone.ok());
-  lock_ = pt_face::StartFaceTraced(&trace_);
-  const std::wstring& log = trace_;
+  lock_ = pt_face::StartFaceTraced();
+  const std::wstring& log = lock_.traceFile;
   ASSERT_NE(lock_.window, nullptr);
   const Shot black{240, 320, std::vector<COLORREF>(240 * 320, 0)};
   pt_face::PictureCheck check{&black, 0};
-  EXPECT_TRUE(pt_face::WaitScreen(pt_face::EdgesShowPicture, &check, 5000));
+  EXPECT_TRUE(pt_face::WaitScreen(pt_face::EdgesShowPicture, &check, wt::kStepMs));
   for (const char* text : {"Ada Lovelace", "March 14, 2026", "10:08", "2.0", "Unread SMS: 2", "Unread Mail: 0",
                            "Missed calls: 1", "Reading appointments"}) {
-    EXPECT_TRUE(wt::WaitFor([&] { return lt::FileHas(log, text); }, 5000)) << text;
+    EXPECT_TRUE(wt::WaitFor([&] { return wt::FileHas(log, text); }, wt::kStepMs)) << text;
   }
 }
 
@@ -61,7 +61,7 @@ TEST_F(PaintFace, AnalogHandsOnTheirPixelsThenErasedToTheFace) {
   ASSERT_NE(lock_.window, nullptr);
   const pt_face::HandsCheck first = HandsAt(10, 8, 30);
   EXPECT_TRUE(first.hour.tip == (clockgeo::Point{86, 127}));
-  ASSERT_TRUE(pt_face::WaitScreen(pt_face::HandsDrawn, &first, 5000));
+  ASSERT_TRUE(pt_face::WaitScreen(pt_face::HandsDrawn, &first, wt::kStepMs));
   // Beyond each tip the dial shows: the hands are no longer than computed.
   const Shot now = pt_face::CaptureScreen();
   for (const clockgeo::HandLine* h : {&first.hour, &first.minute, &first.second}) {
@@ -82,8 +82,8 @@ TEST_F(PaintFace, AnalogHandsOnTheirPixelsThenErasedToTheFace) {
   // face pen and draws the new ones.
   wt::Device(L"clock \"2026-03-14 10:41:12\"");
   const pt_face::HandsCheck second = HandsAt(10, 41, 12);
-  EXPECT_TRUE(pt_face::WaitScreen(pt_face::HandsDrawn, &second, 5000));
-  EXPECT_TRUE(pt_face::WaitScreen(pt_face::HandsErased, &first, 5000));
+  EXPECT_TRUE(pt_face::WaitScreen(pt_face::HandsDrawn, &second, wt::kStepMs));
+  EXPECT_TRUE(pt_face::WaitScreen(pt_face::HandsErased, &first, wt::kStepMs));
 }
 
 // Turning the screen: the first paint in the other orientation forgets the
@@ -95,18 +95,18 @@ TEST_F(PaintFace, TurningForgetsTheStoredHands) {
   lock_ = pt_face::StartFace();
   ASSERT_NE(lock_.window, nullptr);
   const pt_face::HandsCheck upright = HandsAt(10, 8, 30);
-  ASSERT_TRUE(pt_face::WaitScreen(pt_face::HandsDrawn, &upright, 5000));
+  ASSERT_TRUE(pt_face::WaitScreen(pt_face::HandsDrawn, &upright, wt::kStepMs));
   ASSERT_TRUE(upright.second.tip == (clockgeo::Point{120, 213}));
 
   // A window wider than high: 240x200 fits the screen, so the client
   // really is landscape.
   ASSERT_TRUE(SetWindowPos(lock_.window, nullptr, 0, 0, 240, 200, SWP_NOZORDER | SWP_NOACTIVATE));
   RECT client;
-  ASSERT_TRUE(wt::WaitFor([&] { return GetClientRect(lock_.window, &client) && client.bottom == 200; }, 5000));
+  ASSERT_TRUE(wt::WaitFor([&] { return GetClientRect(lock_.window, &client) && client.bottom == 200; }, wt::kStepMs));
   ASSERT_EQ(client.right, 240);
   const pt_face::HandsCheck turned = pt_face::HandsAt(240, 200, 10, 8, 30);
   ASSERT_TRUE(turned.hour.centre == (clockgeo::Point{120, 90}));
-  ASSERT_TRUE(pt_face::WaitScreen(pt_face::HandsDrawn, &turned, 5000));
+  ASSERT_TRUE(pt_face::WaitScreen(pt_face::HandsDrawn, &turned, wt::kStepMs));
   const Shot picture = pt_face::InstalledPicture(L"analog\\landscape_qvga.jpg");
   ASSERT_EQ(picture.width, 320);
   const Shot s = pt_face::CaptureScreen();
@@ -127,7 +127,7 @@ TEST_F(PaintFace, AnalogWithoutSecondsDrawsNoSecondHand) {
         const Shot s = pt_face::CaptureScreen();
         return pt_face::NearColour(s, c.minute.tip.x, c.minute.tip.y, 1, c.colours.minuteHand);
       },
-      5000));
+      wt::kStepMs));
   const Shot s = pt_face::CaptureScreen();
   const RECT below{110, 165, 131, 215};  // where the second hand would point at :30
   EXPECT_EQ(s.Count(below, c.colours.secondHand), 0);
@@ -137,14 +137,14 @@ TEST_F(PaintFace, AnalogWithoutSecondsDrawsNoSecondHand) {
 
 TEST_F(PaintFace, DigitalTimeInItsColour) {
   pt_face::PrepareFace(2, L"2026-03-14 10:08:30");
-  lock_ = pt_face::StartFaceTraced(&trace_);
-  const std::wstring& log = trace_;
+  lock_ = pt_face::StartFaceTraced();
+  const std::wstring& log = lock_.traceFile;
   ASSERT_NE(lock_.window, nullptr);
   const layout::Colours colours = pt_face::InstalledColours(2);
   const pt_face::ColourInRect time{{0, 55, 240, 130}, colours.digitalTime, 30};
-  EXPECT_TRUE(pt_face::WaitScreen(pt_face::HasColour, &time, 5000));
-  EXPECT_TRUE(wt::WaitFor([&] { return lt::FileHas(log, "10:08 AM"); }, 5000));
-  EXPECT_FALSE(lt::FileHas(log, "10:08:30"));  // never seconds
+  EXPECT_TRUE(pt_face::WaitScreen(pt_face::HasColour, &time, wt::kStepMs));
+  EXPECT_TRUE(wt::WaitFor([&] { return wt::FileHas(log, "10:08 AM"); }, wt::kStepMs));
+  EXPECT_FALSE(wt::FileHas(log, "10:08:30"));  // never seconds
   // Nowhere else is the time's colour.
   const Shot s = pt_face::CaptureScreen();
   EXPECT_EQ(s.Count({0, 0, 240, 50}, colours.digitalTime), 0);
@@ -155,16 +155,16 @@ TEST_F(PaintFace, DigitalTimeInItsColour) {
 // erase, so the new time is drawn over the picture, not over the old time.
 TEST_F(PaintFace, DigitalMinuteRepaintErasesTheOldTime) {
   pt_face::PrepareFace(2, L"2026-03-14 10:08:30");
-  lock_ = pt_face::StartFaceTraced(&trace_);
+  lock_ = pt_face::StartFaceTraced();
   ASSERT_NE(lock_.window, nullptr);
   const COLORREF timeColour = pt_face::InstalledColours(2).digitalTime;
   const RECT band{0, 55, 240, 130};
   const pt_face::ColourInRect time{band, timeColour, 30};
-  ASSERT_TRUE(pt_face::WaitScreen(pt_face::HasColour, &time, 5000));
+  ASSERT_TRUE(pt_face::WaitScreen(pt_face::HasColour, &time, wt::kStepMs));
   const Shot before = pt_face::CaptureScreen();
 
   wt::Device(L"clock \"2026-03-14 10:09:30\"");
-  ASSERT_TRUE(wt::WaitFor([&] { return lt::FileHas(trace_, "10:09 AM"); }, 5000));
+  ASSERT_TRUE(wt::WaitFor([&] { return wt::FileHas(lock_.traceFile, "10:09 AM"); }, wt::kStepMs));
   // Pixels of the "8" that the "9" does not cover are the picture again.
   EXPECT_TRUE(wt::WaitFor(
       [&] {
@@ -177,7 +177,7 @@ TEST_F(PaintFace, DigitalMinuteRepaintErasesTheOldTime) {
         }
         return erased >= 5 && after.Count(band, timeColour) >= 30;
       },
-      5000));
+      wt::kStepMs));
 }
 
 TEST_F(PaintFace, BatteryRedOnlyBelow25) {
@@ -189,11 +189,11 @@ TEST_F(PaintFace, BatteryRedOnlyBelow25) {
     wt::Device(L"battery " + std::to_wstring(percent));
     lock_ = pt_face::StartFace();
     ASSERT_NE(lock_.window, nullptr);
-    ASSERT_TRUE(lt::WaitProbe(lock_.window, kProbeBattery, 0x100 + percent, 5000));
+    ASSERT_TRUE(lt::WaitProbe(lock_.window, kProbeBattery, 0x100 + percent, wt::kStepMs));
     InvalidateRect(lock_.window, nullptr, TRUE);  // a paint after the reading
     const layout::Colours colours = pt_face::InstalledColours(2);
     const pt_face::ColourInRect want{battery, percent < 25 ? red : colours.info, 10};
-    EXPECT_TRUE(pt_face::WaitScreen(pt_face::HasColour, &want, 5000));
+    EXPECT_TRUE(pt_face::WaitScreen(pt_face::HasColour, &want, wt::kStepMs));
     const Shot s = pt_face::CaptureScreen();
     EXPECT_EQ(s.Count(battery, percent < 25 ? colours.info : red), 0);
     lt::CloseLock(lock_);
@@ -223,7 +223,7 @@ TEST_F(PaintFace, HideMessagesShowsOnlyThePictureThere) {
   const MessageArea area{&picture, {0, 160, 240, 300}};
   lock_ = pt_face::StartFace();
   ASSERT_NE(lock_.window, nullptr);
-  EXPECT_TRUE(pt_face::WaitScreen(AreaIsPicture, &area, 5000));
+  EXPECT_TRUE(pt_face::WaitScreen(AreaIsPicture, &area, wt::kStepMs));
   lt::CloseLock(lock_);
 
   // The same area with the messages shown is not the bare picture.
@@ -231,7 +231,7 @@ TEST_F(PaintFace, HideMessagesShowsOnlyThePictureThere) {
   lock_ = pt_face::StartFace();
   ASSERT_NE(lock_.window, nullptr);
   const pt_face::ColourInRect alert{{0, 160, 240, 300}, pt_face::InstalledColours(2).alert, 10};
-  EXPECT_TRUE(pt_face::WaitScreen(pt_face::HasColour, &alert, 5000));
+  EXPECT_TRUE(pt_face::WaitScreen(pt_face::HasColour, &alert, wt::kStepMs));
   EXPECT_FALSE(AreaIsPicture(pt_face::CaptureScreen(), &area));
 }
 
@@ -247,7 +247,7 @@ TEST_F(PaintFace, PartialConfigGivesTheDocumentedColours) {
   lock_ = pt_face::StartFace();
   ASSERT_NE(lock_.window, nullptr);
   const pt_face::ColourInRect owner{{0, 0, 240, 18}, RGB(10, 200, 30), 10};
-  EXPECT_TRUE(pt_face::WaitScreen(pt_face::HasColour, &owner, 5000));
+  EXPECT_TRUE(pt_face::WaitScreen(pt_face::HasColour, &owner, wt::kStepMs));
   const Shot s = pt_face::CaptureScreen();
   EXPECT_GE(s.Count({0, 18, 240, 55}, RGB(200, 200, 230)), 10);   // DateColor built in
   EXPECT_EQ(s.Count({0, 18, 240, 55}, RGB(40, 50, 0)), 0);

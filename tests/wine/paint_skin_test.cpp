@@ -24,14 +24,11 @@ class PaintSkin : public pt_face::PaintTest {
     pt_face::SkinFileSwap swap(L"digital\\config.ini", &bytes);
     EXPECT_TRUE(swap.ok());
     pt_face::PrepareFace(2);
-    lock_ = pt_face::StartFaceTraced(&trace_);
+    lock_ = pt_face::StartFaceTraced();
     EXPECT_NE(lock_.window, nullptr);
     int bottom = -1;
-    wt::WaitFor([&] { return (bottom = pt_face::DrawnBottom(trace_, "Ada Lovelace")) >= 0; }, 5000);
-    wt::KillSuite();
+    wt::WaitFor([&] { return (bottom = pt_face::DrawnBottom(lock_, L"Ada Lovelace")) >= 0; }, wt::kStepMs);
     lt::CloseLock(lock_);
-    DeleteFileW(trace_.c_str());
-    trace_.clear();
     return bottom;
   }
 };
@@ -47,10 +44,10 @@ TEST_F(PaintSkin, ClockTypeChoosesTheSkinFolder) {
     lock_ = pt_face::StartFace();
     ASSERT_NE(lock_.window, nullptr);
     const pt_face::ColourInRect owner{ownerLine, type == 1 ? analog.owner : digital.owner, 10};
-    EXPECT_TRUE(pt_face::WaitScreen(pt_face::HasColour, &owner, 5000));
+    EXPECT_TRUE(pt_face::WaitScreen(pt_face::HasColour, &owner, wt::kStepMs));
     const Shot picture = pt_face::InstalledPicture(type == 1 ? L"analog\\portrait_qvga.jpg" : L"digital\\portrait_qvga.jpg");
     pt_face::PictureCheck edges{&picture, 0};
-    EXPECT_TRUE(pt_face::WaitScreen(pt_face::EdgesShowPicture, &edges, 5000));
+    EXPECT_TRUE(pt_face::WaitScreen(pt_face::EdgesShowPicture, &edges, wt::kStepMs));
     if (type != 1) {
       // No clock for anything but 1 and 2: the time's colour appears nowhere.
       EXPECT_EQ(pt_face::CaptureScreen().Count({0, 0, 240, 320}, digital.digitalTime), 0);
@@ -69,17 +66,17 @@ TEST_F(PaintSkin, NoConfigFileGivesTheBuiltInColours) {
   lock_ = pt_face::StartFace();
   ASSERT_NE(lock_.window, nullptr);
   const pt_face::ColourInRect owner{{0, 0, 240, 18}, RGB(200, 100, 10), 10};
-  EXPECT_TRUE(pt_face::WaitScreen(pt_face::HasColour, &owner, 5000));
+  EXPECT_TRUE(pt_face::WaitScreen(pt_face::HasColour, &owner, wt::kStepMs));
 
   // Built-in hands for Face 1; once the clock moves, the old hands are
   // painted over in the built-in face colour 0x22242E, which the shipped
   // picture's dial does not have.
   pt_face::HandsCheck first = pt_face::HandsAt(240, 320, 10, 8, 30);
   first.colours = layout::ResolveColours(skin::SkinSettings{}, 1);
-  ASSERT_TRUE(pt_face::WaitScreen(pt_face::HandsDrawn, &first, 5000));
+  ASSERT_TRUE(pt_face::WaitScreen(pt_face::HandsDrawn, &first, wt::kStepMs));
   ASSERT_NE(shipped.face, first.colours.face);
   wt::Device(L"clock \"2026-03-14 10:41:12\"");
-  EXPECT_TRUE(pt_face::WaitScreen(pt_face::HandsGone, &first, 5000));
+  EXPECT_TRUE(pt_face::WaitScreen(pt_face::HandsGone, &first, wt::kStepMs));
   EXPECT_EQ(first.colours.face, RGB(46, 36, 34));
 }
 
@@ -93,7 +90,7 @@ TEST_F(PaintSkin, FaceZeroGivesTheLightBuiltInHands) {
   pt_face::HandsCheck hands = pt_face::HandsAt(240, 320, 10, 8, 30);
   hands.colours = layout::ResolveColours(skin::SkinSettings{}, 0);
   EXPECT_EQ(hands.colours.hourHand, RGB(110, 110, 120));
-  EXPECT_TRUE(pt_face::WaitScreen(pt_face::HandsDrawn, &hands, 5000));
+  EXPECT_TRUE(pt_face::WaitScreen(pt_face::HandsDrawn, &hands, wt::kStepMs));
 }
 
 // The load reads the file once, at most 4096 bytes: a size that stands

@@ -36,7 +36,7 @@ class PlatformGameInput : public wt::SuiteTest {
     swprintf(args, 64, L"--helper gxhold %ls %d", kGx, mode);
     helper = wt::StartSelf(args);
     ASSERT_NE(helper, nullptr);
-    ASSERT_TRUE(pt::WaitReady(kGx, 10000));
+    ASSERT_TRUE(pt::WaitReady(kGx, wt::kProcessMs));
   }
 
   static bool HelperHas(DWORD entry, DWORD timeoutMs) {
@@ -58,7 +58,7 @@ class PlatformGameInput : public wt::SuiteTest {
           DWORD now = 0;
           return pt::ReadValue(kGx, L"Done", &now) && now > before;
         },
-        5000));
+        wt::kStepMs));
   }
 
   // Counts the sink's entries for a key (any kind).
@@ -77,10 +77,10 @@ TEST_F(PlatformGameInput, HeldInputTakesKeysFromTheWindowInFront) {
   pt::Sink* sink = pt::OpenSink();
   ASSERT_NE(sink, nullptr);
   ASSERT_EQ(sink->window, GetForegroundWindow());
-  pt::SendKey('K', false);
-  pt::SendKey('K', true);
-  ASSERT_TRUE(HelperHas('K' | kDown, 5000));
-  ASSERT_TRUE(HelperHas('K' | kUp, 5000));
+  wt::Key('K', false);
+  wt::Key('K', true);
+  ASSERT_TRUE(HelperHas('K' | kDown, wt::kStepMs));
+  ASSERT_TRUE(HelperHas('K' | kUp, wt::kStepMs));
   // Taken by the hook before any queue saw it: the sink has nothing.
   EXPECT_EQ(0u, SinkCount(sink, 'K'));
 }
@@ -89,10 +89,10 @@ TEST_F(PlatformGameInput, AltArrivesAsTheHooksLeftAltCode) {
   StartHolder(GAMEINPUT_EXCLUSIVE);
   pt::Sink* sink = pt::OpenSink();
   ASSERT_NE(sink, nullptr);
-  pt::SendKey(VK_MENU, false);
-  pt::SendKey(VK_MENU, true);
-  EXPECT_TRUE(HelperHas(VK_LMENU | kDown, 5000));  // 0xA4, as a plain key-down
-  EXPECT_TRUE(HelperHas(VK_LMENU | kUp, 5000));
+  wt::Key(VK_MENU, false);
+  wt::Key(VK_MENU, true);
+  EXPECT_TRUE(HelperHas(VK_LMENU | kDown, wt::kStepMs));  // 0xA4, as a plain key-down
+  EXPECT_TRUE(HelperHas(VK_LMENU | kUp, wt::kStepMs));
   std::vector<DWORD> keys = pt::HelperKeys(kGx);
   EXPECT_EQ(keys.end(), std::find(keys.begin(), keys.end(), VK_MENU | kSysDown));
   EXPECT_EQ(0u, SinkCount(sink, VK_MENU) + SinkCount(sink, VK_LMENU));
@@ -104,11 +104,11 @@ TEST_F(PlatformGameInput, SystemKeysAreTakenToo) {
   ASSERT_NE(sink, nullptr);
   const WORD keys[] = {VK_F10, VK_F4, VK_TAB, VK_ESCAPE, VK_LWIN, VK_CONTROL};
   for (WORD vk : keys) {
-    pt::SendKey(vk, false);
-    pt::SendKey(vk, true);
+    wt::Key(vk, false);
+    wt::Key(vk, true);
   }
   // The last key's up arriving means every earlier key was decided.
-  ASSERT_TRUE(HelperHas(VK_LCONTROL | kUp, 5000));
+  ASSERT_TRUE(HelperHas(VK_LCONTROL | kUp, wt::kStepMs));
   EXPECT_TRUE(HelperHas(VK_F10 | kDown, 0));
   EXPECT_TRUE(HelperHas(VK_LWIN | kDown, 0));
   EXPECT_TRUE(pt::Wait([](void*) { return true; }, nullptr, 0));
@@ -119,16 +119,16 @@ TEST_F(PlatformGameInput, PassThroughKeysFlow) {
   StartHolder(GAMEINPUT_EXCLUSIVE);
   pt::Sink* sink = pt::OpenSink();
   ASSERT_NE(sink, nullptr);
-  pt::SendKey(VK_F3, false, GAMEINPUT_PASSTHROUGH_EXTRA);
-  pt::SendKey(VK_F3, true, GAMEINPUT_PASSTHROUGH_EXTRA);
-  EXPECT_TRUE(pt::SinkHas(VK_F3 | kDown, 5000));
-  EXPECT_TRUE(pt::SinkHas(VK_F3 | kUp, 5000));
+  wt::Key(VK_F3, false, GAMEINPUT_PASSTHROUGH_EXTRA);
+  wt::Key(VK_F3, true, GAMEINPUT_PASSTHROUGH_EXTRA);
+  EXPECT_TRUE(pt::SinkHas(VK_F3 | kDown, wt::kStepMs));
+  EXPECT_TRUE(pt::SinkHas(VK_F3 | kUp, wt::kStepMs));
   // A key without the marker is still taken.
-  pt::SendKey(VK_F3, false);
-  EXPECT_TRUE(HelperHas(VK_F3 | kDown, 5000));
+  wt::Key(VK_F3, false);
+  EXPECT_TRUE(HelperHas(VK_F3 | kDown, wt::kStepMs));
   std::vector<DWORD> keys = pt::HelperKeys(kGx);
   EXPECT_EQ(1, std::count(keys.begin(), keys.end(), VK_F3 | kDown));
-  pt::SendKey(VK_F3, true);
+  wt::Key(VK_F3, true);
 }
 
 TEST_F(PlatformGameInput, PassedThroughKeyReachesTheHotKeyOwnerOnce) {
@@ -143,7 +143,7 @@ TEST_F(PlatformGameInput, PassedThroughKeyReachesTheHotKeyOwnerOnce) {
                             nullptr, &hits, &size) == ERROR_SUCCESS &&
                hits == 0;
       },
-      10000));
+      wt::kProcessMs));
   StartHolder(GAMEINPUT_EXCLUSIVE);
   auto hits = [] {
     DWORD n = 0, size = sizeof(n);
@@ -152,18 +152,18 @@ TEST_F(PlatformGameInput, PassedThroughKeyReachesTheHotKeyOwnerOnce) {
     return n;
   };
   // Taken: the hot key does not fire.
-  pt::SendKey(VK_F3, false);
-  pt::SendKey(VK_F3, true);
-  ASSERT_TRUE(HelperHas(VK_F3 | kUp, 5000));
+  wt::Key(VK_F3, false);
+  wt::Key(VK_F3, true);
+  ASSERT_TRUE(HelperHas(VK_F3 | kUp, wt::kStepMs));
   EXPECT_EQ(0u, hits());
   // Passed through: it fires once.
-  pt::SendKey(VK_F3, false, GAMEINPUT_PASSTHROUGH_EXTRA);
-  pt::SendKey(VK_F3, true, GAMEINPUT_PASSTHROUGH_EXTRA);
-  EXPECT_TRUE(wt::WaitFor([&] { return hits() >= 1; }, 5000));
+  wt::Key(VK_F3, false, GAMEINPUT_PASSTHROUGH_EXTRA);
+  wt::Key(VK_F3, true, GAMEINPUT_PASSTHROUGH_EXTRA);
+  EXPECT_TRUE(wt::WaitFor([&] { return hits() >= 1; }, wt::kStepMs));
   // A later taken key proves nothing more arrived in between.
-  pt::SendKey('Q', false);
-  ASSERT_TRUE(HelperHas('Q' | kDown, 5000));
-  pt::SendKey('Q', true);
+  wt::Key('Q', false);
+  ASSERT_TRUE(HelperHas('Q' | kDown, wt::kStepMs));
+  wt::Key('Q', true);
   EXPECT_EQ(1u, hits());
   std::vector<DWORD> keys = pt::HelperKeys(kGx);
   EXPECT_EQ(1, std::count(keys.begin(), keys.end(), VK_F3 | kDown));
@@ -176,18 +176,18 @@ TEST_F(PlatformGameInput, TakenKeysNeverLookLikePassThroughKeys) {
   StartHolder(GAMEINPUT_EXCLUSIVE);
   Command(L"front");
   const DWORD marked = 0x20000;
-  pt::SendKey(VK_F4, false, GAMEINPUT_PASSTHROUGH_EXTRA);
-  ASSERT_TRUE(HelperHas((VK_F4 | kDown) | marked, 5000));
-  pt::SendKey('M', false);
+  wt::Key(VK_F4, false, GAMEINPUT_PASSTHROUGH_EXTRA);
+  ASSERT_TRUE(HelperHas((VK_F4 | kDown) | marked, wt::kStepMs));
+  wt::Key('M', false);
   ASSERT_TRUE(wt::WaitFor(
       [] {
         std::vector<DWORD> keys = pt::HelperKeys(kGx);
         return std::any_of(keys.begin(), keys.end(), [](DWORD e) { return (e & 0xFFFF) == ('M' | kDown); });
       },
-      5000));
+      wt::kStepMs));
   EXPECT_TRUE(HelperHas('M' | kDown, 0)) << "the taken key carried the pass-through mark";
-  pt::SendKey('M', true);
-  pt::SendKey(VK_F4, true, GAMEINPUT_PASSTHROUGH_EXTRA);
+  wt::Key('M', true);
+  wt::Key(VK_F4, true, GAMEINPUT_PASSTHROUGH_EXTRA);
 }
 
 TEST_F(PlatformGameInput, AltF4NeverReachesAHotKeyOwner) {
@@ -200,22 +200,22 @@ TEST_F(PlatformGameInput, AltF4NeverReachesAHotKeyOwner) {
                  &size);
     return n;
   };
-  ASSERT_TRUE(wt::WaitFor([&] { return hits() == 0; }, 10000));
+  ASSERT_TRUE(wt::WaitFor([&] { return hits() == 0; }, wt::kProcessMs));
   auto altF4 = [] {
-    pt::SendKey(VK_MENU, false);
-    pt::SendKey(VK_F4, false);
-    pt::SendKey(VK_F4, true);
-    pt::SendKey(VK_MENU, true);
+    wt::Key(VK_MENU, false);
+    wt::Key(VK_F4, false);
+    wt::Key(VK_F4, true);
+    wt::Key(VK_MENU, true);
   };
   // Without game input the peer sees it: the check below can fail.
   pt::Sink* sink = pt::OpenSink();
   ASSERT_NE(sink, nullptr);
-  ASSERT_TRUE(wt::WaitFor([&] { return GetForegroundWindow() == sink->window; }, 5000));
+  ASSERT_TRUE(wt::WaitFor([&] { return GetForegroundWindow() == sink->window; }, wt::kStepMs));
   altF4();
-  ASSERT_TRUE(wt::WaitFor([&] { return hits() == 1; }, 5000));
+  ASSERT_TRUE(wt::WaitFor([&] { return hits() == 1; }, wt::kStepMs));
   StartHolder(GAMEINPUT_EXCLUSIVE);
   altF4();
-  ASSERT_TRUE(HelperHas(VK_LMENU | kUp, 5000));
+  ASSERT_TRUE(HelperHas(VK_LMENU | kUp, wt::kStepMs));
   EXPECT_TRUE(HelperHas(VK_F4 | kDown, 0));
   EXPECT_EQ(1u, hits());
 }
@@ -226,14 +226,14 @@ TEST_F(PlatformGameInput, ClosedInputGivesTheKeysBack) {
   ASSERT_NE(sink, nullptr);
   Command(L"close");
   Command(L"close");  // idempotent
-  pt::SendKey('B', false);
-  pt::SendKey('B', true);
-  EXPECT_TRUE(pt::SinkHas('B' | kDown, 5000));
+  wt::Key('B', false);
+  wt::Key('B', true);
+  EXPECT_TRUE(pt::SinkHas('B' | kDown, wt::kStepMs));
   Command(L"open");
   Command(L"open");
-  pt::SendKey('C', false);
-  pt::SendKey('C', true);
-  EXPECT_TRUE(HelperHas('C' | kUp, 5000));
+  wt::Key('C', false);
+  wt::Key('C', true);
+  EXPECT_TRUE(HelperHas('C' | kUp, wt::kStepMs));
   EXPECT_EQ(0u, SinkCount(sink, 'C'));
   std::vector<DWORD> keys = pt::HelperKeys(kGx);
   EXPECT_EQ(1, std::count(keys.begin(), keys.end(), 'C' | kDown));  // once, not once per open
@@ -258,15 +258,15 @@ TEST_F(PlatformGameInput, KeysFlowAgainWhenTheHolderEnds) {
   StartHolder(GAMEINPUT_EXCLUSIVE);
   pt::Sink* sink = pt::OpenSink();
   ASSERT_NE(sink, nullptr);
-  pt::SendKey('D', false);
-  pt::SendKey('D', true);
-  ASSERT_TRUE(HelperHas('D' | kUp, 5000));
+  wt::Key('D', false);
+  wt::Key('D', true);
+  ASSERT_TRUE(HelperHas('D' | kUp, wt::kStepMs));
   pt::EndHelper(helper);
   SetForegroundWindow(sink->window);
   SetFocus(sink->window);
-  pt::SendKey('E', false);
-  pt::SendKey('E', true);
-  EXPECT_TRUE(pt::SinkHas('E' | kDown, 5000));
+  wt::Key('E', false);
+  wt::Key('E', true);
+  EXPECT_TRUE(pt::SinkHas('E' | kDown, wt::kStepMs));
   EXPECT_EQ(0u, SinkCount(sink, 'D'));
 }
 
@@ -275,21 +275,21 @@ TEST_F(PlatformGameInput, ForegroundOnlyNeverBlocksOtherPrograms) {
   pt::Sink* sink = pt::OpenSink();
   ASSERT_NE(sink, nullptr);
   ASSERT_EQ(sink->window, GetForegroundWindow());
-  pt::SendKey('F', false);
-  pt::SendKey('F', true);
-  EXPECT_TRUE(pt::SinkHas('F' | kDown, 5000));
-  EXPECT_TRUE(pt::SinkHas('F' | kUp, 5000));
+  wt::Key('F', false);
+  wt::Key('F', true);
+  EXPECT_TRUE(pt::SinkHas('F' | kDown, wt::kStepMs));
+  EXPECT_TRUE(pt::SinkHas('F' | kUp, wt::kStepMs));
   EXPECT_TRUE(pt::HelperKeys(kGx).empty());
 }
 
 TEST_F(PlatformGameInput, ForegroundOnlyRoutesToTheTargetInFront) {
   StartHolder(GAMEINPUT_FOREGROUND_ONLY);
   Command(L"front");
-  pt::SendKey(VK_MENU, false);
-  pt::SendKey(VK_MENU, true);
+  wt::Key(VK_MENU, false);
+  wt::Key(VK_MENU, true);
   // Through the hook: the left Alt code as a plain key-down, not the
   // window's own WM_SYSKEYDOWN of VK_MENU.
-  EXPECT_TRUE(HelperHas(VK_LMENU | kDown, 5000));
+  EXPECT_TRUE(HelperHas(VK_LMENU | kDown, wt::kStepMs));
   std::vector<DWORD> keys = pt::HelperKeys(kGx);
   EXPECT_EQ(keys.end(), std::find(keys.begin(), keys.end(), VK_MENU | kSysDown));
 }
@@ -298,10 +298,10 @@ TEST_F(PlatformGameInput, ForegroundOnlyLeavesTheEditFieldItsTyping) {
   StartHolder(GAMEINPUT_FOREGROUND_ONLY);
   Command(L"front");
   Command(L"edit");
-  pt::SendKey('G', false);
-  pt::SendKey('G', true);
+  wt::Key('G', false);
+  wt::Key('G', true);
   const DWORD inEdit = 0x10000;
-  EXPECT_TRUE(HelperHas(('G' | kDown) | inEdit, 5000));
+  EXPECT_TRUE(HelperHas(('G' | kDown) | inEdit, wt::kStepMs));
   std::vector<DWORD> keys = pt::HelperKeys(kGx);
   EXPECT_EQ(keys.end(), std::find(keys.begin(), keys.end(), 'G' | kDown));
 }
@@ -310,9 +310,9 @@ TEST_F(PlatformGameInput, AKeyTurnsADarkDisplayOn) {
   StartHolder(GAMEINPUT_EXCLUSIVE);
   ASSERT_EQ(0, wt::Device(L"display off"));
   ASSERT_EQ(1, wt::Device(L"display"));
-  pt::SendKey('H', false);
-  pt::SendKey('H', true);
-  ASSERT_TRUE(HelperHas('H' | kUp, 5000));
+  wt::Key('H', false);
+  wt::Key('H', true);
+  ASSERT_TRUE(HelperHas('H' | kUp, wt::kStepMs));
   EXPECT_EQ(0, wt::Device(L"display"));
 }
 

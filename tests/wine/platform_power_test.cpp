@@ -35,7 +35,7 @@ class PlatformPower : public wt::SuiteTest {
     HANDLE h = wt::StartSelf((L"--helper " + args).c_str());
     helpers.push_back(h);
     EXPECT_NE(h, nullptr);
-    EXPECT_TRUE(pt::WaitReady(name, 10000)) << "helper not ready";
+    EXPECT_TRUE(pt::WaitReady(name, wt::kProcessMs)) << "helper not ready";
     return h;
   }
 
@@ -58,8 +58,8 @@ TEST_F(PlatformPower, BroadcastReachesEveryQueueInOtherProcesses) {
   HANDLE b = StartHelper(L"powerq PowerB 2 4294967295", L"PowerB");
   EXPECT_EQ(0, wt::Device(L"power suspend"));
   EXPECT_EQ(2, Send(PBT_TRANSITION, POWER_STATE_ON));
-  EXPECT_EQ(2, wt::WaitExit(a, 10000));
-  EXPECT_EQ(2, wt::WaitExit(b, 10000));
+  EXPECT_EQ(2, wt::WaitExit(a, wt::kProcessMs));
+  EXPECT_EQ(2, wt::WaitExit(b, wt::kProcessMs));
   for (const wchar_t* name : {L"PowerA", L"PowerB"}) {
     DWORD first = 0, second = 0, length = 0;
     ASSERT_TRUE(pt::ReadValue(name, L"Flags0", &first));
@@ -77,7 +77,7 @@ TEST_F(PlatformPower, QueueIsSignalledExactlyWhileARecordWaits) {
   ASSERT_EQ(1, Send(PBT_TRANSITION, POWER_STATE_OFF));
   ASSERT_EQ(1, Send(PBT_RESUME, 0));
   HANDLE waits[2] = {GetCurrentProcess(), queue};  // the process handle never signals here
-  EXPECT_EQ(WAIT_OBJECT_0 + 1, WaitForMultipleObjects(2, waits, FALSE, 5000));
+  EXPECT_EQ(WAIT_OBJECT_0 + 1, WaitForMultipleObjects(2, waits, FALSE, wt::kStepMs));
   BYTE buffer[1024];
   DWORD read = 0, flags = 7;
   ASSERT_TRUE(ReadMsgQueue(queue, buffer, sizeof(buffer), &read, 0, &flags));
@@ -113,7 +113,7 @@ TEST_F(PlatformPower, InfiniteReadWaitsForTheNextRecord) {
   DWORD read = 0, flags = 0;
   ASSERT_TRUE(ReadMsgQueue(queue, buffer, sizeof(buffer), &read, INFINITE, &flags));
   EXPECT_EQ(static_cast<DWORD>(POWER_STATE_IDLE), reinterpret_cast<POWER_BROADCAST*>(buffer)->Flags);
-  WaitForSingleObject(sender, 5000);
+  WaitForSingleObject(sender, wt::kStepMs);
   CloseHandle(sender);
 }
 
@@ -178,7 +178,7 @@ TEST_F(PlatformPower, AShortBufferInAnotherProcessNeverSpins) {
   HANDLE a = StartHelper(L"powerq PowerA 2 4294967295 8", L"PowerA");
   EXPECT_EQ(0, wt::Device(L"power off"));
   EXPECT_EQ(0, wt::Device(L"power raw 2 0 8"));
-  EXPECT_EQ(1, wt::WaitExit(a, 10000));  // one short read, then the 8-byte record
+  EXPECT_EQ(1, wt::WaitExit(a, wt::kProcessMs));  // one short read, then the 8-byte record
   DWORD shortReads = 0;
   ASSERT_TRUE(pt::ReadValue(L"PowerA", L"Short", &shortReads));
   EXPECT_EQ(1u, shortReads);

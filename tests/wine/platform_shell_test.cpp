@@ -110,7 +110,7 @@ TEST_F(PlatformShell, PinnedClockStandsStill) {
   EXPECT_EQ(6, a.wMinute);
   EXPECT_EQ(7, a.wSecond);
   DWORD start = GetTickCount();
-  wt::WaitFor([&] { return GetTickCount() - start >= 1100; }, 5000);
+  wt::WaitFor([&] { return GetTickCount() - start >= 1100; }, wt::kStepMs);
   DeviceGetLocalTime(&b);
   EXPECT_EQ(0, memcmp(&a, &b, sizeof(a)));
 }
@@ -123,7 +123,7 @@ TEST_F(PlatformShell, PinnedRunningClockAdvances) {
         DeviceGetLocalTime(&t);
         return t.wYear == 2025;
       },
-      5000));
+      wt::kStepMs));
   EXPECT_EQ(1, t.wMonth);
   EXPECT_EQ(1, t.wDay);
   EXPECT_EQ(3, t.wDayOfWeek);

@@ -74,12 +74,12 @@ TEST_F(PlatformStatus, IdleCounterSimulation) {
   ASSERT_EQ(0, wt::Device(L"idle set 1000"));
   EXPECT_EQ(1000u, GetIdleTime());
   ASSERT_EQ(0, wt::Device(L"idle idle"));  // grows from there with real time
-  EXPECT_TRUE(wt::WaitFor([] { return GetIdleTime() >= 1300; }, 5000));
+  EXPECT_TRUE(wt::WaitFor([] { return GetIdleTime() >= 1300; }, wt::kStepMs));
   ASSERT_EQ(0, wt::Device(L"idle busy"));
   DWORD still = GetIdleTime();
   EXPECT_GE(still, 1300u);
   DWORD start = GetTickCount();
-  wt::WaitFor([&] { return GetTickCount() - start >= 300; }, 5000);
+  wt::WaitFor([&] { return GetTickCount() - start >= 300; }, wt::kStepMs);
   EXPECT_EQ(still, GetIdleTime());
   ASSERT_EQ(0, wt::Device(L"idle unsupported"));
   EXPECT_EQ(0xFFFFFFFFu, GetIdleTime());
@@ -90,9 +90,9 @@ TEST_F(PlatformStatus, IdleCounterSimulation) {
 TEST_F(PlatformStatus, IdleCounterWrapsLikeTheDevices) {
   ASSERT_EQ(0, wt::Device(L"idle idle"));
   ASSERT_EQ(0, wt::Device(L"idle set 4294967000"));  // 296 ms before the wrap
-  EXPECT_TRUE(wt::WaitFor([] { return GetIdleTime() < 100000; }, 5000));
+  EXPECT_TRUE(wt::WaitFor([] { return GetIdleTime() < 100000; }, wt::kStepMs));
   ASSERT_EQ(0, wt::Device(L"idle set 0xFFFFFFF0"));
-  EXPECT_TRUE(wt::WaitFor([] { return GetIdleTime() < 100000; }, 5000));
+  EXPECT_TRUE(wt::WaitFor([] { return GetIdleTime() < 100000; }, wt::kStepMs));
 }
 
 TEST_F(PlatformStatus, DesktopIdleTimeIsUserIdleTime) {
@@ -100,12 +100,12 @@ TEST_F(PlatformStatus, DesktopIdleTimeIsUserIdleTime) {
   DWORD first = GetIdleTime();
   EXPECT_NE(0xFFFFFFFFu, first);
   // Without input the counter follows real time.
-  EXPECT_TRUE(wt::WaitFor([&] { return GetIdleTime() - first >= 500; }, 5000));
+  EXPECT_TRUE(wt::WaitFor([&] { return GetIdleTime() - first >= 500; }, wt::kStepMs));
   // A key stops it: read right after the key, it has grown by the time
   // since the key only, not by the half second before.
   DWORD before = GetIdleTime();
   DWORD quietStart = GetTickCount();
-  wt::WaitFor([&] { return GetTickCount() - quietStart >= 500; }, 5000);  // half a second without input
+  wt::WaitFor([&] { return GetTickCount() - quietStart >= 500; }, wt::kStepMs);  // half a second without input
   DWORD keyAt = GetTickCount();
   wt::Tap(VK_SHIFT);
   DWORD afterKey = GetIdleTime();

@@ -9,30 +9,18 @@
 
 namespace {
 
-class Refresh : public wt::SuiteTest {
+class Refresh : public lt::LockTest {
  protected:
   void SetUp() override {
-    wt::SuiteTest::SetUp();
+    lt::LockTest::SetUp();
     wt::SetSetting(L"Button_1", VK_F1);
     wt::SetSetting(L"Button_2", 'K');
     wt::Device(L"display on");
   }
-  void TearDown() override {
-    lt::CloseLock(lock_);
-    wt::SuiteTest::TearDown();
-  }
-  void Lock() {
-    lock_ = lt::StartLock();
-    ASSERT_NE(lock_.window, nullptr);
-  }
-  LONG_PTR Probe(int what) { return lt::Probe(lock_.window, what); }
   static bool DisplayOff() {
     DWORD off = 0;
     return lt::DeviceDword(L"DisplayOff", &off) && off == 1;
   }
-  bool Alive() { return WaitForSingleObject(lock_.process, 0) == WAIT_TIMEOUT; }
-
-  lt::Lock lock_;
 };
 
 TEST_F(Refresh, OnBatteryGoesDarkAndAKeyStartsANewPeriod) {
@@ -41,15 +29,15 @@ TEST_F(Refresh, OnBatteryGoesDarkAndAKeyStartsANewPeriod) {
   wt::SetSetting(L"TimeOut", 1);
   Lock();
   EXPECT_TRUE(lt::DisplayOn());
-  ASSERT_TRUE(wt::WaitFor([] { return !lt::DisplayOn(); }, 10000));
-  EXPECT_TRUE(wt::WaitFor([&] { return Probe(kProbeRefreshRunning) == 0; }, 5000));
+  ASSERT_TRUE(wt::WaitFor([] { return !lt::DisplayOn(); }, wt::kProcessMs));
+  EXPECT_TRUE(wt::WaitFor([&] { return Probe(kProbeRefreshRunning) == 0; }, wt::kStepMs));
   LONG_PTR ticks = Probe(kProbeTicks);
   wt::Tap('Z');
-  EXPECT_TRUE(wt::WaitFor([&] { return Probe(kProbeRefreshRunning) == 1; }, 5000));
+  EXPECT_TRUE(wt::WaitFor([&] { return Probe(kProbeRefreshRunning) == 1; }, wt::kStepMs));
   EXPECT_TRUE(lt::DisplayOn());
-  EXPECT_TRUE(wt::WaitFor([&] { return Probe(kProbeTicks) > ticks; }, 5000));
+  EXPECT_TRUE(wt::WaitFor([&] { return Probe(kProbeTicks) > ticks; }, wt::kStepMs));
   // And that period ends dark again.
-  EXPECT_TRUE(wt::WaitFor([] { return DisplayOff(); }, 10000));
+  EXPECT_TRUE(wt::WaitFor([] { return DisplayOff(); }, wt::kProcessMs));
   EXPECT_TRUE(Alive());
 }
 
@@ -66,7 +54,7 @@ TEST_F(Refresh, KeysDuringAPeriodDoNotExtendIt) {
         if (++polls % 20 == 0) wt::Tap('Z');
         return DisplayOff();
       },
-      10000);
+      wt::kProcessMs);
   EXPECT_TRUE(dark);
 }
 
@@ -76,7 +64,7 @@ TEST_F(Refresh, OnExternalPowerNeverDarkAndEndsWithinATickOfEndEvent) {
   wt::SetSetting(L"TimeOut", 1);
   Lock();
   // Several one-second periods pass (5 ticks each) without going dark.
-  EXPECT_TRUE(lt::WaitProbe(lock_.window, kProbeTicks, 12, 10000));
+  EXPECT_TRUE(lt::WaitProbe(lock_.window, kProbeTicks, 12, wt::kProcessMs));
   EXPECT_FALSE(DisplayOff());
   EXPECT_EQ(Probe(kProbeRefreshRunning), 1);
   HANDLE end = OpenEventW(EVENT_ALL_ACCESS, FALSE, kEndEventName);
@@ -93,7 +81,7 @@ TEST_F(Refresh, UnknownAcStatusKeepsRunning) {
   wt::Device(L"ac unknown");
   wt::SetSetting(L"TimeOut", 1);
   Lock();
-  EXPECT_TRUE(lt::WaitProbe(lock_.window, kProbeTicks, 12, 10000));
+  EXPECT_TRUE(lt::WaitProbe(lock_.window, kProbeTicks, 12, wt::kProcessMs));
   EXPECT_FALSE(DisplayOff());
   EXPECT_EQ(Probe(kProbeRefreshRunning), 1);
 }
@@ -104,13 +92,13 @@ TEST_F(Refresh, ZeroTimeOutOnExternalPowerKeepsTickingWithoutSpinning) {
   wt::Device(L"ac online");
   wt::SetSetting(L"TimeOut", 0);
   lock_.process = wt::Start(L"Corvane.exe");
-  ASSERT_TRUE(wt::WaitFor([&] { return (lock_.window = FindWindowW(kLockWindowClass, kLockWindowTitle)) != nullptr; }, 10000));
-  ASSERT_TRUE(wt::WaitFor([&] { return Probe(kProbeRefreshRunning) == 1; }, 5000));
-  double before = lt::HostCpuMs("Corvane.exe");
+  ASSERT_TRUE(wt::WaitFor([&] { return (lock_.window = FindWindowW(kLockWindowClass, kLockWindowTitle)) != nullptr; }, wt::kProcessMs));
+  ASSERT_TRUE(wt::WaitFor([&] { return Probe(kProbeRefreshRunning) == 1; }, wt::kStepMs));
+  double before = wt::HostCpuMs("Corvane.exe");
   ASSERT_GE(before, 0);
   DWORD start = GetTickCount();
   Sleep(1500);  // the span over which CPU time is measured
-  double used = lt::HostCpuMs("Corvane.exe") - before;
+  double used = wt::HostCpuMs("Corvane.exe") - before;
   DWORD span = GetTickCount() - start;
   // A spinning thread would use about the whole span.
   EXPECT_LT(used, span * 0.15) << used << " ms of CPU in " << span << " ms";
@@ -129,9 +117,9 @@ TEST_F(Refresh, ZeroTimeOutOnBatteryGoesDarkAtOnce) {
   wt::Device(L"ac offline");
   wt::SetSetting(L"TimeOut", 0);
   lock_.process = wt::Start(L"Corvane.exe");
-  ASSERT_TRUE(wt::WaitFor([&] { return (lock_.window = FindWindowW(kLockWindowClass, kLockWindowTitle)) != nullptr; }, 10000));
-  EXPECT_TRUE(wt::WaitFor([] { return DisplayOff(); }, 5000));
-  EXPECT_TRUE(wt::WaitFor([&] { return Probe(kProbeRefreshRunning) == 0; }, 5000));
+  ASSERT_TRUE(wt::WaitFor([&] { return (lock_.window = FindWindowW(kLockWindowClass, kLockWindowTitle)) != nullptr; }, wt::kProcessMs));
+  EXPECT_TRUE(wt::WaitFor([] { return DisplayOff(); }, wt::kStepMs));
+  EXPECT_TRUE(wt::WaitFor([&] { return Probe(kProbeRefreshRunning) == 0; }, wt::kStepMs));
   EXPECT_EQ(Probe(kProbeTicks), 0);
 }
 
@@ -139,20 +127,20 @@ TEST_F(Refresh, BatteryReadings) {
   wt::Device(L"ac online");
   wt::Device(L"battery 5");
   Lock();
-  EXPECT_TRUE(wt::WaitFor([&] { return Probe(kProbeBattery) == 0x100 + 5; }, 5000));
+  EXPECT_TRUE(wt::WaitFor([&] { return Probe(kProbeBattery) == 0x100 + 5; }, wt::kStepMs));
   wt::Device(L"battery unknown");  // 255: ignored
   LONG_PTR ticks = Probe(kProbeTicks);
-  EXPECT_TRUE(lt::WaitProbe(lock_.window, kProbeTicks, ticks + 3, 5000));
+  EXPECT_TRUE(lt::WaitProbe(lock_.window, kProbeTicks, ticks + 3, wt::kStepMs));
   EXPECT_EQ(Probe(kProbeBattery), 0x100 + 5);
   wt::Device(L"battery 100");
-  EXPECT_TRUE(wt::WaitFor([&] { return Probe(kProbeBattery) == 0x100 + 100; }, 5000));
+  EXPECT_TRUE(wt::WaitFor([&] { return Probe(kProbeBattery) == 0x100 + 100; }, wt::kStepMs));
 }
 
 TEST_F(Refresh, RealZeroPercentAtTheFirstTickIsARealReading) {
   wt::Device(L"ac online");
   wt::Device(L"battery 0");
   Lock();
-  EXPECT_TRUE(wt::WaitFor([&] { return Probe(kProbeBattery) == 0x100; }, 5000));
+  EXPECT_TRUE(wt::WaitFor([&] { return Probe(kProbeBattery) == 0x100; }, wt::kStepMs));
 }
 
 TEST_F(Refresh, HideMessagesReadsNoCounts) {
@@ -162,7 +150,7 @@ TEST_F(Refresh, HideMessagesReadsNoCounts) {
   wt::Device(L"mail 3");
   wt::Device(L"calls missed 2");
   Lock();
-  ASSERT_TRUE(lt::WaitProbe(lock_.window, kProbeTicks, 10, 10000));
+  ASSERT_TRUE(lt::WaitProbe(lock_.window, kProbeTicks, 10, wt::kProcessMs));
   EXPECT_EQ(Probe(kProbeRegistryReads), 0);
 }
 
@@ -170,7 +158,7 @@ TEST_F(Refresh, CountsAreReadEveryTick) {
   wt::Device(L"ac online");
   wt::Device(L"sms 7");
   Lock();
-  ASSERT_TRUE(lt::WaitProbe(lock_.window, kProbeTicks, 10, 10000));
+  ASSERT_TRUE(lt::WaitProbe(lock_.window, kProbeTicks, 10, wt::kProcessMs));
   LONG_PTR ticks = Probe(kProbeTicks);
   LONG_PTR reads = Probe(kProbeRegistryReads);
   // Three reads a tick; the tick under way may have read part of them.
@@ -181,7 +169,7 @@ TEST_F(Refresh, CountsAreReadEveryTick) {
 TEST_F(Refresh, AnotherWindowInFrontIsPushedBack) {
   wt::Device(L"ac online");
   Lock();
-  ASSERT_TRUE(wt::WaitFor([&] { return GetForegroundWindow() == lock_.window; }, 5000));
+  ASSERT_TRUE(wt::WaitFor([&] { return GetForegroundWindow() == lock_.window; }, wt::kStepMs));
   lt::Peer* peer = lt::StartPeer();
   HWND intruder = lt::PeerWindow(peer);
   SetWindowPos(intruder, HWND_TOPMOST, 0, 0, 100, 100, SWP_SHOWWINDOW);
@@ -199,7 +187,7 @@ TEST_F(Refresh, DisplayIsOnAfterAnUnlockWhileDark) {
   wt::Device(L"ac offline");
   wt::SetSetting(L"TimeOut", 1);
   Lock();
-  ASSERT_TRUE(wt::WaitFor([] { return DisplayOff(); }, 10000));
+  ASSERT_TRUE(wt::WaitFor([] { return DisplayOff(); }, wt::kProcessMs));
   PostMessageW(lock_.window, WM_CLOSE, 0, 0);
   lt::ExpectCleanEnd(lock_.process, nullptr);
   CloseHandle(lock_.process);
@@ -237,25 +225,22 @@ TEST_F(RefreshShown, BatteryTextForThePainter) {
   ASSERT_NE(lock_.window, nullptr);
   EXPECT_EQ(BatteryText(lock_.window), "B[100%]");  // until a real reading
   wt::Device(L"battery 5");
-  EXPECT_TRUE(wt::WaitFor([&] { return BatteryText(lock_.window) == "B[  5%]"; }, 5000)) << BatteryText(lock_.window);
+  EXPECT_TRUE(wt::WaitFor([&] { return BatteryText(lock_.window) == "B[  5%]"; }, wt::kStepMs)) << BatteryText(lock_.window);
   wt::Device(L"battery 85");
-  EXPECT_TRUE(wt::WaitFor([&] { return BatteryText(lock_.window) == "B[ 85%]"; }, 5000)) << BatteryText(lock_.window);
+  EXPECT_TRUE(wt::WaitFor([&] { return BatteryText(lock_.window) == "B[ 85%]"; }, wt::kStepMs)) << BatteryText(lock_.window);
 }
 
 TEST_F(RefreshShown, ARaisedSmsCountRepaints) {
   // Any paint would do for a count of paints: the text drawn is read back.
   wt::Device(L"battery 80");
   wt::Device(L"sms 0");
-  std::wstring log;
-  lock_ = pt_face::StartFaceTraced(&log);
+  lock_ = pt_face::StartFaceTraced();
   ASSERT_NE(lock_.window, nullptr);
-  ASSERT_TRUE(wt::WaitFor([&] { return lt::FileHas(log, "Unread SMS: 0"); }, 5000));
-  ASSERT_FALSE(lt::FileHas(log, "Unread SMS: 4"));
+  const std::wstring& log = lock_.traceFile;
+  ASSERT_TRUE(wt::WaitFor([&] { return wt::FileHas(log, "Unread SMS: 0"); }, wt::kStepMs));
+  ASSERT_FALSE(wt::FileHas(log, "Unread SMS: 4"));
   wt::Device(L"sms 4");
-  EXPECT_TRUE(wt::WaitFor([&] { return lt::FileHas(log, "Unread SMS: 4"); }, 5000));
-  lt::CloseLock(lock_);
-  wt::KillSuite();  // the lock screen itself, behind the shell that traced it
-  DeleteFileW(log.c_str());
+  EXPECT_TRUE(wt::WaitFor([&] { return wt::FileHas(log, "Unread SMS: 4"); }, wt::kStepMs));
 }
 
 }  // namespace

@@ -30,7 +30,7 @@ TEST_F(ServiceIdle, IdleOnAcLocksAfterOneWindow) {
   ASSERT_TRUE(svc::Start(&service_));
   EXPECT_TRUE(svc::WaitLockStarts(&service_, 1, 25000));
   // The service took the idle event back.
-  EXPECT_TRUE(wt::WaitFor([] { return !wt::EventSignalled(kIdleEventName); }, 5000));
+  EXPECT_TRUE(wt::WaitFor([] { return !wt::EventSignalled(kIdleEventName); }, wt::kStepMs));
 }
 
 TEST_F(ServiceIdle, BackupPowerCountsAsAc) {

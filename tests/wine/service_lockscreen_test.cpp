@@ -25,13 +25,13 @@ class ServiceWithLockScreen : public wt::SuiteTest {
   }
   void StartArmed() {
     ASSERT_TRUE(svc::Start(&service_));
-    ASSERT_TRUE(svc::WaitListening(10000));
+    ASSERT_TRUE(svc::WaitListening(wt::kProcessMs));
   }
   // Locks with a suspend broadcast and waits for the lock window.
   void LockAndShow(int starts) {
     ASSERT_EQ(wt::Device(L"power suspend"), 0);
-    ASSERT_TRUE(svc::WaitLockStarts(&service_, starts, 10000));
-    HWND window = wt::WaitWindow(L"Hushpane", L"Corvane", 10000);
+    ASSERT_TRUE(svc::WaitLockStarts(&service_, starts, wt::kProcessMs));
+    HWND window = wt::WaitWindow(L"Hushpane", L"Corvane", wt::kProcessMs);
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(wt::EventExists(kLockMarkerEventName));
     // Keys pressed before the lock screen has taken input would go to
@@ -41,12 +41,12 @@ class ServiceWithLockScreen : public wt::SuiteTest {
     ASSERT_TRUE(wt::WaitFor([pid] {
       DWORD owner = 0;
       return lt::DeviceDword(L"GameInputOwner", &owner) && owner == pid;
-    }, 10000));
+    }, wt::kProcessMs));
   }
   void Unlock() {
     wt::Key(kB1, false);
     wt::Key(kB2, false);
-    ASSERT_TRUE(svc::WaitLastStartedEnded(&service_, 10000));
+    ASSERT_TRUE(svc::WaitLastStartedEnded(&service_, wt::kProcessMs));
     wt::Key(kB1, true);
     wt::Key(kB2, true);
   }
@@ -60,9 +60,9 @@ TEST_F(ServiceWithLockScreen, PowerOffWhileShowingStartsNoSecond) {
   // Served after the record before it: the record is dropped, then the
   // request re-arms without a lock.
   ASSERT_TRUE(svc::SetNamed(kActivateEventName));
-  ASSERT_TRUE(wt::WaitFor([] { return !wt::EventSignalled(kActivateEventName); }, 10000));
+  ASSERT_TRUE(wt::WaitFor([] { return !wt::EventSignalled(kActivateEventName); }, wt::kProcessMs));
   ASSERT_TRUE(svc::SetNamed(kServiceUnloadEventName));
-  EXPECT_EQ(wt::WaitExit(service_.process, 10000), 0);
+  EXPECT_EQ(wt::WaitExit(service_.process, wt::kProcessMs), 0);
   EXPECT_EQ(svc::LockStarts(&service_), 1);
 }
 
@@ -72,8 +72,8 @@ TEST_F(ServiceWithLockScreen, UnlockThenPowerOffLocksAgain) {
   Unlock();
   // Straight after the unlock: no power-off may be lost in between.
   ASSERT_EQ(wt::Device(L"power off"), 0);
-  EXPECT_TRUE(svc::WaitLockStarts(&service_, 2, 10000));
-  EXPECT_NE(wt::WaitWindow(L"Hushpane", L"Corvane", 10000), nullptr);
+  EXPECT_TRUE(svc::WaitLockStarts(&service_, 2, wt::kProcessMs));
+  EXPECT_NE(wt::WaitWindow(L"Hushpane", L"Corvane", wt::kProcessMs), nullptr);
 }
 
 TEST_F(ServiceWithLockScreen, LocksAgainAndAgain) {

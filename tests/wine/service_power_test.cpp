@@ -20,7 +20,6 @@
 #include "service/core/power_notice.h"
 #include "shared/signals.h"
 #include "tests/wine/support/lockscreen_support.h"
-#include "tests/wine/support/service_procfs.h"
 #include "tests/wine/support/service_support.h"
 #include "tests/wine/support/support.h"
 
@@ -39,19 +38,19 @@ class ServicePower : public wt::SuiteTest {
   }
   void StartArmed() {
     ASSERT_TRUE(svc::Start(&service_));
-    ASSERT_TRUE(svc::WaitListening(10000));
+    ASSERT_TRUE(svc::WaitListening(wt::kProcessMs));
     ASSERT_EQ(svc::LockStarts(&service_), 0);
   }
   // Armed, and its power window made (a moment after its first pass began).
   void StartArmedWithWindow() {
     StartArmed();
-    ASSERT_TRUE(wt::WaitFor([&] { return svc::SendToWindows(service_, WM_NULL, 0, 0, 1000) >= 1; }, 10000));
+    ASSERT_TRUE(wt::WaitFor([&] { return svc::SendToWindows(service_, WM_NULL, 0, 0, 1000) >= 1; }, wt::kProcessMs));
   }
   // Stops the service through its armed wait; its exit code, -1 if it
   // did not end.
   int StopThroughArmedWait() {
     if (!svc::SetNamed(kServiceUnloadEventName)) return -1;
-    return wt::WaitExit(service_.process, 10000);
+    return wt::WaitExit(service_.process, wt::kProcessMs);
   }
   // Stands for a lock screen that shows: the marker it holds.
   void HoldMarker() {
@@ -71,7 +70,7 @@ class ServiceLockingBroadcast : public ServicePower, public ::testing::WithParam
 TEST_P(ServiceLockingBroadcast, Locks) {
   StartArmed();
   ASSERT_EQ(wt::Device(GetParam()), 0);
-  EXPECT_TRUE(svc::WaitLockStarts(&service_, 1, 10000));
+  EXPECT_TRUE(svc::WaitLockStarts(&service_, 1, wt::kProcessMs));
   EXPECT_EQ(svc::LockStarts(&service_), 1);
   EXPECT_EQ(WaitForSingleObject(service_.process, 0), static_cast<DWORD>(WAIT_TIMEOUT));
 }
@@ -100,7 +99,7 @@ class ServiceEndingBroadcast : public ServicePower, public ::testing::WithParamI
 TEST_P(ServiceEndingBroadcast, EndsWithoutALock) {
   StartArmed();
   ASSERT_EQ(wt::Device(GetParam()), 0);
-  EXPECT_EQ(wt::WaitExit(service_.process, 10000), 0);
+  EXPECT_EQ(wt::WaitExit(service_.process, wt::kProcessMs), 0);
   EXPECT_EQ(svc::LockStarts(&service_), 0);
   EXPECT_FALSE(wt::EventExists(kActivateEventName));
 }
@@ -111,23 +110,23 @@ INSTANTIATE_TEST_SUITE_P(Each, ServiceEndingBroadcast,
 TEST_F(ServicePower, ActivateRequestLocks) {
   StartArmed();
   ASSERT_TRUE(svc::SetNamed(kActivateEventName));
-  EXPECT_TRUE(svc::WaitLockStarts(&service_, 1, 10000));
+  EXPECT_TRUE(svc::WaitLockStarts(&service_, 1, wt::kProcessMs));
   // The request was consumed.
-  EXPECT_TRUE(wt::WaitFor([] { return !wt::EventSignalled(kActivateEventName); }, 5000));
+  EXPECT_TRUE(wt::WaitFor([] { return !wt::EventSignalled(kActivateEventName); }, wt::kStepMs));
 }
 
 TEST_F(ServicePower, NoSecondLockWhileALockScreenShows) {
   StartArmed();
   HoldMarker();
   ASSERT_EQ(wt::Device(L"power suspend"), 0);
-  ASSERT_TRUE(svc::WaitLockStarts(&service_, 1, 10000));
+  ASSERT_TRUE(svc::WaitLockStarts(&service_, 1, wt::kProcessMs));
   // The lock screen started now ends at once (the marker is taken); the
   // service must still see one showing and drop this power-off.
   ASSERT_EQ(wt::Device(L"power off"), 0);
   // An activate request while a lock screen shows only re-arms; it is
   // served after the records that came before it.
   ASSERT_TRUE(svc::SetNamed(kActivateEventName));
-  ASSERT_TRUE(wt::WaitFor([] { return !wt::EventSignalled(kActivateEventName); }, 10000));
+  ASSERT_TRUE(wt::WaitFor([] { return !wt::EventSignalled(kActivateEventName); }, wt::kProcessMs));
   EXPECT_EQ(StopThroughArmedWait(), 0);
   EXPECT_EQ(svc::LockStarts(&service_), 1);
 }
@@ -136,33 +135,33 @@ TEST_F(ServicePower, PowerOffRightAfterTheLockScreenEndsLocksAgain) {
   StartArmed();
   HoldMarker();
   ASSERT_EQ(wt::Device(L"power suspend"), 0);
-  ASSERT_TRUE(svc::WaitLockStarts(&service_, 1, 10000));
+  ASSERT_TRUE(svc::WaitLockStarts(&service_, 1, wt::kProcessMs));
   ASSERT_EQ(wt::Device(L"power off"), 0);  // dropped: a lock screen shows
   // The started lock screen must have seen the marker before it goes, or
   // it would become the showing lock screen itself.
-  ASSERT_TRUE(svc::WaitLastStartedEnded(&service_, 10000));
+  ASSERT_TRUE(svc::WaitLastStartedEnded(&service_, wt::kProcessMs));
   ReleaseMarker();
   // At once, before the service has looked at the marker again: the
   // record must wait for the armed pass, not be lost or dropped.
   ASSERT_EQ(wt::Device(L"power off"), 0);
-  EXPECT_TRUE(svc::WaitLockStarts(&service_, 2, 10000));
+  EXPECT_TRUE(svc::WaitLockStarts(&service_, 2, wt::kProcessMs));
 }
 
 TEST_F(ServicePower, StartUpLockOnlyOnTheFirstPass) {
   wt::SetSetting(L"ActivateAtStartup", 1);
   ASSERT_TRUE(svc::Start(&service_));
-  ASSERT_TRUE(svc::WaitLockStarts(&service_, 1, 10000));
+  ASSERT_TRUE(svc::WaitLockStarts(&service_, 1, wt::kProcessMs));
   // The start-up lock ends in order (its one button; a kill would be a
   // death, and a dead lock screen is started again).
-  DWORD pid = svc::WaitNewLockWindow(0, 10000);
+  DWORD pid = svc::WaitNewLockWindow(0, wt::kProcessMs);
   ASSERT_NE(pid, 0u);
   ASSERT_TRUE(wt::WaitFor([pid] {
     DWORD owner = 0;
     return DeviceReadDword(L"GameInputOwner", &owner) && owner == pid;
-  }, 10000));
+  }, wt::kProcessMs));
   wt::Tap(VK_F1);
-  ASSERT_TRUE(svc::WaitLastStartedEnded(&service_, 10000));
-  ASSERT_TRUE(svc::WaitListening(10000));
+  ASSERT_TRUE(svc::WaitLastStartedEnded(&service_, wt::kProcessMs));
+  ASSERT_TRUE(svc::WaitListening(wt::kProcessMs));
   EXPECT_EQ(StopThroughArmedWait(), 0);
   EXPECT_EQ(svc::LockStarts(&service_), 1);
 }
@@ -197,21 +196,21 @@ class ServiceWithoutPowerQueue : public ServicePower {
 TEST_F(ServiceWithoutPowerQueue, StillServesItsEventsWithoutSpinning) {
   FillBus();
   ASSERT_TRUE(svc::Start(&service_));
-  ASSERT_TRUE(wt::WaitFor([] { return wt::EventExists(kIdleEventName); }, 10000));
+  ASSERT_TRUE(wt::WaitFor([] { return wt::EventExists(kIdleEventName); }, wt::kProcessMs));
   // A wait that failed on every cycle would burn the CPU; a blocked one
   // uses next to nothing. The bound is far from both.
-  double before = svc::HostCpuMs("Hushpane.exe");
+  double before = wt::HostCpuMs("Hushpane.exe");
   ASSERT_GE(before, 0);
   Sleep(2000);  // a measuring span, not a wait for a condition
-  EXPECT_LT(svc::HostCpuMs("Hushpane.exe") - before, 500.0);
+  EXPECT_LT(wt::HostCpuMs("Hushpane.exe") - before, 500.0);
   ASSERT_TRUE(svc::SetNamed(kActivateEventName));
-  EXPECT_TRUE(svc::WaitLockStarts(&service_, 1, 10000));
+  EXPECT_TRUE(svc::WaitLockStarts(&service_, 1, wt::kProcessMs));
 }
 
 TEST_F(ServiceWithoutPowerQueue, StopStillEndsIt) {
   FillBus();
   ASSERT_TRUE(svc::Start(&service_));
-  ASSERT_TRUE(wt::WaitFor([] { return wt::EventExists(kIdleEventName); }, 10000));
+  ASSERT_TRUE(wt::WaitFor([] { return wt::EventExists(kIdleEventName); }, wt::kProcessMs));
   EXPECT_EQ(StopThroughArmedWait(), 0);
   EXPECT_EQ(svc::LockStarts(&service_), 0);
 }
@@ -219,11 +218,11 @@ TEST_F(ServiceWithoutPowerQueue, StopStillEndsIt) {
 TEST_F(ServiceWithoutPowerQueue, MakesTheQueueOnceItCan) {
   FillBus();
   ASSERT_TRUE(svc::Start(&service_));
-  ASSERT_TRUE(wt::WaitFor([] { return wt::EventExists(kIdleEventName); }, 10000));
+  ASSERT_TRUE(wt::WaitFor([] { return wt::EventExists(kIdleEventName); }, wt::kProcessMs));
   FreeBus();
   ASSERT_TRUE(svc::WaitListening(15000));
   ASSERT_EQ(wt::Device(L"power suspend"), 0);
-  EXPECT_TRUE(svc::WaitLockStarts(&service_, 1, 10000));
+  EXPECT_TRUE(svc::WaitLockStarts(&service_, 1, wt::kProcessMs));
 }
 
 // Longer than the service's own hold of a suspend (2 s), so that an answer
@@ -264,7 +263,7 @@ TEST_P(ServicePowerNotice, LocksOrNot) {
   StartArmedWithWindow();
   ASSERT_GE(SendNotice(service_, n), 1) << "no top-level window of the service answered";
   if (n.locks) {
-    EXPECT_TRUE(svc::WaitLockStarts(&service_, 1, 10000));
+    EXPECT_TRUE(svc::WaitLockStarts(&service_, 1, wt::kProcessMs));
   } else {
     EXPECT_EQ(StopThroughArmedWait(), 0);
     EXPECT_EQ(svc::LockStarts(&service_), 0);
@@ -295,9 +294,9 @@ TEST_F(ServicePower, AShowingLockScreenHearsTheResume) {
   ASSERT_GE(SendNotice(service_, kSuspend), 1);
   HWND lock = FindWindowW(kLockWindowClass, kLockWindowTitle);
   ASSERT_NE(lock, nullptr);
-  ASSERT_TRUE(wt::WaitFor([&] { return lt::Probe(lock, kProbeRefreshRunning) == 0; }, 10000));
+  ASSERT_TRUE(wt::WaitFor([&] { return lt::Probe(lock, kProbeRefreshRunning) == 0; }, wt::kProcessMs));
   ASSERT_GE(SendNotice(service_, kResume), 1);
-  EXPECT_TRUE(lt::WaitProbe(lock, kProbeRefreshRunning, 1, 5000));
+  EXPECT_TRUE(lt::WaitProbe(lock, kProbeRefreshRunning, 1, wt::kStepMs));
 }
 
 }  // namespace

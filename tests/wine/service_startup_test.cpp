@@ -29,7 +29,7 @@ TEST_F(ServiceStartup, AutoRunOffLocksOnceAndEnds) {
 TEST_F(ServiceStartup, CreatesItsFourEvents) {
   svc::ArmedSettings();
   ASSERT_TRUE(svc::Start(&service_));
-  ASSERT_TRUE(svc::WaitListening(10000));
+  ASSERT_TRUE(svc::WaitListening(wt::kProcessMs));
   EXPECT_TRUE(wt::EventExists(kActivateEventName));
   EXPECT_TRUE(wt::EventExists(kServiceUnloadEventName));
   EXPECT_TRUE(wt::EventExists(kEndEventName));
@@ -41,9 +41,9 @@ TEST_F(ServiceStartup, CreatesItsFourEvents) {
 TEST_F(ServiceStartup, StopEventEndsWithoutALock) {
   svc::ArmedSettings();
   ASSERT_TRUE(svc::Start(&service_));
-  ASSERT_TRUE(svc::WaitListening(10000));
+  ASSERT_TRUE(svc::WaitListening(wt::kProcessMs));
   ASSERT_TRUE(svc::SetNamed(kServiceUnloadEventName));
-  EXPECT_EQ(wt::WaitExit(service_.process, 10000), 0);
+  EXPECT_EQ(wt::WaitExit(service_.process, wt::kProcessMs), 0);
   EXPECT_EQ(svc::LockStarts(&service_), 0);
   // Its events went with it.
   EXPECT_FALSE(wt::EventExists(kActivateEventName));
@@ -53,27 +53,27 @@ TEST_F(ServiceStartup, StopEventEndsWithoutALock) {
 TEST_F(ServiceStartup, StopWinsOverActivateSetAtTheSameMoment) {
   svc::ArmedSettings();
   ASSERT_TRUE(svc::Start(&service_));
-  ASSERT_TRUE(svc::WaitListening(10000));
+  ASSERT_TRUE(svc::WaitListening(wt::kProcessMs));
   // With its main thread held, both events are signalled before its wait
   // can see either; the lower index (stop) must decide.
   ASSERT_NE(SuspendThread(service_.thread), static_cast<DWORD>(-1));
   EXPECT_TRUE(svc::SetNamed(kActivateEventName));
   EXPECT_TRUE(svc::SetNamed(kServiceUnloadEventName));
   ResumeThread(service_.thread);
-  EXPECT_EQ(wt::WaitExit(service_.process, 10000), 0);
+  EXPECT_EQ(wt::WaitExit(service_.process, wt::kProcessMs), 0);
   EXPECT_EQ(svc::LockStarts(&service_), 0);
 }
 
 TEST_F(ServiceStartup, SecondStartMakesTheResidentOneLock) {
   svc::ArmedSettings();
   ASSERT_TRUE(svc::Start(&service_));
-  ASSERT_TRUE(svc::WaitListening(10000));
+  ASSERT_TRUE(svc::WaitListening(wt::kProcessMs));
   EXPECT_EQ(svc::LockStarts(&service_), 0);
   HANDLE second = wt::Start(L"Hushpane.exe");
   ASSERT_NE(second, nullptr);
-  EXPECT_EQ(wt::WaitExit(second, 10000), 0);
+  EXPECT_EQ(wt::WaitExit(second, wt::kProcessMs), 0);
   CloseHandle(second);
-  EXPECT_TRUE(svc::WaitLockStarts(&service_, 1, 10000));
+  EXPECT_TRUE(svc::WaitLockStarts(&service_, 1, wt::kProcessMs));
   // The resident one is still there.
   EXPECT_EQ(WaitForSingleObject(service_.process, 0), static_cast<DWORD>(WAIT_TIMEOUT));
 }
@@ -83,7 +83,7 @@ TEST_F(ServiceStartup, PendingStopAloneEndsANewStart) {
   HANDLE stop = SignalCreate(kServiceUnloadEventName, nullptr);
   ASSERT_NE(stop, nullptr);
   ASSERT_TRUE(svc::Start(&service_));
-  EXPECT_EQ(wt::WaitExit(service_.process, 10000), 0);
+  EXPECT_EQ(wt::WaitExit(service_.process, wt::kProcessMs), 0);
   EXPECT_EQ(svc::LockStarts(&service_), 0);
   // It did not leave its activate event behind.
   EXPECT_FALSE(wt::EventExists(kActivateEventName));
@@ -94,7 +94,7 @@ TEST_F(ServiceStartup, ActivateAtStartupLocksOnTheFirstPass) {
   svc::ArmedSettings();
   wt::SetSetting(L"ActivateAtStartup", 1);
   ASSERT_TRUE(svc::Start(&service_));
-  EXPECT_TRUE(svc::WaitLockStarts(&service_, 1, 10000));
+  EXPECT_TRUE(svc::WaitLockStarts(&service_, 1, wt::kProcessMs));
   EXPECT_EQ(WaitForSingleObject(service_.process, 0), static_cast<DWORD>(WAIT_TIMEOUT));
 }
 
@@ -102,11 +102,11 @@ TEST_F(ServiceStartup, ActivateAtStartupSkippedWhenInstalled) {
   svc::ArmedSettings();
   wt::SetSetting(L"ActivateAtStartup", 1);
   ASSERT_TRUE(svc::Start(&service_, L"/load installed"));
-  ASSERT_TRUE(svc::WaitListening(10000));
+  ASSERT_TRUE(svc::WaitListening(wt::kProcessMs));
   // The stop event is served only by the armed wait: reaching it without a
   // start proves that no start-up lock came first.
   ASSERT_TRUE(svc::SetNamed(kServiceUnloadEventName));
-  EXPECT_EQ(wt::WaitExit(service_.process, 10000), 0);
+  EXPECT_EQ(wt::WaitExit(service_.process, wt::kProcessMs), 0);
   EXPECT_EQ(svc::LockStarts(&service_), 0);
 }
 
@@ -119,7 +119,7 @@ TEST_F(ServiceStartup, InstalledInTheProgramPathDoesNotCount) {
   const std::wstring copy = L"C:\\installed\\Hushpane.exe";
   ASSERT_TRUE(CopyFileW(wt::InstalledPath(L"Hushpane.exe").c_str(), copy.c_str(), FALSE));
   ASSERT_TRUE(svc::StartAt(&service_, copy, L"/load"));
-  EXPECT_TRUE(svc::WaitLockStarts(&service_, 1, 10000));
+  EXPECT_TRUE(svc::WaitLockStarts(&service_, 1, wt::kProcessMs));
   svc::Release(&service_);
   DeleteFileW(copy.c_str());
 }

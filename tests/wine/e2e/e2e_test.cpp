@@ -47,7 +47,7 @@ class EndToEnd : public wt::SuiteTest {
   void TearDown() override {
     if (helper_ != nullptr) {
       TerminateProcess(helper_, 0);
-      WaitForSingleObject(helper_, 5000);
+      WaitForSingleObject(helper_, wt::kStepMs);
       CloseHandle(helper_);
     }
     e2e::CloseTraced(t_);
@@ -74,7 +74,7 @@ class EndToEnd : public wt::SuiteTest {
     ASSERT_NE(button, nullptr);
     wt::Click(button);
     wt::Tap(vk);
-    EXPECT_TRUE(wt::WaitFor([&] { return wt::TextOf(button) == caption; }, 5000))
+    EXPECT_TRUE(wt::WaitFor([&] { return wt::TextOf(button) == caption; }, wt::kStepMs))
         << "button " << id << " shows " << std::string(wt::TextOf(button).begin(), wt::TextOf(button).end());
   }
 
@@ -94,10 +94,10 @@ class EndToEnd : public wt::SuiteTest {
     const wchar_t* texts[] = {L"Ada Lovelace",  L"Wednesday, January 13, 2027", L"Unread SMS: 2",
                               L"Unread Mail: 5", L"Missed calls: 1",            at::kSampleWeekLines[0]};
     for (const wchar_t* text : texts)
-      EXPECT_GE(e2e::WaitDrawnFrom(t_, text, from, 10000), 0)
-          << "not drawn: " << std::string(text, text + wcslen(text)) << "\n" << e2e::DrawnDump(t_, from);
+      EXPECT_GE(lt::WaitDrawn(t_.trace, text, wt::kProcessMs, from), 0)
+          << "not drawn: " << std::string(text, text + wcslen(text)) << "\n" << lt::DrawnDump(t_.trace, from);
     // Its workers run (the input hook with them) before keys are pressed.
-    EXPECT_TRUE(lt::WaitProbe(lock, kProbeTicks, 1, 5000));
+    EXPECT_TRUE(lt::WaitProbe(lock, kProbeTicks, 1, wt::kStepMs));
     return lock;
   }
 
@@ -108,9 +108,9 @@ class EndToEnd : public wt::SuiteTest {
     HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
     ASSERT_NE(process, nullptr);
     wt::Key(VK_F1, false);
-    EXPECT_TRUE(lt::WaitProbe(lock, kProbeKeyDowns, 1, 5000));
+    EXPECT_TRUE(lt::WaitProbe(lock, kProbeKeyDowns, 1, wt::kStepMs));
     wt::Key(VK_F2, false);
-    EXPECT_EQ(wt::WaitExit(process, 10000), 0);
+    EXPECT_EQ(wt::WaitExit(process, wt::kProcessMs), 0);
     wt::Key(VK_F2, true);
     wt::Key(VK_F1, true);
     CloseHandle(process);
@@ -120,7 +120,7 @@ class EndToEnd : public wt::SuiteTest {
   void HoldUnloadEvent() {
     helper_ = wt::StartSelf(L"--helper hold \"Ombrevale - Hushpane_Unload\"");
     ASSERT_NE(helper_, nullptr);
-    ASSERT_TRUE(wt::WaitFor([] { return wt::EventExists(L"Ombrevale - Hushpane_Unload"); }, 5000));
+    ASSERT_TRUE(wt::WaitFor([] { return wt::EventExists(L"Ombrevale - Hushpane_Unload"); }, wt::kStepMs));
   }
 
   e2e::Traced t_;
@@ -151,18 +151,18 @@ TEST_F(EndToEnd, InstallConfigureLockUnlockLockAgainUninstall) {
   Seed();
   t_ = e2e::StartTracedTollwick();
   ASSERT_NE(t_.window, nullptr);
-  ASSERT_TRUE(wt::WaitFor([&] { return GetForegroundWindow() == t_.window; }, 5000));
+  ASSERT_TRUE(wt::WaitFor([&] { return GetForegroundWindow() == t_.window; }, wt::kStepMs));
   Capture(0x8801, VK_F1, L"0x070");
   Capture(0x8802, VK_F2, L"0x071");
   HWND autoRun = wt::ControlOf(t_.window, 0x8805);  // "Enable AutoRun mode"
   wt::Click(autoRun);
   DWORD_PTR checked = 0;
-  SendMessageTimeoutW(autoRun, BM_GETCHECK, 0, 0, SMTO_NORMAL, 5000, &checked);
+  SendMessageTimeoutW(autoRun, BM_GETCHECK, 0, 0, SMTO_NORMAL, wt::kStepMs, &checked);
   EXPECT_EQ(checked, static_cast<DWORD_PTR>(BST_CHECKED));
   HWND bar = wt::MenuBarOf(t_.window);
   ASSERT_NE(bar, nullptr);
   wt::Click(GetDlgItem(bar, 113));  // "Ok"
-  ASSERT_TRUE(wt::WaitFor([] { return wt::CountProcesses(L"Tollwick.exe") == 0; }, 10000));
+  ASSERT_TRUE(wt::WaitFor([] { return wt::CountProcesses(L"Tollwick.exe") == 0; }, wt::kProcessMs));
 
   DWORD b1 = 0, b2 = 0, autoRunSaved = 0;
   EXPECT_TRUE(wt::GetSetting(L"Button_1", &b1));
@@ -172,8 +172,8 @@ TEST_F(EndToEnd, InstallConfigureLockUnlockLockAgainUninstall) {
   EXPECT_EQ(b2, static_cast<DWORD>(VK_F2));
   EXPECT_EQ(autoRunSaved, 1u);
   EXPECT_TRUE(SamePath(wt::ShortcutTarget(wt::StartupShortcutPath()), wt::InstalledPath(L"Hushpane.exe")));
-  ASSERT_TRUE(wt::WaitFor([] { return wt::CountProcesses(L"Hushpane.exe") == 1; }, 10000));
-  ASSERT_TRUE(svc::WaitListening(10000));
+  ASSERT_TRUE(wt::WaitFor([] { return wt::CountProcesses(L"Hushpane.exe") == 1; }, wt::kProcessMs));
+  ASSERT_TRUE(svc::WaitListening(wt::kProcessMs));
 
   HWND lock = LockAndRead(e2e::DrawnCount(t_));
   ASSERT_NE(lock, nullptr);
@@ -187,7 +187,7 @@ TEST_F(EndToEnd, InstallConfigureLockUnlockLockAgainUninstall) {
   Unlock(lock);
 
   ASSERT_EQ(e2e::RunUninstall(), 0);
-  EXPECT_TRUE(wt::WaitFor([] { return SuiteProcesses() == 0; }, 5000))
+  EXPECT_TRUE(wt::WaitFor([] { return SuiteProcesses() == 0; }, wt::kStepMs))
       << "still running: " << wt::CountProcesses(L"Hushpane.exe") << " service, " << wt::CountProcesses(L"Corvane.exe")
       << " lock screen, " << wt::CountProcesses(L"Tollwick.exe") << " configuration";
   EXPECT_FALSE(wt::EventExists(L"Ombrevale - Hushpane_Unload"));
@@ -209,7 +209,7 @@ TEST_F(EndToEnd, SetupAndUninstallRefuseWhileLockScreenShows) {
   ASSERT_TRUE(wt::WriteTextFile(marker, "kept"));
   HANDLE service = wt::Start(L"Hushpane.exe", L"/load");
   ASSERT_NE(service, nullptr);
-  ASSERT_TRUE(svc::WaitListening(10000));
+  ASSERT_TRUE(svc::WaitListening(wt::kProcessMs));
   lt::Lock lock = lt::StartLock();
   ASSERT_NE(lock.window, nullptr);
 
@@ -254,7 +254,7 @@ TEST_F(EndToEnd, LockScreenAppearingWhileServiceStopsWithdrawsTheRequest) {
   HoldUnloadEvent();
   HANDLE setup = e2e::Launch(e2e::SetupPath(), L"/S");
   ASSERT_NE(setup, nullptr);
-  ASSERT_TRUE(wt::WaitFor([] { return wt::EventSignalled(L"Ombrevale - Hushpane_Unload"); }, 10000));
+  ASSERT_TRUE(wt::WaitFor([] { return wt::EventSignalled(L"Ombrevale - Hushpane_Unload"); }, wt::kProcessMs));
   lt::Lock lock = lt::StartLock();
   ASSERT_NE(lock.window, nullptr);
   EXPECT_EQ(wt::WaitExit(setup, 15000), 3);
@@ -273,16 +273,16 @@ TEST_F(EndToEnd, SetupOverRunningServiceStopsItAndStartsItWithInstalled) {
   svc::ArmedSettings();
   HANDLE old = wt::Start(L"Hushpane.exe", L"/load");
   ASSERT_NE(old, nullptr);
-  ASSERT_TRUE(svc::WaitListening(10000));
+  ASSERT_TRUE(svc::WaitListening(wt::kProcessMs));
 
   ASSERT_EQ(e2e::RunSetup(), 0);
-  EXPECT_EQ(wt::WaitExit(old, 5000), 0) << "the resident service was not stopped";
+  EXPECT_EQ(wt::WaitExit(old, wt::kStepMs), 0) << "the resident service was not stopped";
   CloseHandle(old);
-  ASSERT_TRUE(wt::WaitFor([] { return wt::CountProcesses(L"Hushpane.exe") == 1; }, 10000));
+  ASSERT_TRUE(wt::WaitFor([] { return wt::CountProcesses(L"Hushpane.exe") == 1; }, wt::kProcessMs));
   const std::vector<std::wstring> lines = e2e::CommandLinesOf(L"Hushpane.exe");
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0], L"\"" + wt::InstalledPath(L"Hushpane.exe") + L"\" /load installed");
-  EXPECT_TRUE(svc::WaitListening(10000));
+  EXPECT_TRUE(svc::WaitListening(wt::kProcessMs));
   EXPECT_EQ(wt::CountProcesses(L"Corvane.exe"), 0);
 }
 
@@ -348,9 +348,9 @@ TEST_F(EndToEnd, SetupPagesFitAPcScreenAndFinishStartsTollwick) {
   EXPECT_LE(r.right - r.left, 1024);
   EXPECT_LE(r.bottom - r.top, 768 - 48);  // a taskbar's height
   wt::Click(finish);
-  EXPECT_EQ(wt::WaitExit(setup, 10000), 0);
+  EXPECT_EQ(wt::WaitExit(setup, wt::kProcessMs), 0);
   CloseHandle(setup);
-  EXPECT_TRUE(wt::WaitFor([] { return wt::CountProcesses(L"Tollwick.exe") == 1; }, 10000));
+  EXPECT_TRUE(wt::WaitFor([] { return wt::CountProcesses(L"Tollwick.exe") == 1; }, wt::kProcessMs));
 }
 
 // The uninstaller stops the service only once the user confirmed: a
@@ -360,7 +360,7 @@ TEST_F(EndToEnd, CancelledUninstallLeavesTheServiceRunning) {
   svc::ArmedSettings();
   HANDLE service = wt::Start(L"Hushpane.exe", L"/load installed");
   ASSERT_NE(service, nullptr);
-  ASSERT_TRUE(svc::WaitListening(10000));
+  ASSERT_TRUE(svc::WaitListening(wt::kProcessMs));
   HANDLE uninstall = e2e::Launch(wt::InstalledPath(L"uninstall.exe"), L"_?=" + e2e::InstallFolder());
   ASSERT_NE(uninstall, nullptr);
   HWND page = wt::WaitProcessWindow(GetProcessId(uninstall), L"#32770", 30000);
@@ -372,7 +372,7 @@ TEST_F(EndToEnd, CancelledUninstallLeavesTheServiceRunning) {
   HWND cancel = GetDlgItem(page, IDCANCEL);
   ASSERT_NE(cancel, nullptr);
   wt::Click(cancel);
-  EXPECT_NE(wt::WaitExit(uninstall, 10000), -1);
+  EXPECT_NE(wt::WaitExit(uninstall, wt::kProcessMs), -1);
   CloseHandle(uninstall);
   EXPECT_EQ(WaitForSingleObject(service, 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "the service was stopped";
   EXPECT_FALSE(wt::EventSignalled(L"Ombrevale - Hushpane_Unload"));

@@ -11,8 +11,8 @@ namespace {
 
 class PaintFace1366 : public pt_face::PaintTestOn<1366, 768> {};
 
-TEST_F(PaintFace1366, AnalogFaceFitsTheScreen) { pt_fit::CheckFace(1, &lock_, &trace_); }
+TEST_F(PaintFace1366, AnalogFaceFitsTheScreen) { pt_fit::CheckFace(1, &lock_); }
 
-TEST_F(PaintFace1366, DigitalFaceFitsTheScreen) { pt_fit::CheckFace(2, &lock_, &trace_); }
+TEST_F(PaintFace1366, DigitalFaceFitsTheScreen) { pt_fit::CheckFace(2, &lock_); }
 
 }  // namespace

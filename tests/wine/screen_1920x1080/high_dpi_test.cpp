@@ -38,20 +38,20 @@ int AwarenessOf(HWND window) {
 
 TEST_F(HighDpiFace, FillsTheMonitorWithCrispTextAtItsOwnSize) {
   pt_face::PrepareFace(1, L"2026-03-14 15:37:45");
-  lock_ = pt_face::StartFaceTraced(&trace_);
+  lock_ = pt_face::StartFaceTraced();
   ASSERT_NE(lock_.window, nullptr);
   EXPECT_GT(AwarenessOf(lock_.window), 0);
   // A program started now runs at 150 %.
   HANDLE helper = wt::StartSelf(L"--helper dpi -");
-  EXPECT_EQ(wt::WaitExit(helper, 10000), 144);
+  EXPECT_EQ(wt::WaitExit(helper, wt::kProcessMs), 144);
   if (helper != nullptr) CloseHandle(helper);
 
   const RECT face = pt_fit::FaceOnScreen(1920, 1080);
-  EXPECT_TRUE(pt_face::WaitScreen(pt_fit::NonBlackBoxIs, &face, 5000));
-  ASSERT_TRUE(wt::WaitFor([&] { return lt::FileHas(trace_, "Ada Lovelace"); }, 5000));
+  EXPECT_TRUE(pt_face::WaitScreen(pt_fit::NonBlackBoxIs, &face, wt::kStepMs));
+  ASSERT_TRUE(wt::WaitFor([&] { return wt::FileHas(lock_.traceFile, "Ada Lovelace"); }, wt::kStepMs));
   RECT owner{};
-  for (const pt_face::Drawn& d : pt_face::DrawnTexts(trace_)) {
-    if (d.text == "Ada Lovelace") owner = d.rect;
+  for (const lt::Drawn& d : lt::DrawnTexts(lock_)) {
+    if (d.text == L"Ada Lovelace") owner = d.rect;
   }
   // The owner line as at 96 dpi: its 16-pixel font scaled 2.25 times, not
   // 1.5 times more; its letters in the owner's own colour (not blurred).
@@ -62,7 +62,7 @@ TEST_F(HighDpiFace, FillsTheMonitorWithCrispTextAtItsOwnSize) {
   EXPECT_LE(rows, 36);
   EXPECT_GT(s.Count(owner, colour), 300);
   const pt_face::HandsCheck hands = pt_face::HandsAt(1920, 1080, 15, 37, 45);
-  EXPECT_TRUE(pt_face::WaitScreen(pt_face::HandsDrawn, &hands, 5000));
+  EXPECT_TRUE(pt_face::WaitScreen(pt_face::HandsDrawn, &hands, wt::kStepMs));
 
 }
 

@@ -10,6 +10,6 @@ namespace {
 
 class PaintFace1920 : public pt_face::PaintTestOn<1920, 1080> {};
 
-TEST_F(PaintFace1920, AnalogFaceFitsTheScreen) { pt_fit::CheckFace(1, &lock_, &trace_); }
+TEST_F(PaintFace1920, AnalogFaceFitsTheScreen) { pt_fit::CheckFace(1, &lock_); }
 
 }  // namespace

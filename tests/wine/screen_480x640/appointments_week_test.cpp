@@ -6,14 +6,15 @@
 #include <vector>
 
 #include "tests/wine/support/appointments_support.h"
+#include "tests/wine/support/lockscreen_support.h"
 #include "tests/wine/support/support.h"
 
 namespace {
 
-class AppointmentsWeek : public wt::SuiteTest {
+class AppointmentsWeek : public lt::LockTest {
  protected:
   void SetUp() override {
-    wt::SuiteTest::SetUp();
+    lt::LockTest::SetUp();
     wt::SetSetting(L"Button_1", VK_F1);
     wt::SetSetting(L"Button_2", VK_F2);
     wt::Device(L"ac online");
@@ -21,28 +22,27 @@ class AppointmentsWeek : public wt::SuiteTest {
     ASSERT_EQ(wt::Device(L"clock \"2027-01-13 10:00:00\""), 0);
   }
   void TearDown() override {
-    at::CloseTracedLock(lock_);
+    lt::CloseLock(lock_);
     at::RemoveCalendar();
-    wt::SuiteTest::TearDown();
+    lt::LockTest::TearDown();
   }
-  at::TracedLock lock_;
 };
 
 TEST_F(AppointmentsWeek, AllLinesInOrderAndFormat) {
   ASSERT_TRUE(at::WriteCalendar(at::kSampleWeek));
-  lock_ = at::StartTracedLock();
+  lock_ = lt::StartTracedLock();
   ASSERT_NE(lock_.window, nullptr);
-  const int last = at::WaitDrawn(lock_, at::kSampleWeekLines[4], 10000);
+  const int last = lt::WaitDrawn(lock_, at::kSampleWeekLines[4], wt::kProcessMs);
   ASSERT_GE(last, 4);
-  const std::vector<at::Drawn> drawn = at::DrawnTexts(lock_);
+  const std::vector<lt::Drawn> drawn = lt::DrawnTexts(lock_);
   for (int i = 0; i < 5; ++i) {
-    const at::Drawn& d = drawn[last - 4 + i];
+    const lt::Drawn& d = drawn[last - 4 + i];
     EXPECT_EQ(d.text, at::kSampleWeekLines[i]);
     EXPECT_EQ(d.flags & DT_CENTER, 0u);
     if (i > 0) EXPECT_GT(d.rect.top, drawn[last - 5 + i].rect.top);
   }
   // Nothing after the five rows: "Later" and "Yesterday" are not listed.
-  for (const at::Drawn& d : drawn) {
+  for (const lt::Drawn& d : drawn) {
     EXPECT_EQ(d.text.find(L"Later"), std::wstring::npos);
     EXPECT_EQ(d.text.find(L"Yesterday"), std::wstring::npos);
   }

@@ -41,7 +41,7 @@ TEST_F(ConfigWindow480, ScreenWideAndEveryControlPlaced) {
   for (int i = 0; i < layout::kLabelCount; ++i) {
     SCOPED_TRACE(i);
     int ink = 0, differ = -1;
-    wt::WaitFor([&] { return (differ = wt::LabelMismatches(t_.window, labels, i, &ink)) == 0; }, 5000);
+    wt::WaitFor([&] { return (differ = wt::LabelMismatches(t_.window, labels, i, &ink)) == 0; }, wt::kStepMs);
     EXPECT_EQ(differ, 0);
     EXPECT_GT(ink, 20);
   }

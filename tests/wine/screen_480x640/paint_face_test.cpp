@@ -22,7 +22,7 @@ TEST_F(PaintFace480x640, AnalogPictureAndHands) {
   lock_ = pt_face::StartFace();
   ASSERT_NE(lock_.window, nullptr);
   pt_face::PictureCheck edges{&picture, 0};
-  EXPECT_TRUE(pt_face::WaitScreen(pt_face::EdgesShowPicture, &edges, 5000));
+  EXPECT_TRUE(pt_face::WaitScreen(pt_face::EdgesShowPicture, &edges, wt::kStepMs));
 
   // Centre y is 180 from a 400-pixel-high screen up; the worked example's
   // tips for 15:37:45 with radius 70.
@@ -31,12 +31,12 @@ TEST_F(PaintFace480x640, AnalogPictureAndHands) {
   EXPECT_TRUE(first.hour.tip == (clockgeo::Point{279, 193}));
   EXPECT_TRUE(first.minute.tip == (clockgeo::Point{198, 226}));
   EXPECT_TRUE(first.second.tip == (clockgeo::Point{177, 180}));
-  ASSERT_TRUE(pt_face::WaitScreen(pt_face::HandsDrawn, &first, 5000));
+  ASSERT_TRUE(pt_face::WaitScreen(pt_face::HandsDrawn, &first, wt::kStepMs));
 
   wt::Device(L"clock \"2026-03-14 16:05:10\"");
   const pt_face::HandsCheck moved = pt_face::HandsAt(480, 640, 16, 5, 10);
-  EXPECT_TRUE(pt_face::WaitScreen(pt_face::HandsDrawn, &moved, 5000));
-  EXPECT_TRUE(pt_face::WaitScreen(pt_face::HandsErased, &first, 5000));
+  EXPECT_TRUE(pt_face::WaitScreen(pt_face::HandsDrawn, &moved, wt::kStepMs));
+  EXPECT_TRUE(pt_face::WaitScreen(pt_face::HandsErased, &first, wt::kStepMs));
 }
 
 TEST_F(PaintFace480x640, DigitalTimeInItsColour) {
@@ -45,9 +45,9 @@ TEST_F(PaintFace480x640, DigitalTimeInItsColour) {
   ASSERT_NE(lock_.window, nullptr);
   const Shot picture = pt_face::InstalledPicture(L"digital\\portrait_vga.jpg");
   pt_face::PictureCheck edges{&picture, 0};
-  EXPECT_TRUE(pt_face::WaitScreen(pt_face::EdgesShowPicture, &edges, 5000));
+  EXPECT_TRUE(pt_face::WaitScreen(pt_face::EdgesShowPicture, &edges, wt::kStepMs));
   const pt_face::ColourInRect time{{0, 55, 480, 135}, pt_face::InstalledColours(2).digitalTime, 30};
-  EXPECT_TRUE(pt_face::WaitScreen(pt_face::HasColour, &time, 5000));
+  EXPECT_TRUE(pt_face::WaitScreen(pt_face::HasColour, &time, wt::kStepMs));
 }
 
 }  // namespace

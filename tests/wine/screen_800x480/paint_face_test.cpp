@@ -25,14 +25,14 @@ TEST_F(PaintFace800x480, DigitalPictureTimeAndLowBattery) {
   lock_ = pt_face::StartFace();
   ASSERT_NE(lock_.window, nullptr);
   pt_face::PictureCheck edges{&picture, 0};
-  EXPECT_TRUE(pt_face::WaitScreen(pt_face::EdgesShowPicture, &edges, 5000));
+  EXPECT_TRUE(pt_face::WaitScreen(pt_face::EdgesShowPicture, &edges, wt::kStepMs));
   const layout::Colours colours = pt_face::InstalledColours(2);
   const pt_face::ColourInRect time{{0, 55, 800, 135}, colours.digitalTime, 30};
-  EXPECT_TRUE(pt_face::WaitScreen(pt_face::HasColour, &time, 5000));
-  ASSERT_TRUE(lt::WaitProbe(lock_.window, kProbeBattery, 0x100 + 24, 5000));
+  EXPECT_TRUE(pt_face::WaitScreen(pt_face::HasColour, &time, wt::kStepMs));
+  ASSERT_TRUE(lt::WaitProbe(lock_.window, kProbeBattery, 0x100 + 24, wt::kStepMs));
   InvalidateRect(lock_.window, nullptr, TRUE);
   const pt_face::ColourInRect red{{400, 455, 800, 480}, RGB(255, 50, 50), 10};
-  EXPECT_TRUE(pt_face::WaitScreen(pt_face::HasColour, &red, 5000));
+  EXPECT_TRUE(pt_face::WaitScreen(pt_face::HasColour, &red, wt::kStepMs));
 }
 
 TEST_F(PaintFace800x480, AnalogHandsAtTheLandscapeCentre) {
@@ -41,10 +41,10 @@ TEST_F(PaintFace800x480, AnalogHandsAtTheLandscapeCentre) {
   ASSERT_NE(lock_.window, nullptr);
   const Shot picture = pt_face::InstalledPicture(L"analog\\landscape_hd.jpg");
   pt_face::PictureCheck edges{&picture, 0};
-  EXPECT_TRUE(pt_face::WaitScreen(pt_face::EdgesShowPicture, &edges, 5000));
+  EXPECT_TRUE(pt_face::WaitScreen(pt_face::EdgesShowPicture, &edges, wt::kStepMs));
   const pt_face::HandsCheck hands = pt_face::HandsAt(800, 480, 23, 59, 59);
   EXPECT_TRUE(hands.hour.tip == (clockgeo::Point{400, 139}));  // truncation: 41, not 42
-  ASSERT_TRUE(pt_face::WaitScreen(pt_face::HandsDrawn, &hands, 5000));
+  ASSERT_TRUE(pt_face::WaitScreen(pt_face::HandsDrawn, &hands, wt::kStepMs));
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
-// What the appointments' integration tests share: the calendar file in the
-// profile, a lock screen started with Wine's text trace, the texts it drew,
-// and the query itself (lockscreen/appointments_query.cpp is compiled into
+// What the appointments' integration tests share: the calendar files in
+// the profile (a lock screen started with Wine's text trace and the texts
+// it drew are lockscreen_support.h's), and the query itself (lockscreen/appointments_query.cpp is compiled into
 // the test program, so the Win32 query and line format run as they are).
 #pragma once
 #include <windows.h>
@@ -27,27 +27,5 @@ bool WriteFolderCalendar(const wchar_t* name, const std::string& bytes);
 void RemoveCalendar();
 // Puts a folder where the file belongs: the calendar cannot be read.
 bool MakeCalendarUnreadable();
-
-// One DrawTextExW call as Wine's "trace+text" channel reports it.
-struct Drawn {
-  std::wstring text;
-  RECT rect;
-  UINT flags;
-};
-
-struct TracedLock {
-  HANDLE process = nullptr;
-  HWND window = nullptr;
-  std::wstring traceFile;
-};
-// Starts Corvane with WINEDEBUG=trace+text and its standard error in a file,
-// and waits for its lock window. `tz` (an IANA name, may be null) is the
-// time zone of the Wine process (TZ), the device's zone.
-TracedLock StartTracedLock(const wchar_t* tz = nullptr);
-void CloseTracedLock(TracedLock& lock);
-// Every text drawn so far, in order.
-std::vector<Drawn> DrawnTexts(const TracedLock& lock);
-// Waits until a text equal to `text` has been drawn; its index or -1.
-int WaitDrawn(const TracedLock& lock, const std::wstring& text, DWORD timeoutMs);
 
 }  // namespace at

@@ -68,7 +68,7 @@ void EndJob() {
           return true;
         return info.ActiveProcesses == 0;
       },
-      10000);
+      wt::kProcessMs);
 }
 
 Tollwick StartTollwick() {
@@ -129,7 +129,7 @@ std::wstring TextOf(HWND window) {
   // so it is asked with WM_GETTEXT.
   if (_wcsicmp(ClassOf(window).c_str(), L"Edit") == 0) {
     DWORD_PTR copied = 0;
-    SendMessageTimeoutW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, &copied);
+    SendMessageTimeoutW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, wt::kStepMs, &copied);
   } else {
     GetWindowTextW(window, text, 256);
   }

@@ -85,40 +85,14 @@ Traced StartTracedTollwick() {
 void CloseTraced(Traced& t) {
   wt::KillSuite();
   if (t.shell != nullptr) {
-    WaitForSingleObject(t.shell, 5000);
+    WaitForSingleObject(t.shell, wt::kStepMs);
     CloseHandle(t.shell);
   }
-  if (!t.trace.traceFile.empty()) DeleteFileW(t.trace.traceFile.c_str());
+  lt::CloseLock(t.trace);  // its trace file
   t = Traced();
 }
 
-size_t DrawnCount(const Traced& t) { return at::DrawnTexts(t.trace).size(); }
-
-int WaitDrawnFrom(const Traced& t, const std::wstring& text, size_t from, DWORD timeoutMs) {
-  int index = -1;
-  wt::WaitFor(
-      [&] {
-        const std::vector<at::Drawn> d = at::DrawnTexts(t.trace);
-        for (size_t i = from; i < d.size(); ++i)
-          if (d[i].text == text) {
-            index = static_cast<int>(i);
-            return true;
-          }
-        return false;
-      },
-      timeoutMs);
-  return index;
-}
-
-std::string DrawnDump(const Traced& t, size_t from) {
-  std::string s;
-  const std::vector<at::Drawn> d = at::DrawnTexts(t.trace);
-  for (size_t i = from; i < d.size(); ++i) {
-    for (wchar_t c : d[i].text) s.push_back(c < 128 ? static_cast<char>(c) : '?');
-    s += "\n";
-  }
-  return s;
-}
+size_t DrawnCount(const Traced& t) { return lt::DrawnTexts(t.trace).size(); }
 
 namespace {
 

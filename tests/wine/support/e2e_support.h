@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/wine/support/appointments_support.h"
+#include "tests/wine/support/lockscreen_support.h"
 
 namespace e2e {
 
@@ -35,16 +35,12 @@ std::wstring InstallFolder();
 struct Traced {
   HANDLE shell = nullptr;  // the shell that became Tollwick's Wine loader
   HWND window = nullptr;   // Tollwick's window, once its loop runs
-  at::TracedLock trace;    // only traceFile is used, for at::DrawnTexts
+  lt::Lock trace;          // only traceFile is used, for lt::DrawnTexts
 };
 Traced StartTracedTollwick();
 void CloseTraced(Traced& t);
-// Waits until `text` has been drawn at index `from` or later; its index,
-// or -1.
-int WaitDrawnFrom(const Traced& t, const std::wstring& text, size_t from, DWORD timeoutMs);
+// Texts drawn so far (into t.trace, read with lt::DrawnTexts).
 size_t DrawnCount(const Traced& t);
-// Every text drawn so far, one per line, for failure messages.
-std::string DrawnDump(const Traced& t, size_t from);
 
 // The Windows command lines of the running processes with this executable
 // name (read from each process's own parameters block).

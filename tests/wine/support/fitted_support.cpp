@@ -56,15 +56,15 @@ bool HandColoursOnDial(const pt_face::Shot& s, const void* context) {
   return inside[0] > 0 && inside[1] > 0 && inside[2] > 0;
 }
 
-void CheckFace(int clockType, lt::Lock* lock, std::wstring* trace) {
+void CheckFace(int clockType, lt::Lock* lock) {
   const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
   const RECT face = FaceOnScreen(w, h);
   pt_face::PrepareFace(clockType, L"2026-03-14 15:37:45");
-  *lock = pt_face::StartFaceTraced(trace);
+  *lock = pt_face::StartFaceTraced();
   ASSERT_NE(lock->window, nullptr);
 
   // The picture fills the face's place exactly, the margins are black.
-  EXPECT_TRUE(pt_face::WaitScreen(NonBlackBoxIs, &face, 5000))
+  EXPECT_TRUE(pt_face::WaitScreen(NonBlackBoxIs, &face, wt::kStepMs))
       << "face " << face.left << "," << face.top << "-" << face.right << "," << face.bottom;
 
   // Every text lies on the picture, and the owner's name is drawn at the
@@ -72,16 +72,16 @@ void CheckFace(int clockType, lt::Lock* lock, std::wstring* trace) {
   // font could (not a small text, not a stretched bitmap of one).
   for (const char* text : {"Ada Lovelace", "March 14, 2026", "2.0", "Unread SMS: 2", "Missed calls: 1",
                            clockType == 2 ? "3:37 PM" : "Reading appointments"}) {
-    EXPECT_TRUE(wt::WaitFor([&] { return lt::FileHas(*trace, text); }, 5000)) << text;
+    EXPECT_TRUE(wt::WaitFor([&] { return wt::FileHas(lock->traceFile, text); }, wt::kStepMs)) << text;
   }
   RECT owner{};
-  for (const pt_face::Drawn& d : pt_face::DrawnTexts(*trace)) {
-    SCOPED_TRACE(d.text);
+  for (const lt::Drawn& d : lt::DrawnTexts(*lock)) {
+    SCOPED_TRACE(std::string(d.text.begin(), d.text.end()));
     EXPECT_GE(d.rect.left, face.left);
     EXPECT_GE(d.rect.top, face.top);
     EXPECT_LE(d.rect.right, face.right);
     EXPECT_LE(d.rect.bottom, face.bottom);
-    if (d.text == "Ada Lovelace") owner = d.rect;
+    if (d.text == L"Ada Lovelace") owner = d.rect;
   }
   const facefit::FaceFit fit = facefit::FitFace(facefit::ChooseFace(w, h), {0, 0, w, h});
   const pt_face::Shot shot = pt_face::CaptureScreen();
@@ -100,14 +100,14 @@ void CheckFace(int clockType, lt::Lock* lock, std::wstring* trace) {
   // The hands turn on the dial; after the clock moves, what the old hands
   // leave is the face beneath them.
   const pt_face::HandsCheck first = pt_face::HandsAt(w, h, 15, 37, 45);
-  ASSERT_TRUE(pt_face::WaitScreen(pt_face::HandsDrawn, &first, 5000));
-  EXPECT_TRUE(pt_face::WaitScreen(HandColoursOnDial, &first, 5000));
+  ASSERT_TRUE(pt_face::WaitScreen(pt_face::HandsDrawn, &first, wt::kStepMs));
+  EXPECT_TRUE(pt_face::WaitScreen(HandColoursOnDial, &first, wt::kStepMs));
   wt::Device(L"clock \"2026-03-14 16:05:10\"");
   const pt_face::HandsCheck moved = pt_face::HandsAt(w, h, 16, 5, 10);
-  EXPECT_TRUE(pt_face::WaitScreen(pt_face::HandsDrawn, &moved, 5000));
-  EXPECT_TRUE(pt_face::WaitScreen(pt_face::HandsErased, &first, 5000));
-  EXPECT_TRUE(pt_face::WaitScreen(HandColoursOnDial, &moved, 5000));
-  EXPECT_TRUE(pt_face::WaitScreen(NonBlackBoxIs, &face, 5000));
+  EXPECT_TRUE(pt_face::WaitScreen(pt_face::HandsDrawn, &moved, wt::kStepMs));
+  EXPECT_TRUE(pt_face::WaitScreen(pt_face::HandsErased, &first, wt::kStepMs));
+  EXPECT_TRUE(pt_face::WaitScreen(HandColoursOnDial, &moved, wt::kStepMs));
+  EXPECT_TRUE(pt_face::WaitScreen(NonBlackBoxIs, &face, wt::kStepMs));
 }
 
 }  // namespace pt_fit

@@ -30,6 +30,6 @@ bool HandColoursOnDial(const pt_face::Shot& screen, const void* handsCheck);
 // every text on the picture at the scaled size; for the digital clock
 // (Clock_Type 2) its time on the picture, for the analog clock the hands
 // on the dial and, after the clock moves, the face beneath the old hands.
-void CheckFace(int clockType, lt::Lock* lock, std::wstring* trace);
+void CheckFace(int clockType, lt::Lock* lock);
 
 }  // namespace pt_fit

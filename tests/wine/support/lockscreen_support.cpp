@@ -20,62 +20,143 @@ Lock StartLock() {
         lock.window = FindWindowW(kLockWindowClass, kLockWindowTitle);
         return lock.window != nullptr && IsWindowVisible(lock.window);
       },
-      10000);
+      wt::kProcessMs);
   // Running: its workers have started (the first refresh tick is taken).
-  if (lock.window != nullptr) WaitProbe(lock.window, kProbeTicks, 1, 5000);
+  if (lock.window != nullptr) WaitProbe(lock.window, kProbeTicks, 1, wt::kStepMs);
   return lock;
 }
 
-Lock StartLockTraced(const std::wstring& logPath) {
+// Wine writes its debug channels to the Unix standard error of the
+// process, which no Windows handle redirects (CreateProcess passes on only
+// standard input and output). So the lock screen is started through a Unix
+// shell (Wine runs Unix programs from CreateProcess) that sends the trace
+// to a file under /tmp, read back here as Z:\tmp\...
+Lock StartTracedLock(const wchar_t* tz) {
   Lock lock;
-  SECURITY_ATTRIBUTES sa = {sizeof(sa), nullptr, TRUE};
-  HANDLE log = CreateFileW(logPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &sa, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (log == INVALID_HANDLE_VALUE) return lock;
-  std::wstring path = wt::InstalledPath(L"Corvane.exe");
-  std::wstring cmd = L"\"" + path + L"\" /load";
-  STARTUPINFOW si;
-  ZeroMemory(&si, sizeof(si));
+  wchar_t name[64];
+  swprintf(name, 64, L"ombrevale-trace-%lu-%lu.log", GetCurrentProcessId(), GetTickCount());
+  lock.traceFile = std::wstring(L"Z:\\tmp\\") + name;
+  const std::wstring zone = tz != nullptr ? std::wstring(L"TZ=") + tz + L" " : std::wstring();
+  std::wstring command = L"/bin/sh -c \"" + zone + L"WINEDEBUG=trace+text exec wine '" +
+                         wt::InstalledPath(L"Corvane.exe") + L"' /load 2>/tmp/" + name + L"\"";
+  STARTUPINFOW si = {};
   si.cb = sizeof(si);
-  si.dwFlags = STARTF_USESTDHANDLES;
-  si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-  si.hStdOutput = log;
-  si.hStdError = log;
-  PROCESS_INFORMATION pi;
-  ZeroMemory(&pi, sizeof(pi));
-  SetEnvironmentVariableW(L"WINEDEBUG", L"trace+text");
-  BOOL ok = CreateProcessW(path.c_str(), &cmd[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
-  SetEnvironmentVariableW(L"WINEDEBUG", nullptr);
-  CloseHandle(log);
-  if (!ok) return lock;
+  PROCESS_INFORMATION pi = {};
+  if (!CreateProcessW(L"Z:\\bin\\sh", &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    return lock;
   CloseHandle(pi.hThread);
   lock.process = pi.hProcess;
-  wt::WaitFor([&] { return (lock.window = FindWindowW(kLockWindowClass, kLockWindowTitle)) != nullptr; }, 10000);
-  if (lock.window != nullptr) WaitProbe(lock.window, kProbeTicks, 1, 5000);
+  wt::WaitFor(
+      [&] {
+        lock.window = FindWindowW(kLockWindowClass, kLockWindowTitle);
+        return lock.window != nullptr && IsWindowVisible(lock.window);
+      },
+      wt::kStartMs);
   return lock;
 }
 
-std::string FileBytes(const std::wstring& path) {
-  std::string all;
-  HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                         OPEN_EXISTING, 0, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return all;
-  char buffer[65536];
-  DWORD got = 0;
-  while (ReadFile(f, buffer, sizeof(buffer), &got, nullptr) && got > 0) all.append(buffer, got);
-  CloseHandle(f);
-  return all;
-}
-
-bool FileHas(const std::wstring& path, const std::string& text) { return FileBytes(path).find(text) != std::string::npos; }
-
 void CloseLock(Lock& lock) {
+  if (!lock.traceFile.empty()) wt::KillSuite();
   if (lock.process != nullptr) {
     TerminateProcess(lock.process, 1);
-    WaitForSingleObject(lock.process, 5000);
+    WaitForSingleObject(lock.process, wt::kStepMs);
     CloseHandle(lock.process);
   }
+  if (!lock.traceFile.empty()) DeleteFileW(lock.traceFile.c_str());
   lock = Lock();
+}
+
+namespace {
+
+// A Wine debug string: L"..." with C escapes (\n, \t, \\, \", \xNNNN).
+bool ParseQuoted(const std::string& s, size_t* at, std::wstring* out) {
+  size_t i = *at;
+  if (i + 1 >= s.size() || s[i] != 'L' || s[i + 1] != '"') return false;
+  i += 2;
+  out->clear();
+  while (i < s.size() && s[i] != '"') {
+    if (s[i] == '\\' && i + 1 < s.size()) {
+      const char c = s[++i];
+      if (c == 'n') out->push_back(L'\n');
+      else if (c == 't') out->push_back(L'\t');
+      else if (c == 'r') out->push_back(L'\r');
+      else if (c == 'x' || c == 'u') {
+        size_t n = 0;
+        unsigned v = 0;
+        while (n < 4 && i + 1 < s.size() && isxdigit(static_cast<unsigned char>(s[i + 1]))) {
+          v = v * 16 + (isdigit(static_cast<unsigned char>(s[i + 1])) ? s[i + 1] - '0' : (tolower(s[i + 1]) - 'a' + 10));
+          ++i;
+          ++n;
+        }
+        out->push_back(static_cast<wchar_t>(v));
+      } else {
+        out->push_back(static_cast<wchar_t>(static_cast<unsigned char>(c)));
+      }
+      ++i;
+    } else {
+      // UTF-8 in the trace for characters Wine prints as they are.
+      out->push_back(static_cast<wchar_t>(static_cast<unsigned char>(s[i])));
+      ++i;
+    }
+  }
+  *at = i + 1;
+  return true;
+}
+
+}  // namespace
+
+std::vector<Drawn> DrawnTexts(const Lock& lock) {
+  std::vector<Drawn> drawn;
+  const std::string all = wt::Slurp(lock.traceFile);
+  const std::string head = "DrawTextExW L\"", whole = ", -1, [(";
+  for (size_t at = all.find(head); at != std::string::npos; at = all.find(head, at + 1)) {
+    size_t q = at + head.size() - 2;  // at the L"
+    Drawn d{};
+    if (!ParseQuoted(all, &q, &d.text) || all.compare(q, whole.size(), whole) != 0) continue;
+    int l = 0, t = 0, r = 0, b = 0;
+    unsigned flags = 0;
+    if (sscanf(all.c_str() + q + whole.size() - 1, "(%d,%d)-(%d,%d)] %x", &l, &t, &r, &b, &flags) < 4) continue;
+    d.rect = RECT{l, t, r, b};
+    d.flags = flags;
+    drawn.push_back(d);
+  }
+  return drawn;
+}
+
+int WaitDrawn(const Lock& lock, const std::wstring& text, DWORD timeoutMs, size_t from) {
+  int index = -1;
+  wt::WaitFor(
+      [&] {
+        const std::vector<Drawn> d = DrawnTexts(lock);
+        for (size_t i = from; i < d.size(); ++i)
+          if (d[i].text == text) {
+            index = static_cast<int>(i);
+            return true;
+          }
+        return false;
+      },
+      timeoutMs);
+  return index;
+}
+
+std::string DrawnDump(const Lock& lock, size_t from) {
+  std::string s;
+  const std::vector<Drawn> d = DrawnTexts(lock);
+  for (size_t i = from; i < d.size(); ++i) {
+    for (wchar_t c : d[i].text) s.push_back(c < 128 ? static_cast<char>(c) : '?');
+    s += "\n";
+  }
+  return s;
+}
+
+void LockTest::TearDown() {
+  CloseLock(lock_);
+  wt::SuiteTest::TearDown();
+}
+
+void LockTest::Lock() {
+  lock_ = StartLock();
+  ASSERT_NE(lock_.window, nullptr);
 }
 
 LONG_PTR Probe(HWND window, int what) {
@@ -169,14 +250,14 @@ Peer* StartPeer() {
   Peer* peer = new Peer();
   peer->ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   peer->thread = CreateThread(nullptr, 0, PeerThread, peer, 0, &peer->threadId);
-  WaitForSingleObject(peer->ready, 5000);
+  WaitForSingleObject(peer->ready, wt::kStepMs);
   return peer;
 }
 
 void StopPeer(Peer* peer) {
   if (peer == nullptr) return;
   PostThreadMessageW(peer->threadId, WM_QUIT, 0, 0);
-  WaitForSingleObject(peer->thread, 5000);
+  WaitForSingleObject(peer->thread, wt::kStepMs);
   CloseHandle(peer->thread);
   CloseHandle(peer->ready);
   delete peer;
@@ -208,46 +289,6 @@ bool PeerToFront(Peer* peer) {
       3000);
 }
 
-namespace {
-
-std::string Slurp(const std::string& path) {
-  std::string all;
-  HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return all;
-  char buffer[4096];
-  DWORD got = 0;
-  while (ReadFile(f, buffer, sizeof(buffer), &got, nullptr) && got > 0) all.append(buffer, got);
-  CloseHandle(f);
-  return all;
-}
-
-}  // namespace
-
-double HostCpuMs(const char* needle) {
-  WIN32_FIND_DATAA fd;
-  HANDLE find = FindFirstFileA("Z:\\proc\\*", &fd);
-  if (find == INVALID_HANDLE_VALUE) return -1;
-  long long ticks = 0;
-  do {
-    if (fd.cFileName[0] < '0' || fd.cFileName[0] > '9') continue;
-    std::string dir = std::string("Z:\\proc\\") + fd.cFileName;
-    std::string cmd = Slurp(dir + "\\cmdline");
-    for (char& c : cmd)
-      if (c == 0) c = ' ';
-    if (cmd.find(needle) == std::string::npos) continue;
-    std::string stat = Slurp(dir + "\\stat");
-    size_t close = stat.rfind(')');
-    if (close == std::string::npos) continue;
-    const char* p = stat.c_str() + close + 2;  // field 3, the state
-    for (int field = 3; *p != 0 && field < 14; ++p)
-      if (*p == ' ') ++field;
-    long long utime = 0, stime = 0;
-    if (sscanf(p, "%lld %lld", &utime, &stime) == 2) ticks += utime + stime;
-  } while (FindNextFileA(find, &fd));
-  FindClose(find);
-  return static_cast<double>(ticks) * 10.0;  // 100 ticks a second on Linux
-}
-
 bool WaitHotKeyTaken(UINT modifiers, UINT vk, DWORD timeoutMs) {
   return wt::WaitFor(
       [&] {
@@ -261,7 +302,7 @@ bool WaitHotKeyTaken(UINT modifiers, UINT vk, DWORD timeoutMs) {
 }
 
 void ExpectCleanEnd(HANDLE process, Peer* peer) {
-  EXPECT_EQ(wt::WaitExit(process, 10000), 0);
+  EXPECT_EQ(wt::WaitExit(process, wt::kProcessMs), 0);
   EXPECT_TRUE(DisplayOn());
   ASSERT_NE(wt::HeldEndEvent(), nullptr);
   EXPECT_EQ(WaitForSingleObject(wt::HeldEndEvent(), 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "End_Event left set";
@@ -272,7 +313,7 @@ void ExpectCleanEnd(HANDLE process, Peer* peer) {
     ASSERT_TRUE(PeerToFront(peer));
     LONG before = PeerKeyDowns(peer, VK_F9);
     wt::Tap(VK_F9);
-    EXPECT_TRUE(wt::WaitFor([&] { return PeerKeyDowns(peer, VK_F9) > before; }, 5000));
+    EXPECT_TRUE(wt::WaitFor([&] { return PeerKeyDowns(peer, VK_F9) > before; }, wt::kStepMs));
   }
 }
 
@@ -326,21 +367,21 @@ Witness* AttachWitness(HWND parent, HANDLE event) {
   w->event = event;
   w->ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   w->thread = CreateThread(nullptr, 0, WitnessThread, w, 0, &w->threadId);
-  WaitForSingleObject(w->ready, 5000);
+  WaitForSingleObject(w->ready, wt::kStepMs);
   return w;
 }
 
 bool WitnessAttached(Witness* w) { return w != nullptr && w->window != nullptr; }
 
 LONG WitnessSawSet(Witness* w) {
-  wt::WaitFor([&] { return w->saw >= 0; }, 10000);
+  wt::WaitFor([&] { return w->saw >= 0; }, wt::kProcessMs);
   return w->saw;
 }
 
 void DetachWitness(Witness* w) {
   if (w == nullptr) return;
   PostThreadMessageW(w->threadId, WM_QUIT, 0, 0);
-  WaitForSingleObject(w->thread, 5000);
+  WaitForSingleObject(w->thread, wt::kStepMs);
   CloseHandle(w->thread);
   CloseHandle(w->ready);
   delete w;

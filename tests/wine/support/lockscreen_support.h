@@ -1,36 +1,68 @@
-// What the lock screen's integration tests share: starting Corvane and
-// finding its window, the window's read-only probe, a peer window that
-// records every key and hot key it sees, and the checks that must hold
-// after every end of a lock screen.
+// What the lock screen's integration tests share: starting Corvane (with
+// or without Wine's text trace) and finding its window, the texts a traced
+// one drew, the window's read-only probe, the fixture of the tests that
+// lock, a peer window that records every key and hot key it sees, and the
+// checks that must hold after every end of a lock screen.
 #pragma once
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "shared/lock_window.h"  // the lock window's names and its probe
+#include "tests/wine/support/support.h"
 
 namespace lt {
 
 struct Lock {
-  HANDLE process = nullptr;
+  HANDLE process = nullptr;  // Corvane; for a traced lock the shell that started it
   HWND window = nullptr;
+  std::wstring traceFile;  // a traced lock's Wine text trace (Z:\tmp\...); empty otherwise
 };
 
-// Starts Corvane and waits for its lock window; window NULL on failure.
+// Starts Corvane and waits for its lock window and its first refresh tick;
+// window NULL on failure.
 Lock StartLock();
+// Starts Corvane with WINEDEBUG=trace+text, the trace in a file, and waits
+// for its lock window to show. `tz` (an IANA name, may be null) is the time
+// zone of the Wine process (TZ), the device's zone.
+Lock StartTracedLock(const wchar_t* tz = nullptr);
+// Ends the lock screen (a traced one through wt::KillSuite, since its
+// process is the shell) and removes its trace.
 void CloseLock(Lock& lock);
-// Starts Corvane with WINEDEBUG=trace+text and its standard output and
-// error handles on `logPath`, for the Wine text trace (every DrawTextExW
-// call with its text and rectangle) where the Wine build delivers it there.
-Lock StartLockTraced(const std::wstring& logPath);
-// The file's bytes (empty when it cannot be read), and whether it holds
-// `text` (Wine writes its traces in ASCII).
-std::string FileBytes(const std::wstring& path);
-bool FileHas(const std::wstring& path, const std::string& text);
+
+// One DrawTextExW call of the lock screen, as the text trace reports it.
+// Calls with a counted length are left out: the lock screen always passes
+// -1, Wine's own caption painting (the frame start-up drops) a count.
+struct Drawn {
+  std::wstring text;
+  RECT rect;
+  UINT flags;
+};
+// Every text a traced lock has drawn so far, in order.
+std::vector<Drawn> DrawnTexts(const Lock& lock);
+// Waits until a text equal to `text` has been drawn (at index `from` or
+// later); its index or -1.
+int WaitDrawn(const Lock& lock, const std::wstring& text, DWORD timeoutMs, size_t from = 0);
+// The texts drawn from index `from` on, one a line (ASCII, '?' for the
+// rest), for a failure's message.
+std::string DrawnDump(const Lock& lock, size_t from = 0);
 
 // The probe's answer, or -2 when the window did not answer.
 LONG_PTR Probe(HWND window, int what);
 bool WaitProbe(HWND window, int what, LONG_PTR want, DWORD timeoutMs);
+
+// The fixture of the tests that lock: a clean suite, and the lock screen
+// the test started ended after it.
+class LockTest : public wt::SuiteTest {
+ protected:
+  void TearDown() override;
+  // Starts Corvane into lock_; fails the test when its window does not show.
+  void Lock();
+  LONG_PTR Probe(int what) { return lt::Probe(lock_.window, what); }
+  bool Alive() { return WaitForSingleObject(lock_.process, 0) == WAIT_TIMEOUT; }
+  lt::Lock lock_;
+};
 
 // The recorded display state, read through the device tool.
 bool DisplayOn();
@@ -56,12 +88,6 @@ bool PeerToFront(Peer* peer);
 // reset (read through the fixture's held handle), the marker gone, and keys
 // reaching the peer again.
 void ExpectCleanEnd(HANDLE process, Peer* peer);
-
-// CPU time in milliseconds (user + system) of the host processes whose
-// command line holds `needle`, read from /proc through Wine's Z: drive
-// (under Wine GetProcessTimes reports nothing for another process). -1 when
-// /proc cannot be read.
-double HostCpuMs(const char* needle);
 
 // Waits until another process owns this hot key (our own registration fails).
 bool WaitHotKeyTaken(UINT modifiers, UINT vk, DWORD timeoutMs);

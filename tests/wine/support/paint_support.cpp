@@ -102,36 +102,13 @@ void PrepareFace(int clockType, const wchar_t* clock) {
 
 lt::Lock StartFace() {
   lt::Lock lock = lt::StartLock();
-  if (lock.window != nullptr) lt::WaitProbe(lock.window, kProbePaints, 1, 5000);
+  if (lock.window != nullptr) lt::WaitProbe(lock.window, kProbePaints, 1, wt::kStepMs);
   return lock;
 }
 
-// Wine writes its debug channels to the Unix standard error, which no
-// Windows handle redirects: the lock screen is started through a Unix
-// shell that sends the trace to a file under /tmp (Z:\tmp\ from here).
-lt::Lock StartFaceTraced(std::wstring* traceFile) {
-  lt::Lock lock;
-  wchar_t name[64];
-  swprintf(name, 64, L"ombrevale-face-%lu-%lu.log", GetCurrentProcessId(), GetTickCount());
-  *traceFile = std::wstring(L"Z:\\tmp\\") + name;
-  const std::wstring command = L"/bin/sh -c \"WINEDEBUG=trace+text exec wine '" + wt::InstalledPath(L"Corvane.exe") +
-                               L"' /load 2>/tmp/" + name + L"\"";
-  std::wstring line = command;
-  STARTUPINFOW si;
-  ZeroMemory(&si, sizeof(si));
-  si.cb = sizeof(si);
-  PROCESS_INFORMATION pi;
-  ZeroMemory(&pi, sizeof(pi));
-  if (!CreateProcessW(L"Z:\\bin\\sh", &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return lock;
-  CloseHandle(pi.hThread);
-  lock.process = pi.hProcess;  // the shell: the lock screen itself ends with wt::KillSuite
-  wt::WaitFor(
-      [&] {
-        lock.window = FindWindowW(kLockWindowClass, kLockWindowTitle);
-        return lock.window != nullptr && IsWindowVisible(lock.window);
-      },
-      15000);
-  if (lock.window != nullptr) lt::WaitProbe(lock.window, kProbePaints, 1, 5000);
+lt::Lock StartFaceTraced() {
+  lt::Lock lock = lt::StartTracedLock();
+  if (lock.window != nullptr) lt::WaitProbe(lock.window, kProbePaints, 1, wt::kStepMs);
   return lock;
 }
 
@@ -161,28 +138,8 @@ SkinFileSwap::~SkinFileSwap() {
   MoveFileW(backup_.c_str(), path_.c_str());
 }
 
-std::vector<Drawn> DrawnTexts(const std::wstring& traceFile) {
-  std::vector<Drawn> out;
-  const std::string all = lt::FileBytes(traceFile);
-  // The lock screen passes -1 as the length; Wine's own caption painting
-  // (the frame that start-up drops) passes a count and is left out.
-  const std::string head = "DrawTextExW L\"", tail = "\", -1, [(";
-  for (size_t at = all.find(head); at != std::string::npos; at = all.find(head, at + 1)) {
-    const size_t end = all.find("\", ", at + head.size());
-    if (end == std::string::npos) break;
-    if (all.compare(end, tail.size(), tail) != 0) continue;
-    Drawn d;
-    d.text = all.substr(at + head.size(), end - at - head.size());
-    long l = 0, t = 0, r = 0, b = 0;
-    if (sscanf(all.c_str() + end + tail.size(), "%ld,%ld)-(%ld,%ld)", &l, &t, &r, &b) != 4) continue;
-    d.rect = {l, t, r, b};
-    out.push_back(d);
-  }
-  return out;
-}
-
-int DrawnBottom(const std::wstring& traceFile, const std::string& text) {
-  for (const Drawn& d : DrawnTexts(traceFile)) {
+int DrawnBottom(const lt::Lock& lock, const std::wstring& text) {
+  for (const lt::Drawn& d : lt::DrawnTexts(lock)) {
     if (d.text == text) return d.rect.bottom;
   }
   return -1;

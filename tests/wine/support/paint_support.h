@@ -18,17 +18,13 @@ namespace pt_face {
 
 // The painting tests' fixture: a lock screen (optionally traced) that is
 // ended, and the pinned clock released, after each test.
-class PaintTest : public wt::SuiteTest {
+class PaintTest : public lt::LockTest {
  protected:
   void TearDown() override {
-    wt::KillSuite();
-    if (!trace_.empty()) DeleteFileW(trace_.c_str());
     lt::CloseLock(lock_);
     wt::Device(L"clock clear");
-    wt::SuiteTest::TearDown();
+    lt::LockTest::TearDown();
   }
-  lt::Lock lock_;
-  std::wstring trace_;
 };
 
 // The same on a harness screen that must be W x H.
@@ -67,9 +63,8 @@ layout::Colours InstalledColours(int clockType);
 void PrepareFace(int clockType, const wchar_t* clock = L"2026-03-14 10:08:30");
 // Starts Corvane and waits for its first paint.
 lt::Lock StartFace();
-// The same with Wine's text trace (every DrawTextExW call) in *traceFile;
-// lock.process is then the shell that started it.
-lt::Lock StartFaceTraced(std::wstring* traceFile);
+// The same with Wine's text trace (lt::StartTracedLock).
+lt::Lock StartFaceTraced();
 
 // Waits until `condition` holds on a fresh capture.
 bool WaitScreen(bool (*condition)(const Shot&, const void*), const void* context, DWORD timeoutMs);
@@ -88,15 +83,9 @@ class SkinFileSwap {
   bool ok_ = false;
 };
 
-// Every DrawTextExW call of the lock screen in a trace of StartFaceTraced,
-// in order, and the bottom of the first one of exactly `text` (-1 when
-// there is none).
-struct Drawn {
-  std::string text;
-  RECT rect;
-};
-std::vector<Drawn> DrawnTexts(const std::wstring& traceFile);
-int DrawnBottom(const std::wstring& traceFile, const std::string& text);
+// The bottom of the first text drawn that is exactly `text` (-1 when there
+// is none), in a traced lock.
+int DrawnBottom(const lt::Lock& lock, const std::wstring& text);
 
 // UTF-16LE bytes of an ASCII text.
 std::vector<unsigned char> Utf16(const std::string& ascii);

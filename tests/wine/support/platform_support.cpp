@@ -49,7 +49,7 @@ bool WaitReady(const wchar_t* name, DWORD timeoutMs) {
 void EndHelper(HANDLE& process) {
   if (process == nullptr) return;
   TerminateProcess(process, 1);
-  WaitForSingleObject(process, 5000);
+  WaitForSingleObject(process, wt::kStepMs);
   CloseHandle(process);
   process = nullptr;
 }
@@ -262,17 +262,6 @@ bool SinkHas(DWORD entry, DWORD timeoutMs) {
         return false;
       },
       &entry, timeoutMs);
-}
-
-void SendKey(WORD vk, bool up, ULONG_PTR extra) {
-  INPUT in;
-  ZeroMemory(&in, sizeof(in));
-  in.type = INPUT_KEYBOARD;
-  in.ki.wVk = vk;
-  in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  in.ki.dwExtraInfo = extra;
-  SendInput(1, &in, sizeof(in));
 }
 
 }  // namespace pt

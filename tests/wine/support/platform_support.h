@@ -54,7 +54,4 @@ void Pump();
 bool Wait(bool (*cond)(void*), void* arg, DWORD timeoutMs);
 bool SinkHas(DWORD entry, DWORD timeoutMs);
 
-// A key with a chosen dwExtraInfo, through SendInput.
-void SendKey(WORD vk, bool up, ULONG_PTR extra = 0);
-
 }  // namespace pt

@@ -53,7 +53,7 @@ void Release(Service* s) {
   // The whole job: also a lock screen that was only just being started
   // when the test ended.
   if (s->job != nullptr) TerminateJobObject(s->job, 1);
-  if (s->process != nullptr) WaitForSingleObject(s->process, 5000);
+  if (s->process != nullptr) WaitForSingleObject(s->process, wt::kStepMs);
   HANDLE handles[] = {s->thread, s->process, s->job, s->port};
   for (HANDLE h : handles)
     if (h != nullptr) CloseHandle(h);
@@ -83,7 +83,7 @@ bool KillLastStarted(Service* s, UINT exitCode) {
   if (s->lastStartedPid == 0) return false;
   HANDLE p = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, s->lastStartedPid);
   if (p == nullptr) return false;
-  bool killed = TerminateProcess(p, exitCode) != FALSE && WaitForSingleObject(p, 5000) == WAIT_OBJECT_0;
+  bool killed = TerminateProcess(p, exitCode) != FALSE && WaitForSingleObject(p, wt::kStepMs) == WAIT_OBJECT_0;
   CloseHandle(p);
   return killed;
 }
@@ -95,7 +95,7 @@ bool CrashLastStarted(Service* s) {
   if (p == nullptr) return false;
   HANDLE t = CreateRemoteThread(p, nullptr, 0, reinterpret_cast<LPTHREAD_START_ROUTINE>(static_cast<ULONG_PTR>(0x10)),
                                 nullptr, 0, nullptr);
-  bool ended = t != nullptr && WaitForSingleObject(p, 10000) == WAIT_OBJECT_0;
+  bool ended = t != nullptr && WaitForSingleObject(p, wt::kProcessMs) == WAIT_OBJECT_0;
   if (t != nullptr) CloseHandle(t);
   CloseHandle(p);
   return ended;

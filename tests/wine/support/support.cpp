@@ -73,7 +73,7 @@ int Device(const std::wstring& args) {
     Sleep(100);
     p = Start(L"ovdevice.exe", args.c_str());
   }
-  int code = WaitExit(p, 10000);
+  int code = WaitExit(p, wt::kProcessMs);
   if (p != nullptr) CloseHandle(p);
   return code;
 }
@@ -111,7 +111,7 @@ void KillSuite() {
         if (p == nullptr) continue;
         ++found;
         TerminateProcess(p, 1);
-        WaitForSingleObject(p, 5000);
+        WaitForSingleObject(p, wt::kStepMs);
         CloseHandle(p);
       }
     });
@@ -189,13 +189,14 @@ HWND WaitWindow(const wchar_t* className, const wchar_t* title, DWORD timeoutMs)
   return found;
 }
 
-void Key(WORD vk, bool up) {
+void Key(WORD vk, bool up, ULONG_PTR extra) {
   INPUT in;
   ZeroMemory(&in, sizeof(in));
   in.type = INPUT_KEYBOARD;
   in.ki.wVk = vk;
   in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
   in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  in.ki.dwExtraInfo = extra;
   SendInput(1, &in, sizeof(in));
 }
 

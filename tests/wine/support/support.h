@@ -11,7 +11,17 @@
 #include <functional>
 #include <string>
 
+#include "tests/wine/support/files.h"
+
 namespace wt {
+
+// How long a wait may last. Generous bounds for what must happen, far above
+// what it takes on a quiet machine, so that a busy moment of the shared
+// machine never fails a test; every wait ends as soon as its condition
+// holds.
+constexpr DWORD kStepMs = 5000;       // one step: a window shows, a key or a probe's value takes effect
+constexpr DWORD kProcessMs = 10000;   // a program starts or ends, a lock through the service, a refresh period
+constexpr DWORD kStartMs = 15000;     // a program started through a Unix shell (Wine's text trace)
 
 // Program Files + "\Ombrevale\Hushpane\" + file.
 std::wstring InstalledPath(const wchar_t* file);
@@ -60,7 +70,9 @@ ACCESS_MASK AllowedTo(HANDLE object, SE_OBJECT_TYPE type, WELL_KNOWN_SID_TYPE gr
 
 // Windows and keys.
 HWND WaitWindow(const wchar_t* className, const wchar_t* title, DWORD timeoutMs);
-void Key(WORD vk, bool up);
+// One key through the system's input (SendInput), as a person presses it;
+// `extra` is its dwExtraInfo.
+void Key(WORD vk, bool up, ULONG_PTR extra = 0);
 void Tap(WORD vk);
 COLORREF ScreenPixel(int x, int y);
 // The first visible top-level window of a process with this class (NULL

@@ -98,17 +98,17 @@ void MouseAt(POINT at, bool wheel) {
   SendInput(3, in, sizeof(INPUT));
 }
 
-class TwoMonitors : public wt::SuiteTest {
+class TwoMonitors : public lt::LockTest {
  protected:
   void SetUp() override {
-    wt::SuiteTest::SetUp();
+    lt::LockTest::SetUp();
     ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), 2);
     second_ = SecondMonitor();
     peer_.place = second_;
     InflateRect(&peer_.place, -40, -40);
     peer_.ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     peer_.thread = CreateThread(nullptr, 0, PeerThread, &peer_, 0, nullptr);
-    ASSERT_EQ(WaitForSingleObject(peer_.ready, 5000), WAIT_OBJECT_0);
+    ASSERT_EQ(WaitForSingleObject(peer_.ready, wt::kStepMs), WAIT_OBJECT_0);
     ASSERT_NE(peer_.window, nullptr);
     wt::SetSetting(L"Button_1", VK_F1);
   }
@@ -116,15 +116,15 @@ class TwoMonitors : public wt::SuiteTest {
     lt::CloseLock(lock_);
     if (peer_.thread != nullptr) {
       PostThreadMessageW(GetThreadId(peer_.thread), WM_QUIT, 0, 0);
-      WaitForSingleObject(peer_.thread, 5000);
+      WaitForSingleObject(peer_.thread, wt::kStepMs);
       CloseHandle(peer_.thread);
     }
     if (peer_.ready != nullptr) CloseHandle(peer_.ready);
-    wt::SuiteTest::TearDown();
+    lt::LockTest::TearDown();
   }
   bool PeerShows(bool shows) {
     return wt::WaitFor([&] { return (wt::ScreenPixel(Centre(peer_.place).x, Centre(peer_.place).y) == kPeerColour) == shows; },
-                       5000);
+                       wt::kStepMs);
   }
   // Clicks the peer and waits until exactly `clicks` clicks and `wheels`
   // wheel turns have arrived in all: input is delivered in order, so a
@@ -132,17 +132,12 @@ class TwoMonitors : public wt::SuiteTest {
   void ExpectPeerCounts(LONG clicks, LONG wheels) {
     MouseAt(Centre(peer_.place), false);
     MouseAt(Centre(peer_.place), true);
-    EXPECT_TRUE(wt::WaitFor([&] { return peer_.clicks >= clicks && peer_.wheels >= wheels; }, 5000));
+    EXPECT_TRUE(wt::WaitFor([&] { return peer_.clicks >= clicks && peer_.wheels >= wheels; }, wt::kStepMs));
     EXPECT_EQ(peer_.clicks, clicks);
     EXPECT_EQ(peer_.wheels, wheels);
   }
-  void Lock() {
-    lock_ = lt::StartLock();
-    ASSERT_NE(lock_.window, nullptr);
-  }
   RECT second_ = {};
   Peer peer_;
-  lt::Lock lock_;
 };
 
 // The one cover of the lock screen that lies on the second monitor.
@@ -189,11 +184,11 @@ TEST_F(TwoMonitors, TheSecondMonitorIsCoveredAndTakesNoMouseWhileLocked) {
   ShowWindow(cover, SW_HIDE);
   ASSERT_TRUE(PeerShows(true));
   DWORD_PTR ignored = 0;
-  SendMessageTimeoutW(lock_.window, WM_DISPLAYCHANGE, 32, MAKELPARAM(1024, 768), SMTO_NORMAL, 5000, &ignored);
+  SendMessageTimeoutW(lock_.window, WM_DISPLAYCHANGE, 32, MAKELPARAM(1024, 768), SMTO_NORMAL, wt::kStepMs, &ignored);
   EXPECT_TRUE(PeerShows(false));
 
   wt::Tap(VK_F1);
-  EXPECT_EQ(wt::WaitExit(lock_.process, 10000), 0);
+  EXPECT_EQ(wt::WaitExit(lock_.process, wt::kProcessMs), 0);
   EXPECT_TRUE(PeerShows(true));
   ExpectPeerCounts(2, 2);
 }

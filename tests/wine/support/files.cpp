@@ -1,24 +1,29 @@
-#include "tests/wine/support/service_procfs.h"
+// Whole files and the host's /proc (see files.h).
+#include "tests/wine/support/files.h"
 
-#include <cstdio>
 #include <cstdlib>
-#include <string>
 
-namespace svc {
+namespace wt {
 
-namespace {
-
-std::string Slurp(const std::string& path) {
+std::string Slurp(const std::wstring& path, size_t limit) {
   std::string all;
-  HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, 0, nullptr);
   if (f == INVALID_HANDLE_VALUE) return all;
-  char buffer[4096];
+  char buffer[16384];
   DWORD got = 0;
-  while (ReadFile(f, buffer, sizeof(buffer), &got, nullptr) && got > 0 && all.size() < (1u << 20))
-    all.append(buffer, got);
+  while (all.size() < limit && ReadFile(f, buffer, sizeof(buffer), &got, nullptr) && got > 0)
+    all.append(buffer, got < limit - all.size() ? got : limit - all.size());
   CloseHandle(f);
   return all;
 }
+
+bool FileHas(const std::wstring& path, const std::string& text) { return Slurp(path).find(text) != std::string::npos; }
+
+namespace {
+
+// A /proc file, which is small: its first MiB.
+std::string Proc(const std::string& path) { return Slurp(std::wstring(path.begin(), path.end()), 1u << 20); }
 
 // Sum of the first field (time on the CPU, ns) of every thread's schedstat.
 double ThreadsCpuMs(const std::string& dir) {
@@ -28,7 +33,7 @@ double ThreadsCpuMs(const std::string& dir) {
   if (find == INVALID_HANDLE_VALUE) return 0;
   do {
     if (fd.cFileName[0] < '0' || fd.cFileName[0] > '9') continue;
-    std::string stat = Slurp(dir + "\\task\\" + fd.cFileName + "\\schedstat");
+    std::string stat = Proc(dir + "\\task\\" + fd.cFileName + "\\schedstat");
     ns += std::strtod(stat.c_str(), nullptr);
   } while (FindNextFileA(find, &fd));
   FindClose(find);
@@ -48,12 +53,12 @@ double HostCpuMs(const char* needle) {
   do {
     if (fd.cFileName[0] < '0' || fd.cFileName[0] > '9') continue;
     std::string dir = std::string("Z:\\proc\\") + fd.cFileName;
-    std::string cmd = Slurp(dir + "\\cmdline");
+    std::string cmd = Proc(dir + "\\cmdline");
     for (char& c : cmd)
       if (c == 0) c = ' ';
     if (cmd.find(needle) == std::string::npos) continue;
     if (!mine.empty()) {
-      std::string env = Slurp(dir + "\\environ");
+      std::string env = Proc(dir + "\\environ");
       env.push_back('\0');
       if (env.find(mine + '\0') == std::string::npos) continue;
     }
@@ -63,4 +68,4 @@ double HostCpuMs(const char* needle) {
   return total;
 }
 
-}  // namespace svc
+}  // namespace wt
