@@ -76,6 +76,23 @@ static int ReportEnd(int exitCode) {
   return exitCode;
 }
 
+// A lock screen that made the marker has its window up within moments. A
+// marker still without a lock window after this long is a stranger's event
+// under the suite's name: this lock screen then locks all the same (a real
+// one still starting is found by the window test of the instance
+// initialisation).
+static const DWORD kMarkerOwnerWaitMs = 3000;
+static const DWORD kMarkerOwnerPollMs = 50;
+
+static bool LockWindowAppears(void) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    if (LockWindowExists()) return true;
+    if (GetTickCount() - start >= kMarkerOwnerWaitMs) return false;
+    Sleep(kMarkerOwnerPollMs);
+  }
+}
+
 // A crash ends the process at once, without a debugger's dialog that would
 // keep it (and the keys it holds) alive: the service sees the death and
 // starts a new lock screen.
@@ -173,7 +190,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
   // is still refused by the window test of the instance initialisation.
   BOOL existed = FALSE;
   HANDLE marker = SignalCreate(kLockMarkerEventName, &existed);
-  if (marker != nullptr && existed) {
+  if (marker != nullptr && existed && LockWindowAppears()) {
     CloseHandle(marker);
     return ReportEnd(0);
   }

@@ -67,6 +67,10 @@ bool LockScreenRuns();
 // A lock screen shows: the one started (started again when it died) or
 // another one whose marker exists.
 bool LockScreenShowing();
+// A lock screen the service did not start shows: its marker exists and so
+// does a lock window (a marker alone may be a stranger's event, and the
+// service must not wait on it for ever).
+bool OtherLockScreenShows();
 void ForgetLockScreen();
 
 // power_window.cpp: the hidden top-level window that hears the PC's power

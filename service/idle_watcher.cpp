@@ -76,7 +76,7 @@ void StopIdleWatcher() {
   // one the service did not start) would lose its workers to the set; the
   // watcher is left to run then, and its idle signal finds the device
   // locked already.
-  if (LockScreenRuns() || SignalExists(kLockMarkerEventName)) return;
+  if (LockScreenRuns() || OtherLockScreenShows()) return;
   SignalSet(g_service.endEvent);
   for (int i = 0; i < kStopPolls && WatcherActive(); ++i) {
     // A wait that fails is a poll all the same: never a loop without a pause.

@@ -9,6 +9,7 @@
 // that moment does not start a second lock screen.
 #include "service/core/restart_rules.h"
 #include "service/hushpane.h"
+#include "shared/lock_window.h"
 #include "shared/signals.h"
 
 namespace {
@@ -60,7 +61,7 @@ LockScreenEnd PollLockScreen() {
   ForgetLockScreen();
   // A lock screen that found another one showing ends at once, and that
   // other one keeps the device locked.
-  if (orderly || SignalExists(kLockMarkerEventName)) return kLockScreenGone;
+  if (orderly || OtherLockScreenShows()) return kLockScreenGone;
   service::RecordDeath(s_deaths, GetTickCount());
   return kLockScreenDied;
 }
@@ -74,5 +75,7 @@ bool LockScreenShowing() {
       break;
     case kLockScreenGone: break;
   }
-  return SignalExists(kLockMarkerEventName) != FALSE;
+  return OtherLockScreenShows();
 }
+
+bool OtherLockScreenShows() { return SignalExists(kLockMarkerEventName) && LockWindowExists(); }

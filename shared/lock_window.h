@@ -9,6 +9,11 @@
 const wchar_t kLockWindowClass[] = L"Hushpane";
 const wchar_t kLockWindowTitle[] = L"Corvane";
 
+// Whether a lock window exists. The marker event "Ombrevale - Unload" alone
+// proves nothing: any program can make an event of that name, and a marker
+// without a lock window must not pass for a locked device.
+inline bool LockWindowExists() { return FindWindowW(kLockWindowClass, kLockWindowTitle) != nullptr; }
+
 // The probe: sent to the lock window with one of the requests below as
 // wParam, answered on the window thread; it changes nothing. Any other
 // request is answered with -1.

@@ -218,6 +218,26 @@ TEST_P(ServiceNameTaken, LocksOnceAndEndsWithItsCode) {
 INSTANTIATE_TEST_SUITE_P(Each, ServiceNameTaken,
                          ::testing::Values(kEndEventName, kIdleEventName, kActivateEventName, kServiceUnloadEventName));
 
+// An event (not a mutex) under the marker's name: a marker alone must not
+// pass for a lock screen, neither to the service (it would never arm again)
+// nor to a new lock screen (it would end as a second one).
+TEST_F(FailClosed, StrangersMarkerEventStopsNoLock) {
+  HANDLE squat = CreateEventW(nullptr, TRUE, FALSE, kLockMarkerEventName);
+  ASSERT_NE(squat, nullptr);
+  squatters_.push_back(squat);
+  StartArmed();
+  DWORD first = LockAndShow();
+  ASSERT_NE(first, 0u);
+  ASSERT_TRUE(svc::KillLastStarted(&service_, 0));
+  DWORD second = svc::WaitNewLockWindow(first, kRestartBudgetMs);
+  ASSERT_NE(second, 0u) << "no lock window after the death";
+  ASSERT_TRUE(HoldsKeys(second));
+  ASSERT_TRUE(UnlockWithButtons(second));
+  DWORD third = LockAndShow();
+  ASSERT_NE(third, 0u) << "the service did not arm again";
+  EXPECT_TRUE(UnlockWithButtons(third));
+}
+
 // ------------------------------------------------------- the service's ears
 
 class LostPowerQueue : public FailClosed, public ::testing::WithParamInterface<bool> {};
