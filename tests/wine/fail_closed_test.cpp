@@ -338,8 +338,8 @@ TEST_F(FailClosed, ALockLeavesTheWorkersOfTheShowingLockScreenRunning) {
 // (at least 450 ms each time) cannot make it pass.
 TEST_F(FailClosed, PowerOffEndsTheCyclePause) {
   StartArmed();
-  HANDLE marker = SignalCreate(kLockMarkerEventName, nullptr);  // started lock screens end at once
-  ASSERT_NE(marker, nullptr);
+  wt::StandInLock shown = wt::HoldStandInLock();  // started lock screens end at once
+  ASSERT_NE(shown.window, nullptr);
   double best = 1e9;
   for (int i = 0; i < 5; ++i) {
     ASSERT_TRUE(svc::WaitListening(wt::kProcessMs));
@@ -354,7 +354,7 @@ TEST_F(FailClosed, PowerOffEndsTheCyclePause) {
     ASSERT_TRUE(wt::WaitFor([] { return !wt::EventSignalled(kActivateEventName); }, wt::kProcessMs));
   }
   EXPECT_LT(best, 300.0);
-  CloseHandle(marker);
+  wt::ReleaseStandInLock(&shown);
 }
 
 // ------------------------------------------------------------------- keys

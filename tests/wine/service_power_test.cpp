@@ -33,7 +33,7 @@ class ServicePower : public wt::SuiteTest {
   }
   void TearDown() override {
     svc::Release(&service_);
-    if (marker_ != nullptr) CloseHandle(marker_);
+    wt::ReleaseStandInLock(&shown_);
     wt::SuiteTest::TearDown();
   }
   void StartArmed() {
@@ -52,17 +52,15 @@ class ServicePower : public wt::SuiteTest {
     if (!svc::SetNamed(kServiceUnloadEventName)) return -1;
     return wt::WaitExit(service_.process, wt::kProcessMs);
   }
-  // Stands for a lock screen that shows: the marker it holds.
+  // Stands for a lock screen that shows.
   void HoldMarker() {
-    marker_ = SignalCreate(kLockMarkerEventName, nullptr);
-    ASSERT_NE(marker_, nullptr);
+    shown_ = wt::HoldStandInLock();
+    ASSERT_NE(shown_.marker, nullptr);
+    ASSERT_NE(shown_.window, nullptr);
   }
-  void ReleaseMarker() {
-    CloseHandle(marker_);
-    marker_ = nullptr;
-  }
+  void ReleaseMarker() { wt::ReleaseStandInLock(&shown_); }
   svc::Service service_;
-  HANDLE marker_ = nullptr;
+  wt::StandInLock shown_;
 };
 
 class ServiceLockingBroadcast : public ServicePower, public ::testing::WithParamInterface<const wchar_t*> {};

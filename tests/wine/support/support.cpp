@@ -6,6 +6,7 @@
 
 #include <cstdio>
 
+#include "shared/lock_window.h"
 #include "shared/signals.h"
 #include "tests/wine/support/platform_support.h"
 
@@ -279,6 +280,26 @@ void SuiteTest::SetUp() {
 void SuiteTest::TearDown() {
   KillSuite();
   ReleaseEndEvent();
+}
+
+StandInLock HoldStandInLock() {
+  WNDCLASSW wc = {};
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = kLockWindowClass;
+  RegisterClassW(&wc);  // fails harmlessly when already registered
+  StandInLock lock;
+  lock.marker = SignalCreate(kLockMarkerEventName, nullptr);
+  lock.window = CreateWindowExW(0, kLockWindowClass, kLockWindowTitle, 0, 0, 0, 1, 1, nullptr, nullptr,
+                                wc.hInstance, nullptr);
+  return lock;
+}
+
+void ReleaseStandInLock(StandInLock* lock) {
+  if (lock->window != nullptr) DestroyWindow(lock->window);
+  if (lock->marker != nullptr) CloseHandle(lock->marker);
+  lock->window = nullptr;
+  lock->marker = nullptr;
 }
 
 }  // namespace wt

@@ -79,6 +79,16 @@ COLORREF ScreenPixel(int x, int y);
 // when none shows within `timeoutMs`).
 HWND WaitProcessWindow(DWORD pid, const wchar_t* className, DWORD timeoutMs);
 
+// Stands for a lock screen that shows, as the other programs see one: the
+// marker event and a hidden window of the lock window's class and title
+// (a marker alone counts for nothing). Released with ReleaseStandInLock.
+struct StandInLock {
+  HANDLE marker = nullptr;
+  HWND window = nullptr;
+};
+StandInLock HoldStandInLock();
+void ReleaseStandInLock(StandInLock* lock);
+
 // "End_Event" as the fixture holds it open for the whole test, so that its
 // state can still be read after every program that made it has ended (an
 // event nobody holds is gone, and reads as not set whatever happened).
