@@ -136,6 +136,7 @@ static int FinalRelease(int exitCode) {
   }
   Appointments_CloseConnection();
   PowerQueue_Close();
+  Paint_DropEarlyPicture();
   if (g_lockScreen.endEvent != nullptr) CloseHandle(g_lockScreen.endEvent);
   if (s_markerEvent != nullptr) CloseHandle(s_markerEvent);
   g_lockScreen.endEvent = s_markerEvent = nullptr;
@@ -216,6 +217,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
   }
   if (failed || g_lockScreen.endEvent == nullptr) return FinalRelease(0);
 
+  // The display is known from here on: the first paint's picture is
+  // decoded while the window is made.
+  Paint_DecodeAhead();
   InitializeCriticalSection(&g_lockScreen.refreshLock);
   s_refreshLockReady = true;
   Workers_Init();

@@ -17,6 +17,7 @@
 
 #include "lockscreen/appointments.h"
 #include "lockscreen/clock.h"
+#include "lockscreen/early_picture.h"
 #include "lockscreen/core/face_fit.h"
 #include "lockscreen/core/layout.h"
 #include "lockscreen/lockscreen.h"
@@ -142,6 +143,15 @@ void DrawPicture(HDC dc, const facefit::FaceFit& fit) {
   RestoreDC(dc, saved);
 }
 
+// The module directory + a picture path relative to it; false (and no
+// text) when the whole does not fit.
+bool FullPicturePath(const wchar_t* relative, wchar_t* out, size_t count) {
+  const int n = _snwprintf(out, count, L"%ls%ls", g_lockScreen.moduleDir, relative);
+  if (n > 0 && static_cast<size_t>(n) < count) return true;
+  out[0] = L'\0';
+  return false;
+}
+
 // What one paint draws, gathered before it begins: the face's place on the
 // screen, the time, the texts and the composition of the regions.
 struct PaintInput {
@@ -172,9 +182,9 @@ void LoadPaintInput(HWND window, PaintInput* p) {
 
   Paint_DropBitmap();
   wchar_t picture[MAX_PATH + layout::kImagePathCapacity];
-  const int n = _snwprintf(picture, sizeof(picture) / sizeof(picture[0]), L"%ls%ls", g_lockScreen.moduleDir,
-                           landscape ? s_landscapePath : s_portraitPath);
-  if (n > 0 && n < static_cast<int>(sizeof(picture) / sizeof(picture[0]))) s_skinBitmap = SHLoadImageFile(picture);
+  if (FullPicturePath(landscape ? s_landscapePath : s_portraitPath, picture, sizeof(picture) / sizeof(picture[0])) &&
+      !EarlyPicture_Take(picture, &s_skinBitmap))
+    s_skinBitmap = SHLoadImageFile(picture);
 
   if (GetDateFormatW(LOCALE_USER_DEFAULT, DATE_LONGDATE, &p->now, nullptr, p->date, 64) == 0) p->date[0] = L'\0';
   p->date[63] = L'\0';
@@ -287,6 +297,19 @@ void PaintAppointments(HDC dc, const PaintInput& p) {
 
 }  // namespace
 
+void Paint_DecodeAhead(void) {
+  // The window is made full-screen, so the face and the orientation of its
+  // first paint are the screen's.
+  const int32_t width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  const facefit::FaceChoice face = facefit::ChooseFace(width, height);
+  wchar_t relative[layout::kImagePathCapacity];
+  wchar_t picture[MAX_PATH + layout::kImagePathCapacity];
+  if (layout::ImagePath(relative, layout::kImagePathCapacity, g_lockScreen.settings.Clock_Type,
+                        layout::IsLandscape({0, 0, width, height}), face.skin.fileName) &&
+      FullPicturePath(relative, picture, sizeof(picture) / sizeof(picture[0])))
+    EarlyPicture_Start(picture);
+}
+
 void Paint_OnCreate(HWND window) {
   // The skin size comes from the full-screen client area. On the desktop
   // the window is created with a frame that start-up drops right after
@@ -349,3 +372,5 @@ void Paint_DropBitmap(void) {
   if (s_skinBitmap != nullptr) DeleteObject(s_skinBitmap);
   s_skinBitmap = nullptr;
 }
+
+void Paint_DropEarlyPicture(void) { EarlyPicture_Drop(); }

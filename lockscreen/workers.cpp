@@ -9,6 +9,7 @@
 // the worker for ended and delete what it is about to use. Every start is
 // therefore counted as in flight until the thread procedure has returned.
 #include "lockscreen/lockscreen.h"
+#include "platform/events.h"
 
 static volatile LONG s_inFlight = 0;
 static volatile LONG s_accepting = 1;
@@ -53,6 +54,7 @@ DWORD RunGuarded(const WorkerStart* start) {
 }
 
 DWORD WINAPI WorkerEntry(LPVOID argument) {
+  ThreadReleaseStack();
   DWORD result = RunGuarded(static_cast<const WorkerStart*>(argument));
   // Still counted as busy (settling) until the wake-up is sent, so that
   // shutdown never closes the event under this SetEvent.

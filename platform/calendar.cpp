@@ -38,12 +38,32 @@ struct CalendarItems {
 
 static volatile LONG s_logons = 0;
 
+// The user's application data folder (CSIDL_APPDATA, as it is now, not
+// created) into `folder`, MAX_PATH units. shell32 is loaded for the query
+// and released after it: the lock screen asks only every ten minutes, and
+// would otherwise keep the library (its image alone is 0.7 MiB resident
+// under Wine) for its whole life.
+static BOOL AppDataFolder(wchar_t* folder) {
+  folder[0] = L'\0';
+  typedef HRESULT(WINAPI * FolderPathFn)(HWND, int, HANDLE, DWORD, LPWSTR);
+  HMODULE shell = LoadLibraryW(L"shell32.dll");
+  if (shell == nullptr) return FALSE;
+  const FolderPathFn query =
+      reinterpret_cast<FolderPathFn>(reinterpret_cast<void*>(GetProcAddress(shell, "SHGetFolderPathW")));
+  const HRESULT hr =
+      query != nullptr ? query(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder) : E_FAIL;
+  FreeLibrary(shell);
+  if (SUCCEEDED(hr)) return TRUE;
+  folder[0] = L'\0';
+  return FALSE;
+}
+
 // %APPDATA% + `tail` into `out`.
 static BOOL ProfilePath(const wchar_t* tail, wchar_t* out, DWORD capacity) {
   wchar_t folder[MAX_PATH];
   if (capacity == 0) return FALSE;
   out[0] = L'\0';
-  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder))) return FALSE;
+  if (!AppDataFolder(folder)) return FALSE;
   const size_t a = wcslen(folder), b = wcslen(tail);
   if (a + b + 1 > capacity) return FALSE;
   wcscpy(out, folder);

@@ -18,6 +18,7 @@
 #include "platform/core/game_keys.h"
 #include "platform/device_state.h"
 #include "platform/display.h"
+#include "platform/events.h"
 
 namespace {
 
@@ -104,6 +105,7 @@ void Rehook() {
 }
 
 DWORD WINAPI InputThread(LPVOID started) {
+  ThreadReleaseStack();
   MSG msg;
   PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);  // give the thread its queue
   Rehook();

@@ -13,6 +13,7 @@
 // A queue holds its slot until CloseMsgQueue or the end of its process; when
 // every slot is taken, an unregistered queue with an empty ring gives its
 // slot up (it could not receive anything anyway).
+#include <stddef.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -81,7 +82,11 @@ bool LockBus() {
   DWORD r = WaitForSingleObject(g_mutex, kLockWaitMs);
   if (r != WAIT_OBJECT_0 && r != WAIT_ABANDONED) return false;
   if (g_bus->magic != kMagic) {
-    memset(g_bus, 0, sizeof(Bus));
+    // Every slot's bookkeeping, not its records: a record is only read
+    // after a send has written it, and clearing the half megabyte of rings
+    // would make every page of the table resident in each process that
+    // sets it up (a new mapping is zero already).
+    for (BusSlot& slot : g_bus->slots) memset(&slot, 0, offsetof(BusSlot, data));
     g_bus->magic = kMagic;
     g_bus->nextGeneration = GetTickCount() | 1;
   }

@@ -1,12 +1,10 @@
 #include "shared/signals.h"
 
 #include <sddl.h>
-#include <shlobj.h>
 
 #include <cwchar>
 
 #include "platform/events.h"
-#include "shared/core/paths.h"
 
 const wchar_t kActivateEventName[] = L"Ombrevale - Hushpane_Activate";
 const wchar_t kServiceUnloadEventName[] = L"Ombrevale - Hushpane_Unload";
@@ -62,23 +60,6 @@ HANDLE SignalCreate(const wchar_t* name, BOOL* alreadyExisted) {
 
 BOOL SignalSet(HANDLE event) { return EventModify(event, EVENT_SET); }
 BOOL SignalReset(HANDLE event) { return EventModify(event, EVENT_RESET); }
-
-BOOL ComposeLaunchPath(LaunchPath which, wchar_t out[128]) {
-  int csidl = CSIDL_PROGRAM_FILES;
-  const wchar_t* tail = paths::kLockScreenTail;
-  switch (which) {
-    case kLaunchLockScreen: break;
-    case kLaunchService: tail = paths::kServiceTail; break;
-    case kLaunchStartupShortcut: csidl = CSIDL_STARTUP; tail = paths::kStartupShortcutTail; break;
-    case kLaunchInstalledShortcut: csidl = CSIDL_PROGRAMS; tail = paths::kInstalledShortcutTail; break;
-  }
-  out[0] = L'\0';
-  // The folder itself may be long; it is queried into a full MAX_PATH
-  // buffer and only the composed result is held to 128 units.
-  wchar_t folder[MAX_PATH];
-  if (!SHGetSpecialFolderPathW(nullptr, folder, csidl, FALSE)) return FALSE;
-  return paths::Compose(out, paths::kCapacity, folder, tail) ? TRUE : FALSE;
-}
 
 namespace {
 
