@@ -4,7 +4,11 @@
 //            bare full-screen program that signals after its paint (the
 //            floor); medians.
 //   unlock : the second unlock key-down to the process gone, display on.
-//   memory : peak resident memory of Corvane while locked, and the floor's.
+//   memory : peak resident memory of Corvane while locked, and the floor's;
+//            beside them the floor carrying one of Corvane's Wine costs
+//            alone: its face picture decoded by WIC at the paint, or one
+//            more thread (Wine zeroes 960 KiB of every new thread's stack
+//            before it runs, which the thread then gives back).
 //   idle   : Corvane's own CPU over a span, locked on AC with the analog
 //            clock and seconds, and on battery after going dark; registry
 //            reads and paints per second; resident memory at both ends.
@@ -134,10 +138,30 @@ int wmain(int argc, wchar_t** argv) {
   HWND keeper = CreateWindowExW(0, L"Static", L"keeper", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
   (void)keeper;
 
-  std::vector<double> floorStart, lockStart, unlock, floorPeak, lockPeak;
+  std::vector<double> floorStart, lockStart, unlock, floorPeak, lockPeak, picturePeak, threadPeak;
   Configure(8, 1);
   HANDLE floorPainted = CreateEventW(nullptr, TRUE, FALSE, L"LockFloorPainted");
+  // The picture Corvane shows here: the analog face, upright, 480x640.
+  const std::wstring extras = dir + L"lockscreen_floor_extras.exe";
+  const std::wstring pictureArgs = L"/picture \"" + dir + L"skin\\analog\\portrait_vga.jpg\"";
+  // The peak resident memory of the floor started with `args`, read at the
+  // end of its first paint (which has then decoded or started what it
+  // carries); -1 when it did not paint.
+  auto extrasPeak = [&](const wchar_t* args) {
+    ResetEvent(floorPainted);
+    HANDLE f = Launch(extras, args);
+    double peak = -1;
+    PROCESS_MEMORY_COUNTERS m;
+    if (f != nullptr && WaitForSingleObject(floorPainted, 10000) == WAIT_OBJECT_0 &&
+        GetProcessMemoryInfo(f, &m, sizeof(m)))
+      peak = MiB(m.PeakWorkingSetSize);
+    if (f != nullptr) End(f);
+    return peak;
+  };
   for (int i = 0; i < runs; ++i) {
+    const double picture = extrasPeak(pictureArgs.c_str()), thread = extrasPeak(L"/thread");
+    if (picture > 0) picturePeak.push_back(picture);
+    if (thread > 0) threadPeak.push_back(thread);
     ResetEvent(floorPainted);
     double t0 = Now();
     HANDLE f = Launch(floor, L"/load");
@@ -186,9 +210,19 @@ int wmain(int argc, wchar_t** argv) {
   rows::Row("  floor: bare full-screen window", floorStart, "ms", n, none, rows::kNone, "-", -1, "warm");
   rows::Row("Corvane unlock, key-down to exit, display on", unlock, "ms", n, none, rows::kNone, "<= 100 ms",
             rows::MedianOf(unlock) <= 100, "warm");
-  rows::Row("Corvane peak resident while locked", lockPeak, "MiB", n, floorPeak, rows::kDifference,
-            "<= floor + 4 MiB", lp <= fp + 4, "warm");
+  // A goal missed names what Wine alone charges for the picture decoder
+  // and for one more thread, measured in this run.
+  const double wic = rows::MedianOf(picturePeak) - fp, thread = rows::MedianOf(threadPeak) - fp;
+  char memoryGoal[96] = "<= floor + 4 MiB";
+  if (lp > fp + 4 && !picturePeak.empty() && !threadPeak.empty())
+    snprintf(memoryGoal, sizeof(memoryGoal), "<= floor + 4 MiB; Wine: WIC +%.1f, thread +%.1f", wic, thread);
+  rows::Row("Corvane peak resident while locked", lockPeak, "MiB", n, floorPeak, rows::kDifference, memoryGoal,
+            lp <= fp + 4, "warm");
   rows::Row("  floor: bare full-screen window", floorPeak, "MiB", n, none, rows::kNone, "-", -1, "warm");
+  rows::Row("  floor + face picture decoded by WIC (Wine)", picturePeak, "MiB", n, floorPeak, rows::kDifference, "-",
+            -1, "warm");
+  rows::Row("  floor + one more thread, stack given back", threadPeak, "MiB", n, floorPeak, rows::kDifference, "-",
+            -1, "warm");
   fflush(stdout);
 
   if (idleSeconds <= 0) return 0;

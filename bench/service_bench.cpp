@@ -280,6 +280,7 @@ int wmain(int argc, wchar_t** argv) {
   rows::Row("  with EnableOnAC on AC (idle watcher)", watching, "% core", n, none, rows::kNone, "-", -1, "-");
   Configure(0);
   snprintf(n, sizeof(n), "%zu", peak.size());
-  rows::Row("Hushpane peak resident, power window (at end)", peak, "MiB", n, none, rows::kNone, "-", -1, "warm");
+  rows::Row("Hushpane peak resident, power window (at end)", peak, "MiB", n, none, rows::kNone, "max <= 16 MiB",
+            !peak.empty() && *std::max_element(peak.begin(), peak.end()) <= 16, "warm");
   return 0;
 }
