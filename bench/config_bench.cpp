@@ -3,6 +3,8 @@
 // the same run, interleaved:
 //   start : CreateProcess to a shown window whose message loop answers,
 //           Tollwick against a bare full-screen window (lockscreen_floor);
+//           beside them the bare window with Tollwick's fourteen common
+//           controls (what Wine charges for the controls alone);
 //   close : "Ok" clicked on the menu bar (save, exit step with AutoRun off)
 //           to the process's end, against WM_CLOSE to the floor's end;
 //   key   : SendInput of F5 to the armed capture button's new caption
@@ -96,10 +98,19 @@ int wmain(int argc, wchar_t** argv) {
   // Keeps Wine's desktop process alive between the starts (warm starts).
   HWND keeper = CreateWindowExW(0, L"STATIC", L"keeper", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
   const std::wstring tollwick = Installed(L"Tollwick.exe");
-  const std::wstring floor = Beside(L"lockscreen_floor.exe");
-  std::vector<double> start, startFloor, close, closeFloor, key, peak, peakFloor;
+  const std::wstring floor = Beside(L"lockscreen_floor.exe"), extras = Beside(L"lockscreen_floor_extras.exe");
+  std::vector<double> start, startFloor, startControls, close, closeFloor, key, peak, peakFloor;
   for (int i = 0; i < runs; ++i) {
     double t0 = Now();
+    HANDLE c = Launch(extras, L"/controls");
+    HWND cw = WaitReady(L"LockFloor", L"floor", 10000);
+    if (c == nullptr || cw == nullptr) return 4;
+    startControls.push_back(Now() - t0);
+    PostMessageW(cw, WM_CLOSE, 0, 0);
+    WaitForSingleObject(c, 10000);
+    CloseHandle(c);
+
+    t0 = Now();
     HANDLE p = Launch(floor, L"");
     HWND w = WaitReady(L"LockFloor", L"floor", 10000);
     if (p == nullptr || w == nullptr) return 2;
@@ -131,16 +142,26 @@ int wmain(int argc, wchar_t** argv) {
     CloseHandle(p);
   }
   printf("Tollwick benchmark, %d rounds, warm starts, medians in ms\n", runs);
-  printf("  start (CreateProcess to ready window): %7.1f   floor %7.1f\n", Median(start), Median(startFloor));
+  printf("  start (CreateProcess to ready window): %7.1f   floor %7.1f   floor with the controls %7.1f\n",
+         Median(start), Median(startFloor), Median(startControls));
   printf("  close (Ok / WM_CLOSE to process end):  %7.1f   floor %7.1f\n", Median(close), Median(closeFloor));
   printf("  key (SendInput to new caption):        %7.2f\n", Median(key));
   printf("  peak resident (MiB):                   %7.1f   floor %7.1f\n", Median(peak), Median(peakFloor));
   char n[32];
   snprintf(n, sizeof(n), "%d", runs);
   const std::vector<double> none;
-  rows::Row("Tollwick start to ready window (240x320)", start, "ms", n, startFloor, rows::kRatio, "<= 1.5x floor",
-            Median(start) <= 1.5 * Median(startFloor), "warm");
+  // A goal missed names what Wine alone charges for the controls,
+  // measured in this run.
+  const bool startMet = Median(start) <= 1.5 * Median(startFloor);
+  char startGoal[96] = "<= 1.5x floor";
+  if (!startMet && Median(startFloor) > 0)
+    snprintf(startGoal, sizeof(startGoal), "<= 1.5x floor; Wine: common controls x%.2f",
+             Median(startControls) / Median(startFloor));
+  rows::Row("Tollwick start to ready window (240x320)", start, "ms", n, startFloor, rows::kRatio, startGoal, startMet,
+            "warm");
   rows::Row("  floor: bare full-screen window", startFloor, "ms", n, none, rows::kNone, "-", -1, "warm");
+  rows::Row("  floor + Tollwick's common controls (Wine)", startControls, "ms", n, startFloor, rows::kRatio, "-", -1,
+            "warm");
   rows::Row("Tollwick Ok to process end", close, "ms", n, closeFloor, rows::kDifference, "-", -1, "warm");
   rows::Row("Tollwick key to new button caption", key, "ms", n, none, rows::kNone, "-", -1, "warm");
   rows::Row("Tollwick peak resident", peak, "MiB", n, peakFloor, rows::kDifference, "-", -1, "warm");

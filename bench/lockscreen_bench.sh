@@ -15,8 +15,8 @@ runs=${2:-10}
 idle=${3:-60}
 out="$build/bench"
 mkdir -p "$out"
-# lockscreen_floor_extras: the floor that carries one of the lock screen's
-# Wine costs alone (its picture decoder, one more thread).
+# lockscreen_floor_extras: the floor that carries one of the programs' Wine
+# costs alone (see lockscreen_floor.cpp).
 "$here/make.sh" "$build" lockscreen_floor lockscreen_floor_extras lockscreen_bench
 cp "$build/bin/Corvane.exe" "$out/"
 rm -rf "$out/skin"

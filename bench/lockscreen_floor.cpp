@@ -9,17 +9,51 @@
 //                  decoder (platform/image.cpp: WIC), draws it and holds it
 //   /thread        starts one more thread after its paint, which gives its
 //                  stack back as the lock screen's workers do, and waits
+//   /controls      initialises the common controls and makes the fourteen
+//                  controls of Tollwick's window, of the same classes and
+//                  styles at the same places (config/core), at its creation
 #include <windows.h>
+// (commctrl.h needs windows.h first)
+#include <commctrl.h>
 
 #include <cwchar>
 
 #ifdef FLOOR_EXTRAS
+#include "config/core/controls.h"
 #include "platform/events.h"
 #include "platform/image.h"
 
 static const wchar_t* s_picture = nullptr;
 static HBITMAP s_bitmap = nullptr;
 static bool s_thread = false;
+static bool s_controls = false;
+
+// Tollwick's controls on `w`, laid out from its default font as Tollwick
+// lays them out (the capture buttons with a key's caption).
+static void MakeControls(HWND w) {
+  INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&icc);
+  HDC dc = GetDC(w);
+  TEXTMETRICW tm = {};
+  GetTextMetricsW(dc, &tm);
+  ReleaseDC(w, dc);
+  RECT client;
+  GetClientRect(w, &client);
+  const layout::Metrics m = {client.left, client.top, client.right, tm.tmHeight + tm.tmExternalLeading,
+                             tm.tmHeight, tm.tmAveCharWidth};
+  layout::Box boxes[layout::kControlCount];
+  layout::PlaceControls(m, boxes);
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  HWND previous = nullptr;
+  for (int i = 0; i < layout::kControlCount; ++i) {
+    const controls::Definition& d = controls::kDefinitions[i];
+    const layout::Box& b = boxes[i];
+    previous = d.kind == controls::kUpDown
+                   ? CreateUpDownControl(d.style, b.x, b.y, b.w, b.h, w, d.id, instance, previous, 0, 120, 8)
+                   : CreateWindowExW(0, d.className, d.text != nullptr ? d.text : L"0x070", d.style, b.x, b.y, b.w,
+                                     b.h, w, reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.id)), instance, nullptr);
+  }
+}
 
 static DWORD WINAPI StackGivenBack(LPVOID started) {
   ThreadReleaseStack();
@@ -58,6 +92,11 @@ static void PaintExtras(HDC dc) {
 
 static LRESULT CALLBACK FloorProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
   switch (m) {
+#ifdef FLOOR_EXTRAS
+    case WM_CREATE:
+      if (s_controls) MakeControls(w);
+      return 0;
+#endif
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(w, &ps);
@@ -87,6 +126,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
   for (int i = 1; i < __argc; ++i) {
     if (wcscmp(__wargv[i], L"/picture") == 0 && i + 1 < __argc) s_picture = __wargv[++i];
     if (wcscmp(__wargv[i], L"/thread") == 0) s_thread = true;
+    if (wcscmp(__wargv[i], L"/controls") == 0) s_controls = true;
   }
 #endif
   WNDCLASSW wc = {};
