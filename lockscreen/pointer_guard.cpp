@@ -8,6 +8,7 @@
 // so that it never misses the system's hook time-out.
 #include "lockscreen/lockscreen.h"
 #include "lockscreen/monitors.h"
+#include "platform/events.h"
 
 namespace {
 
@@ -31,6 +32,7 @@ LRESULT CALLBACK MouseHook(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 DWORD WINAPI GuardThread(LPVOID) {
+  ThreadReleaseStack();
   MSG msg;
   PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);  // the queue that the quit message needs
   g_hook = SetWindowsHookExW(WH_MOUSE_LL, MouseHook, GetModuleHandleW(nullptr), 0);

@@ -7,6 +7,7 @@
 // watchers can never both run. The main thread also keeps the thread's
 // handle: a watcher that has been started but has not yet set its flag
 // still counts as running, both for starting another and for waiting.
+#include "platform/events.h"
 #include "platform/power.h"
 #include "service/core/idle_rules.h"
 #include "service/hushpane.h"
@@ -29,6 +30,7 @@ uint8_t AcLineStatus() {
 }
 
 DWORD WINAPI IdleWatcher(void*) {
+  ThreadReleaseStack();
   if (InterlockedCompareExchange(&g_watcherRunning, 1, 0) != 0) return 0;
   DWORD idle = GetIdleTime();
   if (idle != service::kIdleUnsupported) {

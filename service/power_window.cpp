@@ -11,6 +11,7 @@
 // face shows, never the desktop.
 #include <cstring>
 
+#include "platform/events.h"
 #include "platform/power.h"
 #include "service/core/broadcast_rules.h"
 #include "service/core/power_notice.h"
@@ -102,6 +103,7 @@ LRESULT CALLBACK PowerWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 }
 
 DWORD WINAPI PowerWindowThread(LPVOID) {
+  ThreadReleaseStack();
   HINSTANCE instance = GetModuleHandleW(nullptr);
   WNDCLASSW wc;
   ZeroMemory(&wc, sizeof(wc));
