@@ -12,8 +12,6 @@
 BOOL AppointmentsOpenConnection(void);
 // Logoff and releases, then the undo of this thread's COM initialisation.
 void AppointmentsCloseConnection(void);
-// How many COM initialisations are waiting for their undo (0 or 1).
-LONG AppointmentsComInitsHeld(void);
 
 // One query at the device clock's now: fills at most `capacity` rows and
 // returns how many. `recurring` is in: the limit, out: listed recurring
@@ -26,3 +24,7 @@ int AppointmentsQuery(appt::Row* rows, int capacity, BOOL moving, int* recurring
 // A listed row's line: "<short date> - <subject>" for an all-day row,
 // "<short date> <time without seconds> - <subject>" otherwise.
 BOOL AppointmentsFormatRow(const appt::Row& row, wchar_t line[256]);
+
+// --- for tests ---------------------------------------------------------------
+// How many COM initialisations are waiting for their undo (0 or 1).
+LONG AppointmentsComInitsHeld(void);

@@ -104,7 +104,6 @@ DWORD WINAPI PowerThread(LPVOID unused);
 DWORD WINAPI RefreshThread(LPVOID unused);
 // Wake: starts the refresh thread when it is not running.
 void StartRefreshIfIdle(void);
-LONG Refresh_TickCount(void);
 
 // The display power switch (display_power.cpp).
 void DisplayPowerSwitch(BOOL on);
@@ -119,5 +118,9 @@ void Unlock_OnKeyDown(HWND window, WPARAM wParam);
 void Unlock_OnKeyUp(HWND window, WPARAM wParam);
 // Wake and bring the lock window back to the front after a key.
 void Unlock_WakeAndRefront(HWND window);
-LONG Unlock_KeyDownsHandled(void);
-int Unlock_HeldFlags(void);
+
+// --- for tests: what the probe answers (shared/lock_window.h) -----------------
+
+LONG Refresh_TickCount(void);       // refresh ticks so far
+LONG Unlock_KeyDownsHandled(void);  // key-downs the unlock rule has handled
+int Unlock_HeldFlags(void);         // 1 Button_1 held, 2 Button_2 held

@@ -22,7 +22,9 @@ void PointerGuard_Stop(void);
 // A key or the mouse while the lock screen had turned the PC's monitors
 // off: on again.
 void Display_WakeOnInput(void);
+
+// --- for tests: what the probe answers ---------------------------------------
 // The SC_MONITORPOWER requests the lock window has had (offs in the low 16
-// bits, ons above), for the probe; `lParam` is the request's.
+// bits, ons above); `lParam` is the request's.
 void Display_CountRequest(LPARAM lParam);
 LONG Display_Requests(void);

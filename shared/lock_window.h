@@ -20,10 +20,11 @@ inline bool LockWindowExists() { return FindWindowW(kLockWindowClass, kLockWindo
 //
 // kProbeHeldFlags tells which unlock button is held down right now. It stays
 // in the shipped program: a window message reaches the lock window only from
-// a program on its own desktop, and any such program runs as a user who may
-// read "Button_1" and "Button_2" themselves from the settings key (the lock
-// screen reads them as that user). A held flag tells less than that, and the
-// benchmark's unlock figure and the tests of the unlock rule need it.
+// a program on its own desktop, and such a program can read the keyboard
+// itself (GetAsyncKeyState, a hook of its own) and read "Button_1" and
+// "Button_2" from the settings key, which the lock screen reads as that same
+// user. A held flag tells it nothing it could not learn so; the benchmark's
+// unlock figure and the tests of the unlock rule need it.
 #define WM_LOCK_PROBE (WM_APP + 2)
 enum LockProbe {
   kProbeRegistryReads = 0,       // RegistryGetDWORD reads so far

@@ -4,7 +4,7 @@
 set -eu
 packages=(cmake make g++ googletest libgtest-dev mingw-w64 g++-mingw-w64-x86-64-posix
           wine wine64 xvfb xserver-xephyr xdotool x11-apps imagemagick fonts-liberation nsis
-          clang libclang-rt-14-dev locales procps x11-utils tzdata)
+          clang libclang-rt-14-dev clang-format locales procps x11-utils tzdata)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
