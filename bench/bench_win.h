@@ -1,5 +1,6 @@
 // What the Windows benchmark programs share: a millisecond clock, a
-// registry write, the installed programs' paths and a plain process start.
+// registry write, the installed programs' paths, a file beside the benchmark
+// program, MiB and a plain process start.
 // Header only: each benchmark is one source file built by its script.
 #pragma once
 
@@ -29,6 +30,16 @@ inline std::wstring Installed(const wchar_t* file) {
   if (!SHGetSpecialFolderPathW(nullptr, folder, CSIDL_PROGRAM_FILES, FALSE)) return L"";
   return std::wstring(folder) + L"\\Ombrevale\\Hushpane\\" + file;
 }
+
+// `file` in this benchmark program's own folder (the folder itself for "").
+inline std::wstring Beside(const wchar_t* file) {
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring s(self);
+  return s.substr(0, s.find_last_of(L'\\') + 1) + file;
+}
+
+inline double MiB(SIZE_T bytes) { return static_cast<double>(bytes) / (1024.0 * 1024.0); }
 
 // Starts `"<path>" args` (args may be empty); the process handle, or NULL.
 inline HANDLE Launch(const std::wstring& path, const wchar_t* args) {

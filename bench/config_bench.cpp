@@ -27,13 +27,6 @@
 
 namespace {
 
-std::wstring Beside(const wchar_t* file) {
-  wchar_t self[MAX_PATH];
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::wstring s(self);
-  return s.substr(0, s.find_last_of(L'\\') + 1) + file;
-}
-
 // Polls (1 ms) until the window exists, is visible and its loop answers.
 HWND WaitReady(const wchar_t* cls, const wchar_t* title, DWORD timeoutMs) {
   DWORD start = GetTickCount();
@@ -98,11 +91,11 @@ int wmain(int argc, wchar_t** argv) {
   // Keeps Wine's desktop process alive between the starts (warm starts).
   HWND keeper = CreateWindowExW(0, L"STATIC", L"keeper", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
   const std::wstring tollwick = Installed(L"Tollwick.exe");
-  const std::wstring floor = Beside(L"lockscreen_floor.exe"), extras = Beside(L"lockscreen_floor_extras.exe");
+  const std::wstring floor = Beside(L"lockscreen_floor.exe"), controls = Beside(L"lockscreen_floor_controls.exe");
   std::vector<double> start, startFloor, startControls, close, closeFloor, key, peak, peakFloor;
   for (int i = 0; i < runs; ++i) {
     double t0 = Now();
-    HANDLE c = Launch(extras, L"/controls");
+    HANDLE c = Launch(controls, L"");
     HWND cw = WaitReady(L"LockFloor", L"floor", 10000);
     if (c == nullptr || cw == nullptr) return 4;
     startControls.push_back(Now() - t0);

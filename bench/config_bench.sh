@@ -13,7 +13,7 @@ build=$(cd "$1" && pwd)
 runs=${2:-10}
 out="$build/bench"
 mkdir -p "$out"
-"$here/make.sh" "$build" lockscreen_floor lockscreen_floor_extras config_bench
+"$here/make.sh" "$build" lockscreen_floor lockscreen_floor_controls config_bench
 
 source "$repo/tests/wine/harness/env.sh" "$build"
 if [ -z "${BENCH_IN_SESSION:-}" ]; then

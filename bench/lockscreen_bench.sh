@@ -15,9 +15,9 @@ runs=${2:-10}
 idle=${3:-60}
 out="$build/bench"
 mkdir -p "$out"
-# lockscreen_floor_extras: the floor that carries one of the programs' Wine
-# costs alone (see lockscreen_floor.cpp).
-"$here/make.sh" "$build" lockscreen_floor lockscreen_floor_extras lockscreen_bench
+# lockscreen_floor_picture and _thread: the floor that carries one of the
+# programs' Wine costs alone (see lockscreen_floor.cpp).
+"$here/make.sh" "$build" lockscreen_floor lockscreen_floor_picture lockscreen_floor_thread lockscreen_bench
 cp "$build/bin/Corvane.exe" "$out/"
 rm -rf "$out/skin"
 # BENCH_NO_SKIN=1 leaves the skin folder out: the figures then show what

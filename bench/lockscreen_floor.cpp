@@ -2,32 +2,31 @@
 // full-screen black window, signals the end of its paint and waits to be
 // closed. Corvane is measured against it in the same run.
 //
-// Built a second time with FLOOR_EXTRAS (lockscreen_floor_extras.exe), it
-// can carry one of the lock screen's costs alone, so that the benchmark
-// shows what Wine itself charges for it:
-//   /picture PATH  decodes PATH at its paint with the lock screen's own
-//                  decoder (platform/image.cpp: WIC), draws it and holds it
-//   /thread        starts one more thread after its paint, which gives its
-//                  stack back as the lock screen's workers do, and waits
-//   /controls      initialises the common controls and makes the fourteen
-//                  controls of Tollwick's window, of the same classes and
-//                  styles at the same places (config/core), at its creation
+// Built again with one of these defined, it carries one of the programs'
+// costs alone, so that the benchmark shows what Wine itself charges for it.
+// Each is a program of its own: it imports only the libraries of its cost
+// (ole32 or comctl32 loaded for nothing would be counted as the cost).
+//   FLOOR_PICTURE   (lockscreen_floor_picture /picture PATH) decodes PATH
+//                   at its paint with the lock screen's own decoder
+//                   (platform/image.cpp: WIC), draws it and holds it
+//   FLOOR_THREAD    (lockscreen_floor_thread) starts one more thread after
+//                   its paint, which gives its stack back as the lock
+//                   screen's workers do, and waits
+//   FLOOR_CONTROLS  (lockscreen_floor_controls) initialises the common
+//                   controls and makes the fourteen controls of Tollwick's
+//                   window, of the same classes and styles at the same
+//                   places (config/core), at its creation
 #include <windows.h>
 // (commctrl.h needs windows.h first)
 #include <commctrl.h>
 
 #include <cwchar>
 
-#ifdef FLOOR_EXTRAS
 #include "config/core/controls.h"
 #include "platform/events.h"
 #include "platform/image.h"
 
-static const wchar_t* s_picture = nullptr;
-static HBITMAP s_bitmap = nullptr;
-static bool s_thread = false;
-static bool s_controls = false;
-
+#ifdef FLOOR_CONTROLS
 // Tollwick's controls on `w`, laid out from its default font as Tollwick
 // lays them out (the capture buttons with a key's caption).
 static void MakeControls(HWND w) {
@@ -54,6 +53,10 @@ static void MakeControls(HWND w) {
                                      b.h, w, reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.id)), instance, nullptr);
   }
 }
+#endif
+
+#ifdef FLOOR_THREAD
+static bool s_thread = true;
 
 static DWORD WINAPI StackGivenBack(LPVOID started) {
   ThreadReleaseStack();
@@ -62,21 +65,9 @@ static DWORD WINAPI StackGivenBack(LPVOID started) {
   return 0;
 }
 
-// The extras of one paint: the picture decoded and drawn, or, once, the
-// thread started (the paint's end is signalled after it gave its stack back).
-static void PaintExtras(HDC dc) {
-  if (s_picture != nullptr) {
-    if (s_bitmap != nullptr) DeleteObject(s_bitmap);
-    s_bitmap = SHLoadImageFile(s_picture);
-    BITMAP info = {};
-    HDC memory = s_bitmap != nullptr ? CreateCompatibleDC(dc) : nullptr;
-    if (memory != nullptr && GetObjectW(s_bitmap, sizeof(info), &info) != 0) {
-      HGDIOBJ old = SelectObject(memory, s_bitmap);
-      BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, memory, 0, 0, SRCCOPY);
-      SelectObject(memory, old);
-    }
-    if (memory != nullptr) DeleteDC(memory);
-  }
+// Once, at the first paint: the thread started (the paint's end is
+// signalled after it gave its stack back).
+static void PaintExtras(HDC) {
   if (s_thread) {
     s_thread = false;
     HANDLE started = CreateEventW(nullptr, TRUE, FALSE, nullptr);
@@ -90,17 +81,38 @@ static void PaintExtras(HDC dc) {
 }
 #endif
 
+#ifdef FLOOR_PICTURE
+static const wchar_t* s_picture = nullptr;
+static HBITMAP s_bitmap = nullptr;
+
+// At every paint: the picture decoded and drawn.
+static void PaintExtras(HDC dc) {
+  if (s_picture != nullptr) {
+    if (s_bitmap != nullptr) DeleteObject(s_bitmap);
+    s_bitmap = SHLoadImageFile(s_picture);
+    BITMAP info = {};
+    HDC memory = s_bitmap != nullptr ? CreateCompatibleDC(dc) : nullptr;
+    if (memory != nullptr && GetObjectW(s_bitmap, sizeof(info), &info) != 0) {
+      HGDIOBJ old = SelectObject(memory, s_bitmap);
+      BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, memory, 0, 0, SRCCOPY);
+      SelectObject(memory, old);
+    }
+    if (memory != nullptr) DeleteDC(memory);
+  }
+}
+#endif
+
 static LRESULT CALLBACK FloorProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
   switch (m) {
-#ifdef FLOOR_EXTRAS
+#ifdef FLOOR_CONTROLS
     case WM_CREATE:
-      if (s_controls) MakeControls(w);
+      MakeControls(w);
       return 0;
 #endif
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(w, &ps);
-#ifdef FLOOR_EXTRAS
+#if defined(FLOOR_THREAD) || defined(FLOOR_PICTURE)
       PaintExtras(dc);
 #else
       (void)dc;
@@ -122,12 +134,9 @@ static LRESULT CALLBACK FloorProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
 }
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
-#ifdef FLOOR_EXTRAS
-  for (int i = 1; i < __argc; ++i) {
-    if (wcscmp(__wargv[i], L"/picture") == 0 && i + 1 < __argc) s_picture = __wargv[++i];
-    if (wcscmp(__wargv[i], L"/thread") == 0) s_thread = true;
-    if (wcscmp(__wargv[i], L"/controls") == 0) s_controls = true;
-  }
+#ifdef FLOOR_PICTURE
+  for (int i = 1; i + 1 < __argc; ++i)
+    if (wcscmp(__wargv[i], L"/picture") == 0) s_picture = __wargv[i + 1];
 #endif
   WNDCLASSW wc = {};
   wc.style = CS_HREDRAW | CS_VREDRAW;
