@@ -15,7 +15,7 @@ runs=${2:-10}
 idle=${3:-60}
 out="$build/bench"
 mkdir -p "$out"
-"$here/make.sh" "$build" service_floor service_bench
+"$here/make.sh" "$build" lockscreen_floor service_floor service_bench
 
 source "$repo/tests/wine/harness/env.sh" "$build"
 if [ -z "${BENCH_IN_SESSION:-}" ]; then
