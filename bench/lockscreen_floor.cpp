@@ -23,8 +23,8 @@
 #include <cwchar>
 
 #include "config/core/controls.h"
-#include "platform/events.h"
 #include "platform/image.h"
+#include "platform/thread_stack.h"
 
 #ifdef FLOOR_CONTROLS
 // Tollwick's controls on `w`, laid out from its default font as Tollwick

@@ -7,7 +7,7 @@
 // "ServiceFloorReady" once the window exists; ends at WM_CLOSE.
 #include <windows.h>
 
-#include "platform/events.h"
+#include "platform/thread_stack.h"
 
 static LRESULT CALLBACK FloorProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
   if (m == WM_DESTROY) {

@@ -4,8 +4,8 @@
 
 #include <cwchar>
 
-#include "platform/events.h"
 #include "platform/image.h"
+#include "platform/thread_stack.h"
 
 // How long the first paint waits for a decode that is under way. A decode
 // takes some tens of milliseconds; one that hangs must not keep the lock

@@ -8,7 +8,7 @@
 // so that it never misses the system's hook time-out.
 #include "lockscreen/lockscreen.h"
 #include "lockscreen/monitors.h"
-#include "platform/events.h"
+#include "platform/thread_stack.h"
 
 namespace {
 

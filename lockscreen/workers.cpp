@@ -9,7 +9,7 @@
 // the worker for ended and delete what it is about to use. Every start is
 // therefore counted as in flight until the thread procedure has returned.
 #include "lockscreen/lockscreen.h"
-#include "platform/events.h"
+#include "platform/thread_stack.h"
 
 static volatile LONG s_inFlight = 0;
 static volatile LONG s_accepting = 1;

@@ -18,7 +18,7 @@
 #include "platform/core/game_keys.h"
 #include "platform/device_state.h"
 #include "platform/display.h"
-#include "platform/events.h"
+#include "platform/thread_stack.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 // watchers can never both run. The main thread also keeps the thread's
 // handle: a watcher that has been started but has not yet set its flag
 // still counts as running, both for starting another and for waiting.
-#include "platform/events.h"
 #include "platform/power.h"
+#include "platform/thread_stack.h"
 #include "service/core/idle_rules.h"
 #include "service/hushpane.h"
 #include "shared/signals.h"

@@ -11,8 +11,8 @@
 // face shows, never the desktop.
 #include <cstring>
 
-#include "platform/events.h"
 #include "platform/power.h"
+#include "platform/thread_stack.h"
 #include "service/core/broadcast_rules.h"
 #include "service/core/power_notice.h"
 #include "service/hushpane.h"
