@@ -44,8 +44,7 @@ std::string Numbered(std::string s, const char* format) {
 std::string Hostile(int kind) {
   const std::string head = "BEGIN:VCALENDAR\r\n";
   switch (kind) {
-    case 0:
-      return Fill(head, "BEGIN:VEVENT\r\nDTSTART:20270114T093000\r\nEND:VEVENT\r\n");
+    case 0: return Fill(head, "BEGIN:VEVENT\r\nDTSTART:20270114T093000\r\nEND:VEVENT\r\n");
     case 1:
       return Fill(head, "BEGIN:VEVENT\r\nDTSTART;TZID=Europe/Berlin:20270114T093000\r\nRRULE:FREQ=WEEKLY;COUNT=9999\r\n"
                         "EXDATE;TZID=America/New_York:20270121T033000,20270128T033000\r\nEND:VEVENT\r\n");
@@ -62,15 +61,13 @@ std::string Hostile(int kind) {
       return Numbered(head + "BEGIN:VEVENT\r\nUID:s\r\nDTSTART:20200101T100000\r\nRRULE:FREQ=WEEKLY\r\nEND:VEVENT\r\n",
                       "BEGIN:VEVENT\r\nUID:s\r\nRECURRENCE-ID;RANGE=THISANDFUTURE:2%03d0101T100000\r\n"
                       "DTSTART:2%03d0102T110000\r\nEND:VEVENT\r\n");
-    case 4:
-      return Numbered(head, "BEGIN:VEVENT\r\nDTSTART;TZID=Nowhere/%d%d:20270114T093000\r\nEND:VEVENT\r\n");
-    default:
-      return Fill(head, "BEGIN:X\r\n");
+    case 4: return Numbered(head, "BEGIN:VEVENT\r\nDTSTART;TZID=Nowhere/%d%d:20270114T093000\r\nEND:VEVENT\r\n");
+    default: return Fill(head, "BEGIN:X\r\n");
   }
 }
 
-const char* const kNames[] = {"small events", "zoned series", "zone history", "moved series", "many zone names",
-                              "nesting"};
+const char* const kNames[] = {"small events", "zoned series",    "zone history",
+                              "moved series", "many zone names", "nesting"};
 
 double Ms(LARGE_INTEGER a, LARGE_INTEGER b, LARGE_INTEGER f) {
   return 1000.0 * static_cast<double>(b.QuadPart - a.QuadPart) / static_cast<double>(f.QuadPart);

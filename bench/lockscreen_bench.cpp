@@ -75,7 +75,6 @@ double WineCpuMs() {
   return total;
 }
 
-
 // The threads of process `pid` beside its first (the window's), or -1.
 int ThreadsBeside(DWORD pid) {
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
@@ -168,8 +167,7 @@ int wmain(int argc, wchar_t** argv) {
     return peak;
   };
   for (int i = 0; i < runs; ++i) {
-    const double withPicture = extrasPeak(pictureFloor, pictureArgs.c_str()),
-                 withThread = extrasPeak(threadFloor, L"");
+    const double withPicture = extrasPeak(pictureFloor, pictureArgs.c_str()), withThread = extrasPeak(threadFloor, L"");
     if (withPicture > 0) picturePeak.push_back(withPicture);
     if (withThread > 0) threadPeak.push_back(withThread);
     ResetEvent(floorPainted);
@@ -235,8 +233,8 @@ int wmain(int argc, wchar_t** argv) {
   rows::Row("  floor: bare full-screen window", floorPeak, "MiB", n, none, rows::kNone, "-", -1, "warm");
   rows::Row("  floor + face picture decoded by WIC (Wine)", picturePeak, "MiB", n, floorPeak, rows::kDifference, "-",
             -1, "warm");
-  rows::Row("  floor + one more thread, stack given back", threadPeak, "MiB", n, floorPeak, rows::kDifference, "-",
-            -1, "warm");
+  rows::Row("  floor + one more thread, stack given back", threadPeak, "MiB", n, floorPeak, rows::kDifference, "-", -1,
+            "warm");
   fflush(stdout);
 
   if (idleSeconds <= 0) return 0;
@@ -255,8 +253,8 @@ int wmain(int argc, wchar_t** argv) {
          "%.1f registry reads/s, %.2f paints/s\n",
          windows * window, rows::MedianOf(ac.cpu), rows::MedianOf(ac.reads), rows::MedianOf(ac.paints));
   printf("  Wine's own processes meanwhile: %.3f %% of one core\n", rows::MedianOf(ac.wine));
-  printf("resident after 10 s: %.2f MiB, after %d s more: %.2f MiB\n", MiB(early.WorkingSetSize),
-         windows * window, late);
+  printf("resident after 10 s: %.2f MiB, after %d s more: %.2f MiB\n", MiB(early.WorkingSetSize), windows * window,
+         late);
   rows::Row("Corvane CPU locked on AC, analog + seconds", ac.cpu, "% core", n, none, rows::kNone, "<= 0.5 %",
             rows::MedianOf(ac.cpu) <= 0.5, "-");
   rows::Row("  Wine's own processes meanwhile", ac.wine, "% core", n, none, rows::kNone, "-", -1, "-");
@@ -278,8 +276,8 @@ int wmain(int argc, wchar_t** argv) {
   while (!DisplayOff()) Sleep(10);
   while (Probe(w, kProbeRefreshRunning) != 0) Sleep(10);
   Spans dark = Watch(p, w, windows, window);
-  printf("dark on battery, %d s: Corvane CPU %.3f %% of one core (goal <= 0.1), refresh running %d\n",
-         windows * window, rows::MedianOf(dark.cpu), static_cast<int>(Probe(w, kProbeRefreshRunning)));
+  printf("dark on battery, %d s: Corvane CPU %.3f %% of one core (goal <= 0.1), refresh running %d\n", windows * window,
+         rows::MedianOf(dark.cpu), static_cast<int>(Probe(w, kProbeRefreshRunning)));
   printf("  Wine's own processes meanwhile: %.3f %% of one core\n", rows::MedianOf(dark.wine));
   rows::Row("Corvane CPU dark on battery", dark.cpu, "% core", n, none, rows::kNone, "<= 0.1 %",
             rows::MedianOf(dark.cpu) <= 0.1, "-");

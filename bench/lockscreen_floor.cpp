@@ -38,7 +38,7 @@ static void MakeControls(HWND w) {
   ReleaseDC(w, dc);
   RECT client;
   GetClientRect(w, &client);
-  const layout::Metrics m = {client.left, client.top, client.right, tm.tmHeight + tm.tmExternalLeading,
+  const layout::Metrics m = {client.left, client.top,       client.right, tm.tmHeight + tm.tmExternalLeading,
                              tm.tmHeight, tm.tmAveCharWidth};
   layout::Box boxes[layout::kControlCount];
   layout::PlaceControls(m, boxes);
@@ -49,8 +49,8 @@ static void MakeControls(HWND w) {
     const layout::Box& b = boxes[i];
     previous = d.kind == controls::kUpDown
                    ? CreateUpDownControl(d.style, b.x, b.y, b.w, b.h, w, d.id, instance, previous, 0, 120, 8)
-                   : CreateWindowExW(0, d.className, d.text != nullptr ? d.text : L"0x070", d.style, b.x, b.y, b.w,
-                                     b.h, w, reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.id)), instance, nullptr);
+                   : CreateWindowExW(0, d.className, d.text != nullptr ? d.text : L"0x070", d.style, b.x, b.y, b.w, b.h,
+                                     w, reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.id)), instance, nullptr);
   }
 }
 #endif
@@ -105,9 +105,7 @@ static void PaintExtras(HDC dc) {
 static LRESULT CALLBACK FloorProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
   switch (m) {
 #ifdef FLOOR_CONTROLS
-    case WM_CREATE:
-      MakeControls(w);
-      return 0;
+    case WM_CREATE: MakeControls(w); return 0;
 #endif
     case WM_PAINT: {
       PAINTSTRUCT ps;
@@ -125,11 +123,8 @@ static LRESULT CALLBACK FloorProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
       }
       return 0;
     }
-    case WM_DESTROY:
-      PostQuitMessage(0);
-      return 0;
-    default:
-      return DefWindowProcW(w, m, wp, lp);
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    default: return DefWindowProcW(w, m, wp, lp);
   }
 }
 

@@ -170,7 +170,8 @@ int wmain(int argc, wchar_t** argv) {
   const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
   s_face = facefit::ChooseFace(w, h);
   wchar_t relative[layout::kImagePathCapacity];
-  layout::ImagePath(relative, layout::kImagePathCapacity, g_lockScreen.settings.Clock_Type, w >= h, s_face.skin.fileName);
+  layout::ImagePath(relative, layout::kImagePathCapacity, g_lockScreen.settings.Clock_Type, w >= h,
+                    s_face.skin.fileName);
   if (s_face.fitted) {
     LOGFONTW lf;
     ZeroMemory(&lf, sizeof(lf));
@@ -181,8 +182,8 @@ int wmain(int argc, wchar_t** argv) {
     s_floorFont = CreateFontIndirectW(&lf);
   }
   swprintf(s_floorPicture, MAX_PATH, L"%ls%ls", g_lockScreen.moduleDir, relative);
-  printf("screen %dx%d, picture %ls, Clock_Type %d, %d paints each in rounds of 20 (warm: 5 untimed per round)\n", w,
-         h, relative, g_lockScreen.settings.Clock_Type, (repeats + 19) / 20 * 20);
+  printf("screen %dx%d, picture %ls, Clock_Type %d, %d paints each in rounds of 20 (warm: 5 untimed per round)\n", w, h,
+         relative, g_lockScreen.settings.Clock_Type, (repeats + 19) / 20 * 20);
 
   // Floor and full paint take turns in rounds of 20, each on a fresh
   // window, so that a slow spell of the shared machine weighs on both.

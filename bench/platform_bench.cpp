@@ -206,8 +206,8 @@ int wmain(int argc, wchar_t** argv) {
   }
 
   printf("platform benchmark, %d runs each, medians (ms), warm Wine session\n", runs);
-  printf("  broadcast to a reader in another process: %.3f  (floor, event ping-pong: %.3f; ratio %.2f)\n",
-         Median(bus), Median(floor), Median(floor) > 0 ? Median(bus) / Median(floor) : 0.0);
+  printf("  broadcast to a reader in another process: %.3f  (floor, event ping-pong: %.3f; ratio %.2f)\n", Median(bus),
+         Median(floor), Median(floor) > 0 ? Median(bus) / Median(floor) : 0.0);
   printf("  sender's own time: %.3f with no reader, %.3f with 1, %.3f with 8 (7 never reading)\n", Median(send0),
          Median(send1), Median(send8));
   printf("  key to WM_KEYDOWN through game input in another process: %.3f  (floor, plain window of another "
@@ -221,7 +221,6 @@ int wmain(int argc, wchar_t** argv) {
   char keys[32];
   snprintf(keys, sizeof(keys), "%zu+%zu", keyHook.size(), keyFloor.size());
   rows::Row("key to WM_KEYDOWN through game input", keyHook, "ms", keys, keyFloor, rows::kRatio, "-", -1, "-");
-  rows::Row("  floor: key to a plain window of another process", keyFloor, "ms", keys, none, rows::kNone, "-", -1,
-            "-");
+  rows::Row("  floor: key to a plain window of another process", keyFloor, "ms", keys, none, rows::kNone, "-", -1, "-");
   return 0;
 }

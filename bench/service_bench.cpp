@@ -283,9 +283,8 @@ int wmain(int argc, wchar_t** argv) {
   rows::Row("  floor: Corvane's own start to painted", floor, "ms", n, none, rows::kNone, "-", -1, "warm");
   printf("PBT_APMSUSPEND answered after median %.1f ms, the lock window painted by then in %d of %d\n",
          rows::MedianOf(held), paintedAtAnswer, runs);
-  rows::Row("suspend message held until painted", held, "ms", n, latency, rows::kDifference,
-            "all painted, <= 2000 ms", paintedAtAnswer == runs && !held.empty() && rows::MedianOf(held) <= 2000,
-            "warm");
+  rows::Row("suspend message held until painted", held, "ms", n, latency, rows::kDifference, "all painted, <= 2000 ms",
+            paintedAtAnswer == runs && !held.empty() && rows::MedianOf(held) <= 2000, "warm");
   if (!random.empty()) {
     rows::Stats r = rows::Summary(random);
     printf("lock latency at %zu random moments: median %.1f ms, worst %.1f ms\n", random.size(), r.median, r.max);

@@ -87,7 +87,8 @@ bool WaitFor(bool (*condition)(void*), void* context, DWORD timeoutMs) {
 // The service is armed once it reads what is sent to it.
 bool Listening(void*) {
   DWORD probe[3] = {PBT_POWERINFOCHANGE, 0, 0};
-  return SendPowerBroadcast(probe, sizeof(probe)) >= 1 && WaitFor([](void*) { return PowerBusBacklog() == 0; }, nullptr, 2000);
+  return SendPowerBroadcast(probe, sizeof(probe)) >= 1 &&
+         WaitFor([](void*) { return PowerBusBacklog() == 0; }, nullptr, 2000);
 }
 
 // The lock window, visible, painted and holding the keys.

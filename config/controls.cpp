@@ -71,8 +71,7 @@ void CreateConfigControls(HWND window) {
         keycaption::Caption(slot, CodeOfSlot(slot), caption);
         text = caption;
       }
-      c = CreateWindowExW(0, s.className, text, s.style, b.x, b.y, b.w, b.h, window, IdOf(s.id), g_instance,
-                          nullptr);
+      c = CreateWindowExW(0, s.className, text, s.style, b.x, b.y, b.w, b.h, window, IdOf(s.id), g_instance, nullptr);
       if (c != nullptr && s.kind == controls::kEdit) ForceStyleAndBox(c, s.style, b);
     }
     g_controls[i] = c;

@@ -55,10 +55,8 @@ void ExitStep(int32_t autoRun) {
   HANDLE serviceUnload = SignalOpen(kServiceUnloadEventName);
   wchar_t startup[128];
   const wchar_t* startupShortcut = ComposeLaunchPath(kLaunchStartupShortcut, startup) ? startup : nullptr;
-  if (autoRun != 0)
-    AutoRunOn(startupShortcut, &serviceUnload);
-  else
-    AutoRunOff(startupShortcut, lockMarker, serviceUnload);
+  if (autoRun != 0) AutoRunOn(startupShortcut, &serviceUnload);
+  else AutoRunOff(startupShortcut, lockMarker, serviceUnload);
   if (serviceUnload != nullptr) CloseHandle(serviceUnload);
   if (lockMarker != nullptr) CloseHandle(lockMarker);
 }

@@ -56,8 +56,8 @@ void CreateAsDialog(HWND window, const dialog::TextWidths& texts) {
   for (const auto& k : keys) {
     wchar_t text[16];
     if (LoadStringW(g_instance, k.text, text, 16) <= 0) text[0] = L'\0';
-    CreateWindowExW(0, L"button", text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | k.kind, k.box.x, k.box.y, k.box.w,
-                    k.box.h, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(k.id)), g_instance, nullptr);
+    CreateWindowExW(0, L"button", text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | k.kind, k.box.x, k.box.y, k.box.w, k.box.h,
+                    window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(k.id)), g_instance, nullptr);
   }
   RECT outer = {0, 0, g_metrics.R, b.clientHeight};
   AdjustWindowRectEx(&outer, style, FALSE, 0);
@@ -182,33 +182,22 @@ void OnCommand(HWND window, WPARAM wParam) {
       capture::Disarm(g_capture);
       SendMessageW(window, WM_CLOSE, 0, 0);
       break;
-    case commands::kArm:
-      OnArm(window, d.slot);
-      break;
+    case commands::kArm: OnArm(window, d.slot); break;
     case commands::kToggleAutoRun:
       // "Activate on Startup" keeps its check; only its availability follows.
       g_record.AutoRun = Toggle(layout::kAutoRun);
       EnableWindow(Control(layout::kStartup), g_record.AutoRun != 0);
       break;
-    case commands::kAnalog:
-      SetClock(settings::kAnalogClock);
-      break;
-    case commands::kDigital:
-      SetClock(settings::kDigitalClock);
-      break;
+    case commands::kAnalog: SetClock(settings::kAnalogClock); break;
+    case commands::kDigital: SetClock(settings::kDigitalClock); break;
     case commands::kToggleOnAC:
       g_record.EnableOnAC = Toggle(layout::kOnAC);
       EnableWindow(Control(layout::kActivationField), g_record.EnableOnAC != 0);
       EnableWindow(Control(layout::kActivationSpin), g_record.EnableOnAC != 0);
       break;
-    case commands::kToggleStartup:
-      g_record.ActivateAtStartup = Toggle(layout::kStartup);
-      break;
-    case commands::kToggleDoubleClick:
-      g_record.DoubleClick = Toggle(layout::kDoubleClick);
-      break;
-    case commands::kNothing:
-      break;
+    case commands::kToggleStartup: g_record.ActivateAtStartup = Toggle(layout::kStartup); break;
+    case commands::kToggleDoubleClick: g_record.DoubleClick = Toggle(layout::kDoubleClick); break;
+    case commands::kNothing: break;
   }
 }
 
@@ -233,23 +222,14 @@ LRESULT CALLBACK ConfigWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM l
     return 0;
   }
   switch (msg) {
-    case WM_CREATE:
-      OnCreate(window);
-      return 0;
-    case WM_DESTROY:
-      PostQuitMessage(0);
-      return 0;
+    case WM_CREATE: OnCreate(window); return 0;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
     case WM_ACTIVATE:
       // Deactivated, or activated by a click: the armed slot stops waiting.
       if (LOWORD(wParam) != WA_ACTIVE) capture::Disarm(g_capture);
       return 0;
-    case WM_PAINT:
-      OnPaint(window);
-      return 0;
-    case WM_COMMAND:
-      OnCommand(window, wParam);
-      return 0;
-    default:
-      return DefWindowProcW(window, msg, wParam, lParam);
+    case WM_PAINT: OnPaint(window); return 0;
+    case WM_COMMAND: OnCommand(window, wParam); return 0;
+    default: return DefWindowProcW(window, msg, wParam, lParam);
   }
 }

@@ -67,7 +67,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int k = 0; k < appt::kSubjectUnits && !terminated; ++k) terminated = items[i].subject[k] == 0;
     if (!terminated) abort();
     if (i > 0 && oledate::Linear(items[i - 1].start) > oledate::Linear(items[i].start)) abort();
-    if (items[i].clock != ical::kDeviceClock && (items[i].clock < 0 || static_cast<size_t>(items[i].clock) >= calendar.clocks.clocks.size()))
+    if (items[i].clock != ical::kDeviceClock &&
+        (items[i].clock < 0 || static_cast<size_t>(items[i].clock) >= calendar.clocks.clocks.size()))
       abort();
   }
   // The walk at a moment in summer and one in winter.

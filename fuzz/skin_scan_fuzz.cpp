@@ -39,7 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > skin::kMaxFileBytes) {
     skin::SkinSettings cut;
     skin::ParseSkinText(p, skin::kMaxFileBytes, cut);
-    if (memcmp(cut.size, s.size, sizeof s.size) != 0 || memcmp(cut.colourSet, s.colourSet, sizeof s.colourSet) != 0) abort();
+    if (memcmp(cut.size, s.size, sizeof s.size) != 0 || memcmp(cut.colourSet, s.colourSet, sizeof s.colourSet) != 0)
+      abort();
   }
   return 0;
 }

@@ -16,9 +16,9 @@ static const DWORD kFirstWaitMs = 100;
 static const DWORD kWaitMs = 600000;
 
 static SRWLOCK s_lock = SRWLOCK_INIT;
-static appt::Row s_table[appt::kTableRows];   // rows with used == false are empty
+static appt::Row s_table[appt::kTableRows];  // rows with used == false are empty
 static wchar_t s_statusText[100] = L"Reading appointments ...";
-static wchar_t s_errorText[128] = L"";        // the last failure's text; never cleared
+static wchar_t s_errorText[128] = L"";  // the last failure's text; never cleared
 
 void Appointments_SetStatusText(const wchar_t* text) {
   AcquireSRWLockExclusive(&s_lock);

@@ -204,9 +204,9 @@ int AppointmentsQuery(appt::Row* rows, int capacity, BOOL moving, int* recurring
 BOOL AppointmentsFormatRow(const appt::Row& row, wchar_t line[256]) {
   oledate::Fields f;
   if (!row.used || !oledate::ToFields(row.start, &f) || f.year < 1601) return FALSE;
-  SYSTEMTIME st = {static_cast<WORD>(f.year),   static_cast<WORD>(f.month),  static_cast<WORD>(f.weekday),
-                   static_cast<WORD>(f.day),    static_cast<WORD>(f.hour),   static_cast<WORD>(f.minute),
-                   static_cast<WORD>(f.second), 0};
+  SYSTEMTIME st = {
+      static_cast<WORD>(f.year), static_cast<WORD>(f.month),  static_cast<WORD>(f.weekday), static_cast<WORD>(f.day),
+      static_cast<WORD>(f.hour), static_cast<WORD>(f.minute), static_cast<WORD>(f.second),  0};
   wchar_t subject[appt::kSubjectUnits];
   int n = 0;
   for (; n < appt::kSubjectUnits - 1 && row.subject[n] != 0; ++n) subject[n] = static_cast<wchar_t>(row.subject[n]);

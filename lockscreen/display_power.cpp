@@ -54,8 +54,8 @@ void DisplayPowerSwitch(BOOL on) {
   }
   HDC screen = GetDC(nullptr);
   DWORD escape = SETPOWERMANAGEMENT;
-  if (DisplayExtEscape(screen, QUERYESCSUPPORT, sizeof(escape), reinterpret_cast<const char*>(&escape), 0,
-                       nullptr) > 0) {
+  if (DisplayExtEscape(screen, QUERYESCSUPPORT, sizeof(escape), reinterpret_cast<const char*>(&escape), 0, nullptr) >
+      0) {
     VIDEO_POWER_MANAGEMENT_CE vpm;
     vpm.Length = sizeof(vpm);  // 12
     vpm.DPMSVersion = 1;

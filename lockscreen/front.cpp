@@ -73,12 +73,8 @@ const FrontStep kRefreshEntry[] = {
     {kAlways, kPaint},
 };
 const FrontStep kRefreshTick[] = {
-    {kUnlessForeground, kToTop},
-    {kUnlessForeground, kForeground},
-    {kUnlessForeground, kFullScreen},
-    {kUnlessActive, kActivate},
-    {kUnlessActive, kFocus},
-    {kUnlessActive, kTakeKeys},
+    {kUnlessForeground, kToTop}, {kUnlessForeground, kForeground}, {kUnlessForeground, kFullScreen},
+    {kUnlessActive, kActivate},  {kUnlessActive, kFocus},          {kUnlessActive, kTakeKeys},
     {kAlways, kPaint},
 };
 // The paint comes last and now, while the refresh thread still runs: a
@@ -106,7 +102,7 @@ constexpr StepList ListOf(const FrontStep (&steps)[N]) {
 
 // In the order of FrontWay.
 const StepList kWays[kFrontWayCount] = {
-    ListOf(kAtStart),      ListOf(kOnActivate),  ListOf(kOnDisplayChange), ListOf(kOnInput),   ListOf(kRefreshEntry),
+    ListOf(kAtStart),     ListOf(kOnActivate), ListOf(kOnDisplayChange), ListOf(kOnInput),   ListOf(kRefreshEntry),
     ListOf(kRefreshTick), ListOf(kBeforeDark), ListOf(kPaintNow),        ListOf(kKeysAgain),
 };
 

@@ -16,9 +16,9 @@
 
 LockScreenState g_lockScreen;
 
-static const int kTextUnits = 100;  // the title and the class name
-static HANDLE s_markerEvent = nullptr;   // "Ombrevale - Unload"
-static HANDLE s_orderlyEnd = nullptr;    // handed over by the service, or NULL
+static const int kTextUnits = 100;      // the title and the class name
+static HANDLE s_markerEvent = nullptr;  // "Ombrevale - Unload"
+static HANDLE s_orderlyEnd = nullptr;   // handed over by the service, or NULL
 static volatile LONG s_endIsOrderly = 0;
 static bool s_refreshLockReady = false;
 static wchar_t s_className[kTextUnits];

@@ -132,8 +132,8 @@ void DrawPicture(HDC dc, const facefit::FaceFit& fit) {
       const RECT face = OnScreen(fit, fit.face);
       SetStretchBltMode(dc, HALFTONE);
       SetBrushOrgEx(dc, 0, 0, nullptr);
-      StretchBlt(dc, face.left, face.top, face.right - face.left, face.bottom - face.top, memory, 0, 0,
-                 info.bmWidth, info.bmHeight, SRCCOPY);
+      StretchBlt(dc, face.left, face.top, face.right - face.left, face.bottom - face.top, memory, 0, 0, info.bmWidth,
+                 info.bmHeight, SRCCOPY);
     } else {
       BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, memory, 0, 0, SRCCOPY);
     }
@@ -325,8 +325,10 @@ void Paint_OnCreate(HWND window) {
   }
   s_face = facefit::ChooseFace(width, height);
   s_skinSize = s_face.skin.skinSize;
-  layout::ImagePath(s_portraitPath, layout::kImagePathCapacity, g_lockScreen.settings.Clock_Type, false, s_face.skin.fileName);
-  layout::ImagePath(s_landscapePath, layout::kImagePathCapacity, g_lockScreen.settings.Clock_Type, true, s_face.skin.fileName);
+  layout::ImagePath(s_portraitPath, layout::kImagePathCapacity, g_lockScreen.settings.Clock_Type, false,
+                    s_face.skin.fileName);
+  layout::ImagePath(s_landscapePath, layout::kImagePathCapacity, g_lockScreen.settings.Clock_Type, true,
+                    s_face.skin.fileName);
 
   HDC dc = GetDC(window);
   CreateFonts(dc);

@@ -94,8 +94,7 @@ static bool Tick(void) {
 static void GoDark(void) {
   if (WaitEndEvent(0)) return;
   DWORD_PTR ignored = 0;
-  SendMessageTimeoutW(g_lockScreen.window, WM_LOCK_REFRONT, kFrontBeforeDark, 0, SMTO_NORMAL, kRefrontWaitMs,
-                      &ignored);
+  SendMessageTimeoutW(g_lockScreen.window, WM_LOCK_REFRONT, kFrontBeforeDark, 0, SMTO_NORMAL, kRefrontWaitMs, &ignored);
   DisplayPowerSwitch(FALSE);
 }
 

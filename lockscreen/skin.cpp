@@ -16,7 +16,8 @@ skin::SkinSettings Skin_Load(const wchar_t* moduleDir, int32_t clockType) {
   if (n < 0 || n >= MAX_PATH) return settings;  // a path that does not fit is a file that cannot be opened
   path[MAX_PATH - 1] = L'\0';
 
-  HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file =
+      CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return settings;
   static BYTE buffer[skin::kMaxFileBytes];
   ZeroMemory(buffer, sizeof(buffer));

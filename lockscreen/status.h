@@ -11,7 +11,7 @@ struct StatusInfo {
   LONG lastMail;
   LONG lastMissedCalls;
   BYTE batteryPercent;
-  volatile LONG lastDay;     // 99 forces the first date repaint
+  volatile LONG lastDay;  // 99 forces the first date repaint
   volatile LONG lastHour;
   volatile LONG lastMinute;
 };

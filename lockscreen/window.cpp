@@ -133,17 +133,11 @@ LRESULT CALLBACK LockWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_DESTROY:
       Paint_OnDestroy(window);  // posts the quit message
       return 0;
-    case WM_ACTIVATE:
-      OnActivate(window, wParam, lParam);
-      return 0;
-    case WM_SETFOCUS:
-      StartRefreshIfIdle();
-      return 0;
+    case WM_ACTIVATE: OnActivate(window, wParam, lParam); return 0;
+    case WM_SETFOCUS: StartRefreshIfIdle(); return 0;
     case WM_ENABLE:
     case WM_SHOWWINDOW:
-    case WM_WINDOWPOSCHANGED:
-      StartRefreshIfIdle();
-      return DefWindowProcW(window, message, wParam, lParam);
+    case WM_WINDOWPOSCHANGED: StartRefreshIfIdle(); return DefWindowProcW(window, message, wParam, lParam);
     case WM_PAINT:
       StartRefreshIfIdle();
       Paint_OnPaint(window);
@@ -174,21 +168,11 @@ LRESULT CALLBACK LockWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
-    case WM_MOUSEWHEEL:
-      OnMouse(window, message, lParam);
-      return 0;
-    case WM_DISPLAYCHANGE:
-      OnDisplayChange(window);
-      return 0;
-    case WM_HIBERNATE:
-      Paint_OnHibernate();
-      return 1;
-    case WM_LOCK_REFRONT:
-      OnRefront(window, wParam);
-      return 0;
-    case WM_LOCK_PROBE:
-      return OnProbe(wParam);
-    default:
-      return DefWindowProcW(window, message, wParam, lParam);
+    case WM_MOUSEWHEEL: OnMouse(window, message, lParam); return 0;
+    case WM_DISPLAYCHANGE: OnDisplayChange(window); return 0;
+    case WM_HIBERNATE: Paint_OnHibernate(); return 1;
+    case WM_LOCK_REFRONT: OnRefront(window, wParam); return 0;
+    case WM_LOCK_PROBE: return OnProbe(wParam);
+    default: return DefWindowProcW(window, message, wParam, lParam);
   }
 }

@@ -50,8 +50,7 @@ static BOOL AppDataFolder(wchar_t* folder) {
   if (shell == nullptr) return FALSE;
   const FolderPathFn query =
       reinterpret_cast<FolderPathFn>(reinterpret_cast<void*>(GetProcAddress(shell, "SHGetFolderPathW")));
-  const HRESULT hr =
-      query != nullptr ? query(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder) : E_FAIL;
+  const HRESULT hr = query != nullptr ? query(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder) : E_FAIL;
   FreeLibrary(shell);
   if (SUCCEEDED(hr)) return TRUE;
   folder[0] = L'\0';
@@ -156,9 +155,8 @@ static std::vector<std::wstring> FolderFiles(int* leftOut) {
     names.push_back(path);
   } while (FindNextFileW(find, &found));
   FindClose(find);
-  std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
-    return _wcsicmp(a.c_str(), b.c_str()) < 0;
-  });
+  std::sort(names.begin(), names.end(),
+            [](const std::wstring& a, const std::wstring& b) { return _wcsicmp(a.c_str(), b.c_str()) < 0; });
   if (names.size() > kCalendarFolderFiles) {
     *leftOut += static_cast<int>(names.size() - kCalendarFolderFiles);
     names.resize(kCalendarFolderFiles);
@@ -177,11 +175,8 @@ HRESULT CalendarLogon(CalendarApp* app, HWND) {
   std::vector<uint8_t> bytes;
   DWORD error;
   switch (ReadWholeFile(path, room, &bytes, &error)) {
-    case kUnreadable:
-      return HRESULT_FROM_WIN32(error);
-    case kOverBound:
-      ++app->leftOut;
-      break;
+    case kUnreadable: return HRESULT_FROM_WIN32(error);
+    case kOverBound: ++app->leftOut; break;
     case kRead:
       room -= bytes.size();
       app->files.push_back(std::move(bytes));
@@ -228,8 +223,9 @@ void CalendarFolderRelease(CalendarFolder* folder) { delete folder; }
 static bool SystemTimeOf(double date, SYSTEMTIME* st) {
   oledate::Fields f;
   if (!oledate::ToFields(date, &f) || f.year < 1601) return false;
-  *st = SYSTEMTIME{static_cast<WORD>(f.year), static_cast<WORD>(f.month), 0, static_cast<WORD>(f.day),
-                   static_cast<WORD>(f.hour), static_cast<WORD>(f.minute), static_cast<WORD>(f.second), 0};
+  *st = SYSTEMTIME{
+      static_cast<WORD>(f.year),   static_cast<WORD>(f.month),  0, static_cast<WORD>(f.day), static_cast<WORD>(f.hour),
+      static_cast<WORD>(f.minute), static_cast<WORD>(f.second), 0};
   return true;
 }
 
@@ -395,7 +391,8 @@ HRESULT CalendarPatternConvert(CalendarPattern* pattern, BOOL toOwn, DATE in, DA
   ical::Clocks* clocks = &HandleOf(pattern)->owner->calendar.clocks;
   const int clock = ItemOf(pattern)->clock;
   double result;
-  const bool ok = toOwn ? ical::LocalToClock(clocks, clock, in, &result) : ical::ClockToLocal(clocks, clock, in, &result);
+  const bool ok =
+      toOwn ? ical::LocalToClock(clocks, clock, in, &result) : ical::ClockToLocal(clocks, clock, in, &result);
   if (!ok) return E_FAIL;
   *out = result;
   return S_OK;

@@ -51,9 +51,9 @@ BOOL CalendarFilePath(wchar_t* out, DWORD capacity);
 // The folder of further calendar files (no trailing backslash), likewise.
 BOOL CalendarFolderPath(wchar_t* out, DWORD capacity);
 
-HRESULT CalendarCreateApplication(CalendarApp** out);          // CoCreateInstance
+HRESULT CalendarCreateApplication(CalendarApp** out);              // CoCreateInstance
 HRESULT CalendarQueryApp(CalendarApp* object, CalendarApp** out);  // QueryInterface(IID_IPOutlookApp)
-ULONG CalendarRelease(CalendarApp* app);                          // the references left
+ULONG CalendarRelease(CalendarApp* app);                           // the references left
 // Logon reads the files (window is unused); Logoff drops what was read.
 HRESULT CalendarLogon(CalendarApp* app, HWND window);
 HRESULT CalendarLogoff(CalendarApp* app);

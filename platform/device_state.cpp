@@ -47,9 +47,7 @@ BOOL DeviceSimulatedBinary(LPCWSTR name, void* data, DWORD size) {
   return ReadExact(name, REG_BINARY, data, size, TRUE);
 }
 
-BOOL DeviceWriteBinary(LPCWSTR name, const void* data, DWORD size) {
-  return WriteValue(name, REG_BINARY, data, size);
-}
+BOOL DeviceWriteBinary(LPCWSTR name, const void* data, DWORD size) { return WriteValue(name, REG_BINARY, data, size); }
 
 BOOL DeviceMarkTool(void) { return DeviceWriteDword(L"DeviceTool", 1); }
 

@@ -29,7 +29,7 @@ HHOOK volatile g_hook = nullptr;  // written on the input thread only
 BYTE g_down[256];                 // key-down state of the keys taken (input thread)
 INIT_ONCE g_startOnce = INIT_ONCE_STATIC_INIT;
 DWORD g_inputThreadId = 0;
-HANDLE g_hookDone = nullptr;      // set after each (re)install attempt
+HANDLE g_hookDone = nullptr;  // set after each (re)install attempt
 volatile LONG g_hookInstalls = 0;
 const DWORD kStartWaitMs = 5000;
 // Thread messages of the input thread.

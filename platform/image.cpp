@@ -43,8 +43,7 @@ HBITMAP MakeDib(UINT width, UINT height, WORD bits, void** pixels, UINT* stride)
 // Copies `source` (already in the DIB's pixel format) into a new DIB.
 HBITMAP CopyInto(IWICBitmapSource* source, WORD bits) {
   UINT width = 0, height = 0;
-  if (FAILED(source->GetSize(&width, &height)) || width == 0 || height == 0 || width > kMaxSide ||
-      height > kMaxSide)
+  if (FAILED(source->GetSize(&width, &height)) || width == 0 || height == 0 || width > kMaxSide || height > kMaxSide)
     return nullptr;
   void* pixels = nullptr;
   UINT stride = 0;
@@ -63,8 +62,7 @@ HBITMAP DecodeWith(IWICImagingFactory* factory, LPCWSTR path) {
   IWICBitmapFrameDecode* frame = nullptr;
   IWICFormatConverter* converter = nullptr;
   WICPixelFormatGUID format;
-  if (FAILED(factory->CreateDecoderFromFilename(path, nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand,
-                                                &decoder)))
+  if (FAILED(factory->CreateDecoderFromFilename(path, nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand, &decoder)))
     goto done;
   if (FAILED(decoder->GetFrame(0, &frame))) goto done;
   if (SUCCEEDED(frame->GetPixelFormat(&format)) && IsEqualGUID(format, GUID_WICPixelFormat24bppBGR)) {

@@ -13,8 +13,8 @@ void DeviceGetLocalTime(SYSTEMTIME* out) {
     GetLocalTime(out);
     return;
   }
-  civil::Time t{pinned.wYear, pinned.wMonth, pinned.wDay, pinned.wHour, pinned.wMinute, pinned.wSecond,
-                pinned.wMilliseconds, 0};
+  civil::Time t{pinned.wYear,   pinned.wMonth,  pinned.wDay,          pinned.wHour,
+                pinned.wMinute, pinned.wSecond, pinned.wMilliseconds, 0};
   if (!civil::Valid(t)) {
     GetLocalTime(out);
     return;

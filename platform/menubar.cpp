@@ -19,7 +19,7 @@
 namespace {
 
 const wchar_t kBarClass[] = L"OV_MENUBAR";
-const int kBarHeight = 26;          // a Pocket PC menu bar at 96 dpi
+const int kBarHeight = 26;  // a Pocket PC menu bar at 96 dpi
 const int kMaxBarButtons = 4;
 const int kWordsPerButton = 7;
 const int kTextUnits = 64;
@@ -32,13 +32,12 @@ LRESULT CALLBACK MenuBarProc(HWND bar, UINT msg, WPARAM wParam, LPARAM lParam) {
       // it this bar) while handling it.
       if (HIWORD(wParam) == BN_CLICKED && lParam != 0) {
         HWND owner = GetWindow(bar, GW_OWNER);
-        if (owner != nullptr) PostMessageW(owner, WM_COMMAND, MAKEWPARAM(LOWORD(wParam), 0), reinterpret_cast<LPARAM>(bar));
+        if (owner != nullptr)
+          PostMessageW(owner, WM_COMMAND, MAKEWPARAM(LOWORD(wParam), 0), reinterpret_cast<LPARAM>(bar));
       }
       return 0;
-    case WM_MOUSEACTIVATE:
-      return MA_NOACTIVATE;  // tapping the bar leaves the parent active
-    default:
-      return DefWindowProcW(bar, msg, wParam, lParam);
+    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;  // tapping the bar leaves the parent active
+    default: return DefWindowProcW(bar, msg, wParam, lParam);
   }
 }
 
@@ -127,8 +126,8 @@ BOOL SHCreateMenuBar(SHMENUBARINFO* info) {
     if (LoadStringW(res, buttons[i].stringId, text, kTextUnits) <= 0) text[0] = L'\0';
     const int left = cx * i / count;
     const int right = cx * (i + 1) / count;
-    CreateWindowExW(0, L"button", text, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, left, 0, right - left, kBarHeight,
-                    bar, reinterpret_cast<HMENU>(static_cast<INT_PTR>(buttons[i].command)), self, nullptr);
+    CreateWindowExW(0, L"button", text, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, left, 0, right - left, kBarHeight, bar,
+                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(buttons[i].command)), self, nullptr);
   }
   info->hwndMB = bar;
   return TRUE;

@@ -54,8 +54,7 @@ typedef struct MSGQUEUEINFO_OS {
 } MSGQUEUEINFO, *PMSGQUEUEINFO;
 
 HANDLE CreateMsgQueue(LPCWSTR name, MSGQUEUEOPTIONS* options);
-BOOL ReadMsgQueue(HANDLE queue, void* buffer, DWORD bufferSize, DWORD* bytesRead,
-                  DWORD timeoutMs, DWORD* flags);
+BOOL ReadMsgQueue(HANDLE queue, void* buffer, DWORD bufferSize, DWORD* bytesRead, DWORD timeoutMs, DWORD* flags);
 BOOL CloseMsgQueue(HANDLE queue);
 // FALSE with ERROR_INVALID_HANDLE when the queue is not one of this
 // process's or the power manager no longer knows it (its slot was

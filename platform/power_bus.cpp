@@ -29,12 +29,12 @@ const DWORD kMagic = 0x4F565042;  // "OVPB"
 const DWORD kLockWaitMs = 2000;
 
 struct BusSlot {
-  DWORD ownerPid;     // 0: free
-  DWORD generation;   // names the slot's event; new for every queue
-  DWORD registered;   // RequestPowerNotifications in force (a count)
-  DWORD mask;         // the notifications asked for
-  DWORD capacity;     // records the ring holds
-  DWORD cbMaxMessage; // largest record the reader takes (0: any)
+  DWORD ownerPid;      // 0: free
+  DWORD generation;    // names the slot's event; new for every queue
+  DWORD registered;    // RequestPowerNotifications in force (a count)
+  DWORD mask;          // the notifications asked for
+  DWORD capacity;      // records the ring holds
+  DWORD cbMaxMessage;  // largest record the reader takes (0: any)
   DWORD head;
   DWORD count;
   DWORD lengths[powerbus::kRingRecords];
@@ -68,8 +68,8 @@ bool OpenBus() {
   if (g_bus == nullptr) {
     if (g_mutex == nullptr) g_mutex = CreateMutexW(nullptr, FALSE, L"Ombrevale.PowerBus.Lock");
     if (g_mapping == nullptr)
-      g_mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(Bus),
-                                     L"Ombrevale.PowerBus");
+      g_mapping =
+          CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(Bus), L"Ombrevale.PowerBus");
     if (g_mutex != nullptr && g_mapping != nullptr)
       g_bus = static_cast<Bus*>(MapViewOfFile(g_mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(Bus)));
   }
@@ -258,8 +258,7 @@ HANDLE CreateMsgQueue(LPCWSTR name, MSGQUEUEOPTIONS* options) {
   return event;
 }
 
-BOOL ReadMsgQueue(HANDLE queue, void* buffer, DWORD bufferSize, DWORD* bytesRead, DWORD timeoutMs,
-                  DWORD* flags) {
+BOOL ReadMsgQueue(HANDLE queue, void* buffer, DWORD bufferSize, DWORD* bytesRead, DWORD timeoutMs, DWORD* flags) {
   LocalEntry e;
   if (!LookupLocal(queue, FALSE, &e)) {
     SetLastError(ERROR_INVALID_HANDLE);
@@ -350,9 +349,8 @@ HANDLE RequestPowerNotifications(HANDLE queue, DWORD flags) {
   BusSlot* s = OwnedSlot(e);
   // The registration is a handle of its own (a duplicate of the queue's
   // event), so that it can be told from the queue and released on its own.
-  if (s != nullptr &&
-      DuplicateHandle(GetCurrentProcess(), queue, GetCurrentProcess(), &registration, 0, FALSE,
-                      DUPLICATE_SAME_ACCESS)) {
+  if (s != nullptr && DuplicateHandle(GetCurrentProcess(), queue, GetCurrentProcess(), &registration, 0, FALSE,
+                                      DUPLICATE_SAME_ACCESS)) {
     if (AddLocal(registration, e.slot, e.generation, TRUE)) {
       s->registered += 1;
       s->mask |= flags;

@@ -18,7 +18,7 @@ struct ServiceState {
   HANDLE lockScreenOrderly;  // its orderly-end event (shared/signals.h), or NULL
   HANDLE watcherThread;      // the last idle watcher started, or NULL
   bool firstPass;
-  bool installed;            // "installed" among the arguments
+  bool installed;  // "installed" among the arguments
   settings::ServiceSettings settings;
 };
 
@@ -49,9 +49,9 @@ void CloseIdleWatcher();
 
 // lock_screen.cpp
 enum LockScreenEnd {
-  kLockScreenRuns,      // the started lock screen still runs
-  kLockScreenGone,      // none was started, or it ended in order
-  kLockScreenDied,      // it ended without an orderly end and none other shows
+  kLockScreenRuns,  // the started lock screen still runs
+  kLockScreenGone,  // none was started, or it ended in order
+  kLockScreenDied,  // it ended without an orderly end and none other shows
 };
 // Starts a lock screen, unless the one started last still runs (the
 // device is locked already).

@@ -82,8 +82,7 @@ void StopIdleWatcher() {
   SignalSet(g_service.endEvent);
   for (int i = 0; i < kStopPolls && WatcherActive(); ++i) {
     // A wait that fails is a poll all the same: never a loop without a pause.
-    if (g_service.watcherThread == nullptr ||
-        WaitForSingleObject(g_service.watcherThread, kStopPollMs) == WAIT_FAILED)
+    if (g_service.watcherThread == nullptr || WaitForSingleObject(g_service.watcherThread, kStopPollMs) == WAIT_FAILED)
       Sleep(kStopPollMs);
   }
   SignalReset(g_service.endEvent);

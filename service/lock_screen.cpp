@@ -56,8 +56,8 @@ LockScreenEnd PollLockScreen() {
   if (g_service.lockScreenProcess == nullptr) return kLockScreenGone;
   // A wait that fails counts as an end: never as a lock screen for ever.
   if (LockScreenRuns()) return kLockScreenRuns;
-  bool orderly = g_service.lockScreenOrderly != nullptr &&
-                 WaitForSingleObject(g_service.lockScreenOrderly, 0) == WAIT_OBJECT_0;
+  bool orderly =
+      g_service.lockScreenOrderly != nullptr && WaitForSingleObject(g_service.lockScreenOrderly, 0) == WAIT_OBJECT_0;
   ForgetLockScreen();
   // A lock screen that found another one showing ends at once, and that
   // other one keeps the device locked.

@@ -68,9 +68,7 @@ void WaitWhileLockScreenShows() {
       case service::kWaitFailed:
         Sleep(kShowingPollMs);  // never spin on a wait that fails at once
         break;
-      case service::kTimedOut:
-        CheckPowerQueue();
-        break;
+      case service::kTimedOut: CheckPowerQueue(); break;
       default:  // the lock screen ended: look again
         break;
     }
@@ -104,12 +102,8 @@ PassOutcome WaitLoop() {
         }
         break;
       }
-      case service::kFromStop:
-        StopIdleWatcher();
-        return kOutcomeEnd;
-      case service::kFromIdle:
-        SignalReset(g_service.idleEvent);
-        return kOutcomeLock;
+      case service::kFromStop: StopIdleWatcher(); return kOutcomeEnd;
+      case service::kFromIdle: SignalReset(g_service.idleEvent); return kOutcomeLock;
       case service::kFromActivate:
         LoadServiceSettings(&g_service.settings);
         SignalReset(g_service.activateEvent);
@@ -117,9 +111,7 @@ PassOutcome WaitLoop() {
       case service::kFromLockScreenProcess:
         if (PollLockScreen() == kLockScreenDied) return kOutcomeRestart;
         break;
-      case service::kTimedOut:
-        CheckPowerQueue();
-        break;
+      case service::kTimedOut: CheckPowerQueue(); break;
       default:  // a failed wait: the next cycle, after its whole pause
         lastCycleFailed = true;
         break;
@@ -152,10 +144,8 @@ bool RunPass() {
     // "End_Event" is shared with the lock screen, whose workers a later set
     // would stop for good.
     StopIdleWatcher();
-    if (outcome == kOutcomeRestart)
-      RestartLockScreen();
-    else
-      StartLockScreen();
+    if (outcome == kOutcomeRestart) RestartLockScreen();
+    else StartLockScreen();
   }
   // An idle signal that lost the race to another source in the same cycle
   // (or came while the watcher was being stopped) is stale: left set, it

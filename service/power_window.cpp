@@ -43,8 +43,7 @@ bool LockWindowPainted() {
   HWND lock = FindWindowW(kLockWindowClass, kLockWindowTitle);
   if (lock == nullptr || !IsWindowVisible(lock)) return false;
   DWORD_PTR paints = 0;
-  if (!SendMessageTimeoutW(lock, WM_LOCK_PROBE, kProbePaints, 0, SMTO_BLOCK | SMTO_ABORTIFHUNG, kProbeWaitMs,
-                           &paints))
+  if (!SendMessageTimeoutW(lock, WM_LOCK_PROBE, kProbePaints, 0, SMTO_BLOCK | SMTO_ABORTIFHUNG, kProbeWaitMs, &paints))
     return false;
   return static_cast<LONG_PTR>(paints) > 0;
 }
@@ -83,22 +82,15 @@ void OnPowerSetting(LPARAM lParam) {
 LRESULT CALLBACK PowerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_POWERBROADCAST:
-      if (wParam == PBT_POWERSETTINGCHANGE)
-        OnPowerSetting(lParam);
-      else
-        Deliver(service::NoticeOfBroadcast(static_cast<uint32_t>(wParam)));
+      if (wParam == PBT_POWERSETTINGCHANGE) OnPowerSetting(lParam);
+      else Deliver(service::NoticeOfBroadcast(static_cast<uint32_t>(wParam)));
       return TRUE;
     case service::kDisplayNoticeMessage:
       Deliver(service::NoticeOfDisplay(static_cast<uint32_t>(wParam), static_cast<uint32_t>(lParam)));
       return 0;
-    case WM_CLOSE:
-      DestroyWindow(window);
-      return 0;
-    case WM_DESTROY:
-      PostQuitMessage(0);
-      return 0;
-    default:
-      return DefWindowProcW(window, message, wParam, lParam);
+    case WM_CLOSE: DestroyWindow(window); return 0;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    default: return DefWindowProcW(window, message, wParam, lParam);
   }
 }
 
@@ -112,8 +104,8 @@ DWORD WINAPI PowerWindowThread(LPVOID) {
   wc.lpszClassName = kClassName;
   RegisterClassW(&wc);
   // Never shown: a tool window that is not visible has no taskbar button.
-  g_window = CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance,
-                             nullptr);
+  g_window =
+      CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
   if (g_window != nullptr) {
     g_displayNotice = RegisterPowerSettingNotification(g_window, &kConsoleDisplayState, DEVICE_NOTIFY_WINDOW_HANDLE);
     if (g_displayNotice == nullptr)

@@ -13,8 +13,14 @@ BOOL ComposeLaunchPath(LaunchPath which, wchar_t out[128]) {
   switch (which) {
     case kLaunchLockScreen: break;
     case kLaunchService: tail = paths::kServiceTail; break;
-    case kLaunchStartupShortcut: csidl = CSIDL_STARTUP; tail = paths::kStartupShortcutTail; break;
-    case kLaunchInstalledShortcut: csidl = CSIDL_PROGRAMS; tail = paths::kInstalledShortcutTail; break;
+    case kLaunchStartupShortcut:
+      csidl = CSIDL_STARTUP;
+      tail = paths::kStartupShortcutTail;
+      break;
+    case kLaunchInstalledShortcut:
+      csidl = CSIDL_PROGRAMS;
+      tail = paths::kInstalledShortcutTail;
+      break;
   }
   out[0] = L'\0';
   // The folder itself may be long; it is queried into a full MAX_PATH

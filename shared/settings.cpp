@@ -19,8 +19,7 @@ settings::StoredValue ReadRegistryValue(void* context, const char* name) {
   wchar_t wide[40];
   Widen(name, wide, 40);
   DWORD type = 0, data = 0, size = sizeof(data);  // the length is reset before every read
-  LONG rc = RegQueryValueExW(static_cast<HKEY>(context), wide, nullptr, &type,
-                             reinterpret_cast<BYTE*>(&data), &size);
+  LONG rc = RegQueryValueExW(static_cast<HKEY>(context), wide, nullptr, &type, reinterpret_cast<BYTE*>(&data), &size);
   return settings::TakeStoredValue(rc == ERROR_SUCCESS, type, size, data);
 }
 

@@ -74,10 +74,8 @@ BOOL Launch(const wchar_t* path, const wchar_t* arguments, BOOL inherit, HANDLE*
   ZeroMemory(&pi, sizeof(pi));
   if (!CreateProcessW(path, commandLine, nullptr, nullptr, inherit, 0, nullptr, nullptr, &si, &pi)) return FALSE;
   CloseHandle(pi.hThread);
-  if (process != nullptr)
-    *process = pi.hProcess;
-  else
-    CloseHandle(pi.hProcess);
+  if (process != nullptr) *process = pi.hProcess;
+  else CloseHandle(pi.hProcess);
   return TRUE;
 }
 

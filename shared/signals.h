@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 
-extern const wchar_t kActivateEventName[];      // "Ombrevale - Hushpane_Activate"
+extern const wchar_t kActivateEventName[];       // "Ombrevale - Hushpane_Activate"
 extern const wchar_t kServiceUnloadEventName[];  // "Ombrevale - Hushpane_Unload"
 extern const wchar_t kLockMarkerEventName[];     // "Ombrevale - Unload"
 extern const wchar_t kEndEventName[];            // "End_Event"

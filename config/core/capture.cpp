@@ -39,8 +39,7 @@ bool Arm(State& st, int k, settings::ConfigSettings& s) {
 void Disarm(State& st) { st.slot = 0; }
 
 bool IsKeyMessage(uint32_t msg) {
-  return msg == kWmKeyDown || msg == kWmChar || msg == kWmSysKeyDown || msg == kWmSysChar ||
-         msg == kWmSysCommand;
+  return msg == kWmKeyDown || msg == kWmChar || msg == kWmSysKeyDown || msg == kWmSysChar || msg == kWmSysCommand;
 }
 
 bool CapturesFrom(uint32_t msg) { return msg == kWmKeyDown || msg == kWmSysKeyDown; }

@@ -6,15 +6,15 @@
 namespace layout {
 
 const wchar_t* const kLabelTexts[kLabelCount] = {
-    L"Unlock buttons:", L"Ignore buttons:", L"Type of clock:", L"Re-Activation Time:",
+    L"Unlock buttons:", L"Ignore buttons:",  L"Type of clock:", L"Re-Activation Time:",
     L"seconds",         L"Activation Time:", L"minutes"};
 
 namespace {
 
 struct Columns {
   int32_t M, W, F, BH;
-  int32_t left, right, full;   // x of the left, right and full-row columns
-  int32_t field, spin;         // x of a number field and of its spin control
+  int32_t left, right, full;  // x of the left, right and full-row columns
+  int32_t field, spin;        // x of a number field and of its spin control
 };
 
 Columns ColumnsOf(const Metrics& m) {

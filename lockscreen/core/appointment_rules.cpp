@@ -62,8 +62,8 @@ static bool Moved(const Source& source, int index, const PatternFacts& pattern, 
   return true;
 }
 
-int Walk(const Source& source, const oledate::Fields& today, double now, Row* rows, int capacity,
-         bool moving, int* recurring) {
+int Walk(const Source& source, const oledate::Fields& today, double now, Row* rows, int capacity, bool moving,
+         int* recurring) {
   const int limit = *recurring;
   int listedRecurring = 0;
   int filled = 0;
@@ -84,8 +84,7 @@ int Walk(const Source& source, const oledate::Fields& today, double now, Row* ro
           yearlyRead = pattern.type == kRecursYearly;
           double moved;
           if (!Moved(source, index, pattern, start, today, now, &moved)) continue;
-          if (!pattern.noEndDate && oledate::Linear(moved) > oledate::Linear(pattern.patternEnd))
-            continue;
+          if (!pattern.noEndDate && oledate::Linear(moved) > oledate::Linear(pattern.patternEnd)) continue;
           start = moved;
         }
       }
@@ -95,9 +94,7 @@ int Walk(const Source& source, const oledate::Fields& today, double now, Row* ro
     const double at = oledate::Linear(start);
     if (at >= low && at < high) {
       // An occurrence the user removed or moved is not listed at this time.
-      if (item.recurring && source.excluded != nullptr &&
-          source.excluded(source.context, index, start))
-        continue;
+      if (item.recurring && source.excluded != nullptr && source.excluded(source.context, index, start)) continue;
       if (item.recurring) ++listedRecurring;
       Row& row = rows[filled++];
       row.used = true;

@@ -18,14 +18,14 @@ constexpr double kWindowDays = 7.0;
 constexpr int kStopPollItems = 64;
 
 // The calendar's subject size and recurrence types, under the rules' names.
-using calendar::kSubjectUnits;
 using calendar::kRecursDaily;
-using calendar::kRecursWeekly;
 using calendar::kRecursMonthly;
 using calendar::kRecursMonthNth;
+using calendar::kRecursOther;
+using calendar::kRecursWeekly;
 using calendar::kRecursYearly;
 using calendar::kRecursYearNth;
-using calendar::kRecursOther;
+using calendar::kSubjectUnits;
 
 // One row of a query's private table or of the published table. Empty rows
 // are marked by `used`, not by the date: a DATE <= 0 is a real date before
@@ -87,8 +87,8 @@ bool Project(int type, double start, const oledate::Fields& today, double now, d
 // fills at most `capacity` rows of `rows` in collection order and returns how
 // many. `recurring` is in: the limit of moved series, out: how many recurring
 // items were listed.
-int Walk(const Source& source, const oledate::Fields& today, double now, Row* rows, int capacity,
-         bool moving, int* recurring);
+int Walk(const Source& source, const oledate::Fields& today, double now, Row* rows, int capacity, bool moving,
+         int* recurring);
 
 // Publication: the first `filled` rows of `rows`, sorted by start (equal
 // starts keep their order), into `table` rows 0 upwards; every other row of

@@ -33,16 +33,16 @@ struct AnalogPlacement {
 AnalogPlacement PlaceAnalog(const layout::Rect& client, int32_t dateHeight, int32_t dateExternalLeading);
 
 // Angles in radians, clockwise from twelve, to these exact doubles.
-constexpr double kHalfDegree = 0.008726646259722222;   // the hour hand per minute of the day
-constexpr double kSixDegrees = 0.10471975511666666;    // the minute and second hands per unit
+constexpr double kHalfDegree = 0.008726646259722222;  // the hour hand per minute of the day
+constexpr double kSixDegrees = 0.10471975511666666;   // the minute and second hands per unit
 
 // Tip = centre + (trunc(L sin t), -trunc(L cos t)), L = radius * factor,
 // truncated toward zero. The radius is a double so that a face scaled to a
 // larger screen turns its hands at the scaled length (on a device class it
 // is the whole 50 or 70, which gives the same products).
-HandLine HourHand(Point centre, double radius, int32_t hour, int32_t minute);     // L = 0.6 R
-HandLine MinuteHand(Point centre, double radius, int32_t minute);                 // L = 0.9 R
-HandLine SecondHand(Point centre, double radius, int32_t second);                 // L = 0.91 R
+HandLine HourHand(Point centre, double radius, int32_t hour, int32_t minute);  // L = 0.6 R
+HandLine MinuteHand(Point centre, double radius, int32_t minute);              // L = 0.9 R
+HandLine SecondHand(Point centre, double radius, int32_t second);              // L = 0.91 R
 
 // The cap's box: (x - half, y - half, x + half, y + half), half 2 on a
 // device class.

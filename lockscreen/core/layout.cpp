@@ -27,7 +27,9 @@ bool IsLandscape(const Rect& client) {
   return int64_t{client.right} - client.left >= int64_t{client.bottom} - client.top;
 }
 
-const wchar_t* SkinFolder(int32_t clockType) { return clockType == settings::kAnalogClock ? L"skin\\analog\\" : L"skin\\digital\\"; }
+const wchar_t* SkinFolder(int32_t clockType) {
+  return clockType == settings::kAnalogClock ? L"skin\\analog\\" : L"skin\\digital\\";
+}
 
 bool ImagePath(wchar_t* out, size_t capacity, int32_t clockType, bool landscape, const wchar_t* fileName) {
   if (capacity == 0) return false;

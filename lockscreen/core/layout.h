@@ -60,7 +60,16 @@ bool ImagePath(wchar_t* out, size_t capacity, int32_t clockType, bool landscape,
 // ------------------------------------------------------------------- fonts
 
 // The seven fonts, in the order they are created.
-enum FontId { kLargeStatusFont, kSmallStatusFont, kOwnerFont, kDateFont, kTimeFont, kAppointmentFont, kMessageFont, kFontCount };
+enum FontId {
+  kLargeStatusFont,
+  kSmallStatusFont,
+  kOwnerFont,
+  kDateFont,
+  kTimeFont,
+  kAppointmentFont,
+  kMessageFont,
+  kFontCount
+};
 
 struct FontSpec {
   int32_t points;

@@ -25,7 +25,7 @@ enum ColourIndex {
 // The five font sizes, in file order.
 enum SizeIndex { kOwnerFontSize, kDateFontSize, kTimeFontSize, kAppointmentFontSize, kMessageFontSize, kSizeCount };
 
-constexpr size_t kMaxFileBytes = 4096;  // only the first 4096 bytes of the file count
+constexpr size_t kMaxFileBytes = 4096;                       // only the first 4096 bytes of the file count
 constexpr int kNumberCount = 3 * kColourCount + kSizeCount;  // 32 numbers in the format
 constexpr int kConversionCount = 48;                         // 16 words + 32 numbers
 

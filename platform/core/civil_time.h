@@ -8,14 +8,14 @@
 namespace civil {
 
 struct Time {
-  int year;    // 1601-30827 (the SYSTEMTIME range)
-  int month;   // 1-12
-  int day;     // 1-31
-  int hour;    // 0-23
-  int minute;  // 0-59
-  int second;  // 0-59
-  int ms;      // 0-999
-  int weekday; // 0 Sunday - 6 Saturday (filled by Normalise/AddMs)
+  int year;     // 1601-30827 (the SYSTEMTIME range)
+  int month;    // 1-12
+  int day;      // 1-31
+  int hour;     // 0-23
+  int minute;   // 0-59
+  int second;   // 0-59
+  int ms;       // 0-999
+  int weekday;  // 0 Sunday - 6 Saturday (filled by Normalise/AddMs)
 };
 
 int DaysInMonth(int year, int month);

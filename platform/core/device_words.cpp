@@ -7,9 +7,9 @@
 namespace devicewords {
 
 static const PowerWord kWords[] = {
-    {L"on", 0x1, 0x00010000},       {L"off", 0x1, 0x00020000},      {L"critical", 0x1, 0x00040000},
-    {L"idle", 0x1, 0x00100000},     {L"suspend", 0x1, 0x00200000},  {L"reset", 0x1, 0x00800000},
-    {L"transition", 0x1, 0x0},      {L"resume", 0x2, 0x0},
+    {L"on", 0x1, 0x00010000},   {L"off", 0x1, 0x00020000},     {L"critical", 0x1, 0x00040000},
+    {L"idle", 0x1, 0x00100000}, {L"suspend", 0x1, 0x00200000}, {L"reset", 0x1, 0x00800000},
+    {L"transition", 0x1, 0x0},  {L"resume", 0x2, 0x0},
 };
 
 bool PowerByWord(const wchar_t* word, PowerWord* out) {

@@ -13,11 +13,11 @@ enum Mode : int {
 
 struct Situation {
   int mode;
-  bool open;               // GXOpenInput in force
-  bool targetValid;        // a live target window exists
-  bool passThrough;        // the key carries the pass-through marker
-  bool targetForeground;   // the target is the foreground window
-  bool targetHasFocus;     // the keyboard focus is the target itself
+  bool open;              // GXOpenInput in force
+  bool targetValid;       // a live target window exists
+  bool passThrough;       // the key carries the pass-through marker
+  bool targetForeground;  // the target is the foreground window
+  bool targetHasFocus;    // the keyboard focus is the target itself
 };
 
 // True when the hook swallows the key and posts it to the target.

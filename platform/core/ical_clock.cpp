@@ -25,8 +25,8 @@ static int CompareNames(const char* a, const std::string& b) {
 const char* WindowsZoneOf(const std::string& iana) {
   const WindowsZoneName* begin = kWindowsZones;
   const WindowsZoneName* end = kWindowsZones + sizeof kWindowsZones / sizeof kWindowsZones[0];
-  const WindowsZoneName* at =
-      std::lower_bound(begin, end, iana, [](const WindowsZoneName& z, const std::string& n) { return CompareNames(z.iana, n) < 0; });
+  const WindowsZoneName* at = std::lower_bound(
+      begin, end, iana, [](const WindowsZoneName& z, const std::string& n) { return CompareNames(z.iana, n) < 0; });
   return at != end && CompareNames(at->iana, iana) == 0 ? at->windows : nullptr;
 }
 

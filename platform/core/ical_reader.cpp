@@ -52,7 +52,7 @@ struct RawEvent {
 
 constexpr size_t kMaxDepth = 16;
 constexpr size_t kMaxZonesPerFile = 256;
-constexpr size_t kCancelEvery = 512;  // content lines between polls of the cancel callback
+constexpr size_t kCancelEvery = 512;      // content lines between polls of the cancel callback
 constexpr long kMaxSequence = 999999999;  // a SEQUENCE beyond it counts as 0
 // The Gregorian calendar repeats every 400 years; more cycles than these
 // from any start in the OLE range end beyond its last year.
@@ -79,10 +79,8 @@ bool SplitLine(const std::string& line, Property* p) {
       ++i;
       bool quoted = false;
       while (i < line.size() && (quoted || (line[i] != ';' && line[i] != ':'))) {
-        if (line[i] == '"')
-          quoted = !quoted;
-        else
-          value.push_back(line[i]);
+        if (line[i] == '"') quoted = !quoted;
+        else value.push_back(line[i]);
         ++i;
       }
     }
@@ -111,10 +109,8 @@ bool Blank(const std::string& s) {
 void EventProperty(const Property& p, RawEvent* e) {
   if (SameName(p.name, "DTSTART")) {
     if (e->hasStart || e->badStart) return;
-    if (ParseWithTzid(p, p.value, &e->start))
-      e->hasStart = true;
-    else
-      e->badStart = true;
+    if (ParseWithTzid(p, p.value, &e->start)) e->hasStart = true;
+    else e->badStart = true;
   } else if (SameName(p.name, "SUMMARY")) {
     e->summary = Unescape(p.value);
   } else if (SameName(p.name, "RRULE")) {
@@ -191,10 +187,8 @@ bool TopLevelOnly(const std::string& name) {
 }
 
 void KeepEvent(Scan* s) {
-  if (s->events->size() >= kMaxItems)
-    s->tooBig = true;
-  else
-    s->events->push_back(std::move(s->event));
+  if (s->events->size() >= kMaxItems) s->tooBig = true;
+  else s->events->push_back(std::move(s->event));
 }
 
 void Begin(Scan* s, const std::string& name) {
@@ -331,9 +325,9 @@ bool WallOn(Clocks* c, const RawEvent& e, const RawTime& t, int clock, double* w
 // The recurrence type the calendar interface reports for a rule.
 int TypeOf(const RawRule& rule, const RawTime& start, int startWeekday) {
   const bool simple = rule.interval == 1 && !rule.otherParts;
-  if (rule.freq == "DAILY") return simple && rule.byDay.empty() && rule.byMonthDay.empty() && rule.byMonth.empty()
-                                       ? calendar::kRecursDaily
-                                       : calendar::kRecursOther;
+  if (rule.freq == "DAILY")
+    return simple && rule.byDay.empty() && rule.byMonthDay.empty() && rule.byMonth.empty() ? calendar::kRecursDaily
+                                                                                           : calendar::kRecursOther;
   const bool monthDayIsStart =
       rule.byMonthDay.empty() || (rule.byMonthDay.size() == 1 && rule.byMonthDay[0] == start.day);
   const bool monthIsStart = rule.byMonth.empty() || (rule.byMonth.size() == 1 && rule.byMonth[0] == start.month);
@@ -344,16 +338,17 @@ int TypeOf(const RawRule& rule, const RawTime& start, int startWeekday) {
     const bool dayIsStart = rule.byDay.empty() || (rule.byDay.size() == 1 && rule.byDay[0].ordinal == 0 &&
                                                    rule.byDay[0].weekday == startWeekday);
     return simple && dayIsStart && rule.byMonthDay.empty() && rule.byMonth.empty() ? calendar::kRecursWeekly
-                                                                                     : calendar::kRecursOther;
+                                                                                   : calendar::kRecursOther;
   }
   if (rule.freq == "MONTHLY") {
     if (!rule.byDay.empty()) return rule.byMonthDay.empty() ? calendar::kRecursMonthNth : calendar::kRecursOther;
     return simple && monthDayIsStart && rule.byMonth.empty() && dayInEveryMonth ? calendar::kRecursMonthly
-                                                                                 : calendar::kRecursOther;
+                                                                                : calendar::kRecursOther;
   }
   if (rule.freq == "YEARLY") {
     if (!rule.byDay.empty()) return rule.byMonthDay.empty() ? calendar::kRecursYearNth : calendar::kRecursOther;
-    return simple && monthDayIsStart && monthIsStart && dayInEveryMonth ? calendar::kRecursYearly : calendar::kRecursOther;
+    return simple && monthDayIsStart && monthIsStart && dayInEveryMonth ? calendar::kRecursYearly
+                                                                        : calendar::kRecursOther;
   }
   return calendar::kRecursOther;  // HOURLY and finer
 }
@@ -385,8 +380,7 @@ bool CountEnd(const RawRule& rule, int type, double start, double* end) {
     int64_t perCycle;
     if (type == calendar::kRecursMonthly)
       perCycle = f.day <= 28 ? 4800 : f.day == 29 ? 4497 : f.day == 30 ? 4400 : 2800;
-    else
-      perCycle = f.month == 2 && f.day == 29 ? 97 : 400;
+    else perCycle = f.month == 2 && f.day == 29 ? 97 : 400;
     int64_t left = n;
     if (perCycle > 0 && left > perCycle) {
       const int64_t cycles = (left - 1) / perCycle;
@@ -406,12 +400,9 @@ bool CountEnd(const RawRule& rule, int type, double start, double* end) {
   }
   if (rule.freq == "DAILY" || rule.freq == "HOURLY" || rule.freq == "MINUTELY" || rule.freq == "SECONDLY")
     days = n * rule.interval;
-  else if (rule.freq == "WEEKLY")
-    days = n * 7 * rule.interval;
-  else if (rule.freq == "MONTHLY")
-    days = n * 31 * rule.interval;
-  else
-    days = n * 366 * rule.interval;
+  else if (rule.freq == "WEEKLY") days = n * 7 * rule.interval;
+  else if (rule.freq == "MONTHLY") days = n * 31 * rule.interval;
+  else days = n * 366 * rule.interval;
   if (type == calendar::kRecursOther || type == calendar::kRecursMonthNth || type == calendar::kRecursYearNth)
     days += 366;  // several occurrences per period: a bound, not the day itself
   if (day0 + days > oledate::kLastDayNumber) return false;
@@ -504,10 +495,8 @@ std::vector<const RawEvent*> Versions(const std::vector<RawEvent>& events) {
       continue;
     }
     const auto found = byKey.emplace(VersionKey(e), kept.size());
-    if (found.second)
-      kept.push_back(&e);
-    else if (Newer(e, *kept[found.first->second]))
-      kept[found.first->second] = &e;
+    if (found.second) kept.push_back(&e);
+    else if (Newer(e, *kept[found.first->second])) kept[found.first->second] = &e;
   }
   return kept;
 }
@@ -539,7 +528,8 @@ void SplitSeries(Clocks* c, const RawEvent& override, int64_t at, std::vector<Bu
   // or weekly one; a monthly or yearly series moved by days is no longer on
   // "the same day of the month": the interface cannot say it.
   const int type = last.item.recurrenceType;
-  if (DayOf(SecondsOfDate(startOwn)) != DayOf(from) && type != calendar::kRecursDaily && type != calendar::kRecursWeekly)
+  if (DayOf(SecondsOfDate(startOwn)) != DayOf(from) && type != calendar::kRecursDaily &&
+      type != calendar::kRecursWeekly)
     next.item.recurrenceType = calendar::kRecursOther;
   if (last.hasEnd) next.ownEnd = DateOfSeconds(SecondsOfDate(last.ownEnd) + shift);
   next.item.exceptions.clear();
@@ -660,8 +650,10 @@ Status ReadFiles(const FileBytes* files, size_t count, const Options& options, C
       if (at.size() < kMaxExceptions && WallOn(c, *e, e->recurrenceId, built[i].item.clock, &when))
         at.emplace_back(SecondsOfDate(when), e);
     }
-    std::stable_sort(at.begin(), at.end(), [](const std::pair<int64_t, const RawEvent*>& a,
-                                              const std::pair<int64_t, const RawEvent*>& b) { return a.first < b.first; });
+    std::stable_sort(at.begin(), at.end(),
+                     [](const std::pair<int64_t, const RawEvent*>& a, const std::pair<int64_t, const RawEvent*>& b) {
+                       return a.first < b.first;
+                     });
     std::vector<Building> series{built[i]};
     std::vector<int64_t> shifts{0};
     std::vector<int64_t> froms{INT64_MIN};  // the first original time each piece holds
@@ -694,9 +686,8 @@ Status ReadFiles(const FileBytes* files, size_t count, const Options& options, C
     }
     out.push_back(std::move(b.item));
   }
-  std::stable_sort(out.begin(), out.end(), [](const Item& a, const Item& b) {
-    return oledate::Linear(a.start) < oledate::Linear(b.start);
-  });
+  std::stable_sort(out.begin(), out.end(),
+                   [](const Item& a, const Item& b) { return oledate::Linear(a.start) < oledate::Linear(b.start); });
   calendar->items = std::move(out);
   return overall;
 }

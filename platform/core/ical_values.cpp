@@ -66,12 +66,9 @@ bool ParseTime(const std::string& raw, RawTime* out) {
     t.dateOnly = true;
   } else {
     if (s.size() < 15 || (s[8] != 'T' && s[8] != 't')) return false;
-    if (!Digits(s, 9, 2, &t.hour) || !Digits(s, 11, 2, &t.minute) || !Digits(s, 13, 2, &t.second))
-      return false;
-    if (s.size() == 16 && (s[15] == 'Z' || s[15] == 'z'))
-      t.utc = true;
-    else if (s.size() != 15)
-      return false;
+    if (!Digits(s, 9, 2, &t.hour) || !Digits(s, 11, 2, &t.minute) || !Digits(s, 13, 2, &t.second)) return false;
+    if (s.size() == 16 && (s[15] == 'Z' || s[15] == 'z')) t.utc = true;
+    else if (s.size() != 15) return false;
     if (t.second == 60) t.second = 59;  // a leap second
   }
   oledate::Fields f{t.year, t.month, t.day, t.hour, t.minute, t.second, 0};

@@ -11,9 +11,9 @@ namespace ical {
 // A DATE or DATE-TIME as written, before any zone is applied.
 struct RawTime {
   int year, month, day, hour, minute, second;
-  bool dateOnly;      // VALUE=DATE form (YYYYMMDD)
-  bool utc;           // ends in Z
-  std::string tzid;   // TZID parameter ("" when none)
+  bool dateOnly;     // VALUE=DATE form (YYYYMMDD)
+  bool utc;          // ends in Z
+  std::string tzid;  // TZID parameter ("" when none)
 };
 
 // Seconds on a straight line (day number * 86400 + time) of a wall time.

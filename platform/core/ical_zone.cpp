@@ -49,9 +49,9 @@ void AddObservance(Zone* zone, const ObservanceInput& o) {
     if (zone->rules.size() < kMaxRuleObservances) {
       zone->rules.push_back(r);
     } else {  // full: the oldest era gives way
-      auto oldest = std::min_element(zone->rules.begin(), zone->rules.end(), [](const Observance& a, const Observance& b) {
-        return WallSeconds(a.start) < WallSeconds(b.start);
-      });
+      auto oldest = std::min_element(
+          zone->rules.begin(), zone->rules.end(),
+          [](const Observance& a, const Observance& b) { return WallSeconds(a.start) < WallSeconds(b.start); });
       if (WallSeconds(oldest->start) < WallSeconds(o.start)) *oldest = r;
     }
   } else {
@@ -104,13 +104,14 @@ static bool LatestOnset(const Observance& o, int64_t wall, int64_t* onset) {
     lastYear = std::min(lastYear, o.rule.until.year);
   }
   if (o.rule.hasCount)
-    lastYear = static_cast<int>(std::min<int64_t>(lastYear, o.start.year + static_cast<int64_t>(o.rule.count - 1) * o.rule.interval));
+    lastYear = static_cast<int>(
+        std::min<int64_t>(lastYear, o.start.year + static_cast<int64_t>(o.rule.count - 1) * o.rule.interval));
   const int month = o.rule.byMonth.empty() ? o.start.month : o.rule.byMonth[0];
   for (int year = lastYear; year >= lastYear - 1 && year >= o.start.year; --year) {
     const int day = OnsetDay(o.rule, year, month, o.start.day);
     if (day == 0) continue;
-    const int64_t at = oledate::DayNumber(year, month, day) * 86400 + o.start.hour * 3600 +
-                       o.start.minute * 60 + o.start.second;
+    const int64_t at =
+        oledate::DayNumber(year, month, day) * 86400 + o.start.hour * 3600 + o.start.minute * 60 + o.start.second;
     if (at > wall || at < first || at > until) continue;
     *onset = at;
     break;

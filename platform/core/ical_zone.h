@@ -19,12 +19,12 @@
 
 namespace ical {
 
-constexpr size_t kMaxZoneOnsets = 1024;      // single onsets kept per zone (the newest)
-constexpr size_t kMaxRuleObservances = 64;   // observances with a yearly rule kept per zone (the newest)
+constexpr size_t kMaxZoneOnsets = 1024;     // single onsets kept per zone (the newest)
+constexpr size_t kMaxRuleObservances = 64;  // observances with a yearly rule kept per zone (the newest)
 
 // An observance with a yearly rule.
 struct Observance {
-  RawTime start;  // wall time in the offset in force before it
+  RawTime start;   // wall time in the offset in force before it
   int offsetFrom;  // seconds east of UTC
   int offsetTo;
   RawRule rule;
@@ -39,7 +39,7 @@ struct Onset {
 
 struct Zone {
   std::string tzid;
-  std::vector<Onset> onsets;       // sorted by wall once the zone is complete
+  std::vector<Onset> onsets;  // sorted by wall once the zone is complete
   std::vector<Observance> rules;
 };
 

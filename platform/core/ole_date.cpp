@@ -17,8 +17,7 @@ int DaysInMonth(int year, int month) {
 bool Valid(const Fields& f) {
   if (f.year < kFirstYear || f.year > kLastYear || f.month < 1 || f.month > 12) return false;
   if (f.day < 1 || f.day > DaysInMonth(f.year, f.month)) return false;
-  return f.hour >= 0 && f.hour <= 23 && f.minute >= 0 && f.minute <= 59 && f.second >= 0 &&
-         f.second <= 59;
+  return f.hour >= 0 && f.hour <= 23 && f.minute >= 0 && f.minute <= 59 && f.second >= 0 && f.second <= 59;
 }
 
 // Days since 0000-03-01 style civil count (H. Hinnant's algorithm), shifted

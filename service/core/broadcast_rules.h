@@ -22,9 +22,9 @@ constexpr uint32_t kPbtTransition = 0x00000001u;
 constexpr size_t kBroadcastHeaderBytes = 12;
 
 enum BroadcastMeaning {
-  kNextCycle,    // nothing to do: wait again
-  kLock,         // power off, idle, suspend or a transition: start the lock screen
-  kEndService,   // critical or reset: end the service without a lock
+  kNextCycle,   // nothing to do: wait again
+  kLock,        // power off, idle, suspend or a transition: start the lock screen
+  kEndService,  // critical or reset: end the service without a lock
 };
 
 BroadcastMeaning InterpretFlags(uint32_t message, uint32_t flags);

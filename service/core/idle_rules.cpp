@@ -19,10 +19,8 @@ IdleRun StartIdleRun(uint32_t idleNow) { return IdleRun{idleNow, 0}; }
 IdleVerdict AccountWindow(IdleRun& run, uint32_t newIdle, int32_t acActivationMinutes) {
   // A counter that stops being supported would read as a huge growth.
   if (newIdle == kIdleUnsupported) return kIdleNotSupported;
-  if (WindowWasIdle(run.previousIdle, newIdle))
-    run.runMs += kIdleWindowMs;
-  else
-    run.runMs = 0;
+  if (WindowWasIdle(run.previousIdle, newIdle)) run.runMs += kIdleWindowMs;
+  else run.runMs = 0;
   run.previousIdle = newIdle;
   return run.runMs >= IdleLimitMs(acActivationMinutes) ? kIdleReached : kKeepWatching;
 }

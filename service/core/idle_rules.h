@@ -31,7 +31,7 @@ struct IdleRun {
 
 enum IdleVerdict {
   kKeepWatching,
-  kIdleReached,      // set the idle event and end
+  kIdleReached,       // set the idle event and end
   kIdleNotSupported,  // the counter reads "not supported": end
 };
 

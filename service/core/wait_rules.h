@@ -16,11 +16,11 @@ enum WaitSource {
   kFromActivate,
   kFromLockScreenProcess,  // the started lock screen ended
   kTimedOut,
-  kWaitFailed,             // any other result, abandoned handles included
+  kWaitFailed,  // any other result, abandoned handles included
 };
 
-constexpr uint32_t kWaitObject0 = 0;      // WAIT_OBJECT_0
-constexpr uint32_t kWaitTimeout = 258;    // WAIT_TIMEOUT
+constexpr uint32_t kWaitObject0 = 0;    // WAIT_OBJECT_0
+constexpr uint32_t kWaitTimeout = 258;  // WAIT_TIMEOUT
 constexpr int kMaxWaitSources = 5;
 
 struct WaitSet {

@@ -8,9 +8,9 @@ namespace paths {
 
 constexpr size_t kCapacity = 128;  // units, terminator included
 
-constexpr const wchar_t* kLockScreenTail = L"\\Ombrevale\\Hushpane\\Corvane.exe";  // Program Files +
-constexpr const wchar_t* kServiceTail = L"\\Ombrevale\\Hushpane\\Hushpane.exe";    // Program Files +
-constexpr const wchar_t* kStartupShortcutTail = L"\\OV Hushpane.lnk";              // Startup +
+constexpr const wchar_t* kLockScreenTail = L"\\Ombrevale\\Hushpane\\Corvane.exe";             // Program Files +
+constexpr const wchar_t* kServiceTail = L"\\Ombrevale\\Hushpane\\Hushpane.exe";               // Program Files +
+constexpr const wchar_t* kStartupShortcutTail = L"\\OV Hushpane.lnk";                         // Startup +
 constexpr const wchar_t* kInstalledShortcutTail = L"\\Ombrevale\\Hushpane\\OV Hushpane.lnk";  // Programs +
 
 // out = folder + tail when the result fits in `capacity` units with its

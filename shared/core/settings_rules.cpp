@@ -101,14 +101,19 @@ void LoadConfig(ConfigSettings& s, const ValueSource& src) {
 }
 
 void SaveOrder(const ConfigSettings& s, NamedValue out[kSavedValueCount]) {
-  const NamedValue order[kSavedValueCount] = {
-      {"TimeOut", s.TimeOut},         {"AcActivation", s.AcActivation},
-      {"AutoRun", s.AutoRun},         {"ActivateAtStartup", s.ActivateAtStartup},
-      {"DoubleClick", s.DoubleClick}, {"EnableOnAC", s.EnableOnAC},
-      {"BlueTooth", s.BlueTooth},     {"Clock_Type", s.Clock_Type},
-      {"Face", s.Face},               {"Button_1", s.Button_1},
-      {"Button_2", s.Button_2},       {"Ignore_1", s.Ignore_1},
-      {"Ignore_2", s.Ignore_2}};
+  const NamedValue order[kSavedValueCount] = {{"TimeOut", s.TimeOut},
+                                              {"AcActivation", s.AcActivation},
+                                              {"AutoRun", s.AutoRun},
+                                              {"ActivateAtStartup", s.ActivateAtStartup},
+                                              {"DoubleClick", s.DoubleClick},
+                                              {"EnableOnAC", s.EnableOnAC},
+                                              {"BlueTooth", s.BlueTooth},
+                                              {"Clock_Type", s.Clock_Type},
+                                              {"Face", s.Face},
+                                              {"Button_1", s.Button_1},
+                                              {"Button_2", s.Button_2},
+                                              {"Ignore_1", s.Ignore_1},
+                                              {"Ignore_2", s.Ignore_2}};
   for (size_t i = 0; i < kSavedValueCount; ++i) out[i] = order[i];
 }
 

@@ -9,7 +9,7 @@
 namespace settings {
 
 constexpr const char* kKeyPath = "Software\\Ombrevale\\Hushpane";  // under HKEY_LOCAL_MACHINE
-constexpr uint32_t kRegDword = 4;                                 // REG_DWORD
+constexpr uint32_t kRegDword = 4;                                  // REG_DWORD
 
 // Clock_Type's two meanings. The field itself stays a plain number: any
 // other stored value is kept as it is (the lock screen draws no clock for

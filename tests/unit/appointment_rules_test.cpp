@@ -27,12 +27,12 @@ struct FakeItem {
   bool allDay;
   bool recurring;
   const char* subject;
-  int type = -1;            // -1: GetRecurrencePattern fails
+  int type = -1;  // -1: GetRecurrencePattern fails
   bool noEnd = true;
   double end = 0;
   bool typeRead = true;
   std::vector<double> excluded;
-  bool missing = false;     // Item returns nothing at this index
+  bool missing = false;  // Item returns nothing at this index
 };
 
 struct Fake {
@@ -110,11 +110,11 @@ TEST(AppointmentWindow, TimedItemsFromNowForSevenDays) {
     double start;
     bool listed;
   } cases[] = {
-      {kNow, true},                      // starting exactly now
-      {kNow - kMinute, false},           // started a minute ago, still going on
-      {kNow + 7.0, false},               // exactly seven days ahead
-      {kNow + 7.0 - kMinute, true},      // a minute before that
-      {At(2027, 1, 13, 0, 0), false},    // earlier today
+      {kNow, true},                    // starting exactly now
+      {kNow - kMinute, false},         // started a minute ago, still going on
+      {kNow + 7.0, false},             // exactly seven days ahead
+      {kNow + 7.0 - kMinute, true},    // a minute before that
+      {At(2027, 1, 13, 0, 0), false},  // earlier today
   };
   for (const Case& c : cases) {
     Fake f;
@@ -197,8 +197,8 @@ TEST(AppointmentProjection, MonthlyAndYearly) {
       {appt::kRecursMonthly, At(2026, 3, 2, 9, 0), At(2027, 2, 1, 12, 0), true, At(2027, 2, 2, 9, 0)},
       {appt::kRecursMonthly, At(2026, 3, 15, 9, 0), At(2027, 1, 16, 12, 0), true, At(2027, 2, 15, 9, 0)},
       {appt::kRecursMonthly, At(2026, 3, 15, 9, 0), At(2027, 12, 16, 12, 0), true, At(2028, 1, 15, 9, 0)},
-      {appt::kRecursMonthly, At(2026, 3, 31, 9, 0), At(2027, 4, 28, 12, 0), false, 0},   // 31 April
-      {appt::kRecursYearly, At(2020, 2, 29, 0, 0), At(2027, 2, 20, 12, 0), false, 0},    // common year
+      {appt::kRecursMonthly, At(2026, 3, 31, 9, 0), At(2027, 4, 28, 12, 0), false, 0},  // 31 April
+      {appt::kRecursYearly, At(2020, 2, 29, 0, 0), At(2027, 2, 20, 12, 0), false, 0},   // common year
       {appt::kRecursYearly, At(2020, 2, 29, 0, 0), At(2028, 2, 20, 12, 0), true, At(2028, 2, 29)},
       {appt::kRecursYearly, At(2020, 1, 5, 8, 0), At(2027, 1, 13, 12, 0), true, At(2027, 1, 5, 8, 0)},
       {appt::kRecursYearly, At(2020, 12, 20, 8, 0), At(2027, 1, 13, 12, 0), true, At(2027, 12, 20, 8, 0)},
@@ -261,12 +261,10 @@ TEST(AppointmentMends, ProjectionNeverBeforeFirstStartNorAfterPatternEnd) {
   starts.items = {{At(2027, 1, 15, 11, 0), false, true, "starts", appt::kRecursWeekly}};
   ASSERT_EQ(Query(starts, kNow).rows.size(), 1u);
   Fake lastDone;  // last occurrence was Monday; the pattern ends tomorrow (UNTIL)
-  lastDone.items = {{At(2026, 6, 1, 8, 0), false, true, "ending", appt::kRecursWeekly, false,
-                     At(2027, 1, 14, 23, 59)}};
+  lastDone.items = {{At(2026, 6, 1, 8, 0), false, true, "ending", appt::kRecursWeekly, false, At(2027, 1, 14, 23, 59)}};
   EXPECT_TRUE(Query(lastDone, kNow).rows.empty());
   Fake lastToday;  // the last occurrence is today at 11:00, after now: listed
-  lastToday.items = {{At(2026, 6, 3, 11, 0), false, true, "last", appt::kRecursWeekly, false,
-                      At(2027, 1, 13, 11, 0)}};
+  lastToday.items = {{At(2026, 6, 3, 11, 0), false, true, "last", appt::kRecursWeekly, false, At(2027, 1, 13, 11, 0)}};
   EXPECT_EQ(Query(lastToday, kNow).rows.size(), 1u);
 }
 
@@ -290,10 +288,10 @@ TEST(AppointmentMends, RemovedOccurrenceIsNotListed) {
 
 TEST(AppointmentMends, AllDayItemSixDaysAheadDoesNotEndTheWalk) {
   Fake f;
-  f.items = {{At(2027, 1, 19), true, false, "all-day"},           // outside its own window
-             {At(2027, 1, 19, 8, 0), false, false, "timed"},      // inside now + 7 days
-             {At(2027, 1, 20, 10, 0), false, false, "beyond"},    // ends the walk
-             {At(2027, 1, 14, 10, 0), false, false, "unsorted"}}; // never read
+  f.items = {{At(2027, 1, 19), true, false, "all-day"},            // outside its own window
+             {At(2027, 1, 19, 8, 0), false, false, "timed"},       // inside now + 7 days
+             {At(2027, 1, 20, 10, 0), false, false, "beyond"},     // ends the walk
+             {At(2027, 1, 14, 10, 0), false, false, "unsorted"}};  // never read
   EXPECT_EQ(Subjects(Query(f, kNow)), std::vector<std::string>{"timed"});
   EXPECT_EQ(f.reads, 3);
 }
@@ -341,8 +339,10 @@ TEST(AppointmentWindow, FifteenRecurringLimit) {
 
 TEST(AppointmentWindow, EqualStartsKeepCollectionOrder) {
   Fake f;
-  f.items = {{kNow + 1, false, false, "b-first"}, {kNow + 0.5, false, false, "a"},
-             {kNow + 1, false, false, "b-second"}, {kNow + 1, false, false, "b-third"}};
+  f.items = {{kNow + 1, false, false, "b-first"},
+             {kNow + 0.5, false, false, "a"},
+             {kNow + 1, false, false, "b-second"},
+             {kNow + 1, false, false, "b-third"}};
   Result r = Query(f, kNow);
   appt::Row table[appt::kTableRows];
   appt::Publish(r.rows.data(), static_cast<int>(r.rows.size()), table, appt::kTableRows);

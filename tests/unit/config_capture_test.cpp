@@ -60,9 +60,9 @@ TEST(ConfigCapture, OnlyKeyDownMessagesCapture) {
     bool consumed;
     bool captures;
   } cases[] = {
-      {capture::kWmKeyDown, true, true},     {capture::kWmSysKeyDown, true, true},
-      {capture::kWmChar, true, false},       {capture::kWmSysChar, true, false},
-      {capture::kWmSysCommand, true, false}, {0x0101 /* WM_KEYUP */, false, false},
+      {capture::kWmKeyDown, true, true},        {capture::kWmSysKeyDown, true, true},
+      {capture::kWmChar, true, false},          {capture::kWmSysChar, true, false},
+      {capture::kWmSysCommand, true, false},    {0x0101 /* WM_KEYUP */, false, false},
       {0x0105 /* WM_SYSKEYUP */, false, false}, {0x0103 /* WM_DEADCHAR */, false, false},
   };
   for (const Case& c : cases) {
@@ -176,10 +176,10 @@ TEST(ConfigCapture, ReArmClearsThenLeavesArmedAndEmpty) {
   State st;
   EXPECT_FALSE(capture::Arm(st, 1, s));  // first tap: armed, code kept
   EXPECT_EQ(s.Button_1, 0x74);
-  EXPECT_TRUE(capture::Arm(st, 1, s));   // second tap: cleared
+  EXPECT_TRUE(capture::Arm(st, 1, s));  // second tap: cleared
   EXPECT_EQ(s.Button_1, 0);
   EXPECT_EQ(st.slot, 1);
-  EXPECT_TRUE(capture::Arm(st, 1, s));   // third: still armed and empty
+  EXPECT_TRUE(capture::Arm(st, 1, s));  // third: still armed and empty
   EXPECT_EQ(s.Button_1, 0);
   EXPECT_EQ(st.slot, 1);
 }

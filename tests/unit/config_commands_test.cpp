@@ -78,10 +78,8 @@ TEST(ConfigControls, TableMatchesTheWindow) {
   for (int i = 0; i < layout::kControlCount; ++i) {
     const controls::Definition& s = controls::kDefinitions[i];
     EXPECT_STREQ(s.className, cases[i].cls) << i;
-    if (cases[i].text == nullptr)
-      EXPECT_EQ(s.text, nullptr) << i;
-    else
-      EXPECT_STREQ(s.text, cases[i].text) << i;
+    if (cases[i].text == nullptr) EXPECT_EQ(s.text, nullptr) << i;
+    else EXPECT_STREQ(s.text, cases[i].text) << i;
     EXPECT_EQ(s.style, cases[i].style) << i;
     EXPECT_EQ(s.id, cases[i].id) << i;
   }

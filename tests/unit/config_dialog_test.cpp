@@ -20,7 +20,7 @@ TEST(ConfigDialog, NarrowestClassThatHoldsTheTexts) {
     int width;
   } cases[] = {
       {{150, 100, 90}, 240}, {{168, 113, 106}, 240},  // exactly fitting
-      {{169, 100, 90}, 480}, {{150, 114, 90}, 480}, {{150, 100, 107}, 480},
+      {{169, 100, 90}, 480}, {{150, 114, 90}, 480},  {{150, 100, 107}, 480},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(dialog::ClientWidth(c.widths, font), c.width)
@@ -68,7 +68,7 @@ TEST(ConfigDialog, CentredInTheWorkAreaTopLeftAlwaysInside) {
       {{0, 0, 1366, 728}, 256, 400, {555, 164, 811, 564}},
       {{0, 0, 1920, 1040}, 496, 600, {712, 220, 1208, 820}},
       {{100, 40, 1380, 1064}, 250, 300, {615, 402, 865, 702}},  // a taskbar at the top, a second monitor
-      {{0, 0, 1024, 400}, 300, 500, {362, 0, 662, 500}},       // taller than the area: the caption stays
+      {{0, 0, 1024, 400}, 300, 500, {362, 0, 662, 500}},        // taller than the area: the caption stays
   };
   for (const Case& c : cases) {
     const layout::Rect r = dialog::CentreIn(c.work, c.w, c.h);

@@ -12,9 +12,9 @@ TEST(ConfigKeyCaption, CodeIsTheSignExtendedLow16Bits) {
     uint64_t wParam;
     int32_t code;
   } cases[] = {
-      {0x00C1, 193},      {0xF060, -4000},     {0x0000, 0},          {0xFFFF, -1},
-      {0x7FFF, 32767},    {0x8000, -32768},    {0x1234, 4660},       {0xABCD00C1ull, 193},
-      {0xFFFFFFFFFFFF0041ull, 0x41},
+      {0x00C1, 193},  {0xF060, -4000},      {0x0000, 0},
+      {0xFFFF, -1},   {0x7FFF, 32767},      {0x8000, -32768},
+      {0x1234, 4660}, {0xABCD00C1ull, 193}, {0xFFFFFFFFFFFF0041ull, 0x41},
   };
   for (const Case& c : cases) EXPECT_EQ(keycaption::KeyCodeFromWParam(c.wParam), c.code) << c.wParam;
 }
@@ -24,9 +24,8 @@ TEST(ConfigKeyCaption, FormatsAsZeroPaddedLowerHex) {
     int32_t code;
     const wchar_t* text;
   } cases[] = {
-      {193, L"0x0c1"}, {27, L"0x01b"},  {4660, L"0x1234"}, {-4000, L"0xfffff060"},
-      {1, L"0x001"},   {0xA4, L"0x0a4"}, {0xFFF, L"0xfff"}, {-1, L"0xffffffff"},
-      {INT32_MIN, L"0x80000000"}, {0x12345678, L"0x12345678"},
+      {193, L"0x0c1"},  {27, L"0x01b"},    {4660, L"0x1234"},   {-4000, L"0xfffff060"},     {1, L"0x001"},
+      {0xA4, L"0x0a4"}, {0xFFF, L"0xfff"}, {-1, L"0xffffffff"}, {INT32_MIN, L"0x80000000"}, {0x12345678, L"0x12345678"},
   };
   for (const Case& c : cases) {
     wchar_t out[keycaption::kCapacity];

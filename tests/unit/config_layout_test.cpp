@@ -21,20 +21,13 @@ TEST(ConfigLayout, WorkedCaseControlByControl) {
   Box got[layout::kControlCount];
   layout::PlaceControls(kWorked, got);
   const ControlCase cases[] = {
-      {layout::kButton1, {12, 49, 96, 24}},
-      {layout::kButton2, {132, 49, 96, 24}},
-      {layout::kIgnore1, {12, 96, 96, 24}},
-      {layout::kIgnore2, {132, 96, 96, 24}},
-      {layout::kDoubleClick, {5, 126, 192, 24}},
-      {layout::kAutoRun, {5, 147, 192, 24}},
-      {layout::kStartup, {5, 168, 192, 24}},
-      {layout::kAnalog, {12, 208, 96, 24}},
-      {layout::kDigital, {132, 208, 96, 24}},
-      {layout::kTimeOutField, {118, 234, 35, 19}},
-      {layout::kTimeOutSpin, {153, 234, 40, 19}},
-      {layout::kOnAC, {5, 252, 192, 24}},
-      {layout::kActivationField, {118, 277, 35, 19}},
-      {layout::kActivationSpin, {153, 277, 20, 19}},
+      {layout::kButton1, {12, 49, 96, 24}},           {layout::kButton2, {132, 49, 96, 24}},
+      {layout::kIgnore1, {12, 96, 96, 24}},           {layout::kIgnore2, {132, 96, 96, 24}},
+      {layout::kDoubleClick, {5, 126, 192, 24}},      {layout::kAutoRun, {5, 147, 192, 24}},
+      {layout::kStartup, {5, 168, 192, 24}},          {layout::kAnalog, {12, 208, 96, 24}},
+      {layout::kDigital, {132, 208, 96, 24}},         {layout::kTimeOutField, {118, 234, 35, 19}},
+      {layout::kTimeOutSpin, {153, 234, 40, 19}},     {layout::kOnAC, {5, 252, 192, 24}},
+      {layout::kActivationField, {118, 277, 35, 19}}, {layout::kActivationSpin, {153, 277, 20, 19}},
   };
   ASSERT_EQ(sizeof(cases) / sizeof(cases[0]), static_cast<size_t>(layout::kControlCount));
   for (const ControlCase& k : cases) {
@@ -82,10 +75,7 @@ TEST(ConfigLayout, AcRowTruncatesTheProduct) {
     int32_t LH;
     int32_t want;
   } cases[] = {
-      {16, 192 + 59 + 1},
-      {13, 156 + 48 + 1},
-      {10, 120 + 37 + 1},
-      {21, 252 + 77 + 1},  // 77.7
+      {16, 192 + 59 + 1}, {13, 156 + 48 + 1}, {10, 120 + 37 + 1}, {21, 252 + 77 + 1},  // 77.7
   };
   for (const Case& c : cases) {
     Box got[layout::kControlCount];

@@ -24,14 +24,28 @@ TEST(FaceChoice, DeviceClassesAsEverOthersByAspect) {
     int skinSize;
     const wchar_t* file;
   } cases[] = {
-      {240, 320, false, 320, L"qvga.jpg"}, {320, 240, false, 320, L"qvga.jpg"}, {240, 240, false, 240, L"240.jpg"},
-      {320, 320, false, 320, L"320.jpg"},  {480, 480, false, 480, L"480.jpg"},  {480, 640, false, 640, L"vga.jpg"},
-      {640, 480, false, 640, L"vga.jpg"},  {800, 480, false, 800, L"hd.jpg"},   {480, 800, false, 800, L"hd.jpg"},
-      {1366, 768, true, 800, L"hd.jpg"},   {1920, 1080, true, 800, L"hd.jpg"},  {2560, 1440, true, 800, L"hd.jpg"},
-      {3840, 2160, true, 800, L"hd.jpg"},  {1080, 1920, true, 800, L"hd.jpg"},  {1440, 900, true, 800, L"hd.jpg"},
+      {240, 320, false, 320, L"qvga.jpg"},
+      {320, 240, false, 320, L"qvga.jpg"},
+      {240, 240, false, 240, L"240.jpg"},
+      {320, 320, false, 320, L"320.jpg"},
+      {480, 480, false, 480, L"480.jpg"},
+      {480, 640, false, 640, L"vga.jpg"},
+      {640, 480, false, 640, L"vga.jpg"},
+      {800, 480, false, 800, L"hd.jpg"},
+      {480, 800, false, 800, L"hd.jpg"},
+      {1366, 768, true, 800, L"hd.jpg"},
+      {1920, 1080, true, 800, L"hd.jpg"},
+      {2560, 1440, true, 800, L"hd.jpg"},
+      {3840, 2160, true, 800, L"hd.jpg"},
+      {1080, 1920, true, 800, L"hd.jpg"},
+      {1440, 900, true, 800, L"hd.jpg"},
       // 4:3 is both vga and qvga: the larger picture, scaled least.
-      {1024, 768, true, 640, L"vga.jpg"},  {768, 1024, true, 640, L"vga.jpg"},  {1280, 1024, true, 640, L"vga.jpg"},
-      {600, 800, true, 640, L"vga.jpg"},   {1000, 1000, true, 480, L"480.jpg"}, {640, 640, true, 480, L"480.jpg"},
+      {1024, 768, true, 640, L"vga.jpg"},
+      {768, 1024, true, 640, L"vga.jpg"},
+      {1280, 1024, true, 640, L"vga.jpg"},
+      {600, 800, true, 640, L"vga.jpg"},
+      {1000, 1000, true, 480, L"480.jpg"},
+      {640, 640, true, 480, L"480.jpg"},
       {160, 160, true, 480, L"480.jpg"},
   };
   for (const Case& c : cases) {

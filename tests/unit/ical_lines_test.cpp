@@ -69,21 +69,22 @@ std::string LineOf(const appt::Row& row) {
   oledate::Fields f{};
   EXPECT_TRUE(oledate::ToFields(row.start, &f));
   char head[64];
-  if (row.allDay)
-    snprintf(head, sizeof head, "%04d-%02d-%02d all-day ", f.year, f.month, f.day);
-  else
-    snprintf(head, sizeof head, "%04d-%02d-%02d %02d:%02d ", f.year, f.month, f.day, f.hour, f.minute);
+  if (row.allDay) snprintf(head, sizeof head, "%04d-%02d-%02d all-day ", f.year, f.month, f.day);
+  else snprintf(head, sizeof head, "%04d-%02d-%02d %02d:%02d ", f.year, f.month, f.day, f.hour, f.minute);
   std::string line = head;
-  for (int i = 0; row.subject[i] != 0; ++i) line.push_back(row.subject[i] < 128 ? static_cast<char>(row.subject[i]) : '?');
+  for (int i = 0; row.subject[i] != 0; ++i)
+    line.push_back(row.subject[i] < 128 ? static_cast<char>(row.subject[i]) : '?');
   return line;
 }
 
 // The panel's lines for the calendar files at `now` (device time).
 std::vector<std::string> Lines(const std::vector<std::string>& files, Device device, double now) {
   std::vector<ical::FileBytes> bytes;
-  for (const std::string& f : files) bytes.push_back(ical::FileBytes{reinterpret_cast<const uint8_t*>(f.data()), f.size()});
+  for (const std::string& f : files)
+    bytes.push_back(ical::FileBytes{reinterpret_cast<const uint8_t*>(f.data()), f.size()});
   const bool ny = device == kNewYork;
-  ical::Options options{nullptr, ny ? NewYorkOfUtc : PlusOneOfUtc, ny ? UtcOfNewYork : UtcOfPlusOne, SystemZone, nullptr};
+  ical::Options options{nullptr, ny ? NewYorkOfUtc : PlusOneOfUtc, ny ? UtcOfNewYork : UtcOfPlusOne, SystemZone,
+                        nullptr};
   ical::Calendar calendar;
   ical::ReadFiles(bytes.data(), bytes.size(), options, &calendar, nullptr);
   appt::Row rows[appt::kCapacity] = {}, table[appt::kTableRows];
@@ -100,12 +101,11 @@ std::string Calendar(const std::string& body) {
 }
 std::string Event(const std::string& body) { return "BEGIN:VEVENT\r\n" + body + "END:VEVENT\r\n"; }
 
-const std::string kBerlin =
-    "BEGIN:VTIMEZONE\r\nTZID:Europe/Berlin\r\n"
-    "BEGIN:DAYLIGHT\r\nTZOFFSETFROM:+0100\r\nTZOFFSETTO:+0200\r\nDTSTART:19810329T020000\r\n"
-    "RRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU\r\nEND:DAYLIGHT\r\n"
-    "BEGIN:STANDARD\r\nTZOFFSETFROM:+0200\r\nTZOFFSETTO:+0100\r\nDTSTART:19961027T030000\r\n"
-    "RRULE:FREQ=YEARLY;BYMONTH=10;BYDAY=-1SU\r\nEND:STANDARD\r\nEND:VTIMEZONE\r\n";
+const std::string kBerlin = "BEGIN:VTIMEZONE\r\nTZID:Europe/Berlin\r\n"
+                            "BEGIN:DAYLIGHT\r\nTZOFFSETFROM:+0100\r\nTZOFFSETTO:+0200\r\nDTSTART:19810329T020000\r\n"
+                            "RRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU\r\nEND:DAYLIGHT\r\n"
+                            "BEGIN:STANDARD\r\nTZOFFSETFROM:+0200\r\nTZOFFSETTO:+0100\r\nDTSTART:19961027T030000\r\n"
+                            "RRULE:FREQ=YEARLY;BYMONTH=10;BYDAY=-1SU\r\nEND:STANDARD\r\nEND:VTIMEZONE\r\n";
 
 struct Case {
   const char* what;
@@ -130,39 +130,68 @@ TEST(CalendarLines, SeriesKeepTheirOwnWallClockTime) {
       {"Berlin 09:00 on a Monday between the American and the European change",
        {Calendar(kBerlin + Event("UID:b\r\nDTSTART;TZID=Europe/Berlin:20260105T090000\r\nRRULE:FREQ=WEEKLY\r\n"
                                  "SUMMARY:Berlin\r\n"))},
-       kNewYork, At(2027, 3, 17, 10), {"2027-03-22 04:00 Berlin"}},
-      {"UTC 14:00 in the American summer", {UtcMondays("\r\n")}, kNewYork, At(2027, 7, 14, 10),
+       kNewYork,
+       At(2027, 3, 17, 10),
+       {"2027-03-22 04:00 Berlin"}},
+      {"UTC 14:00 in the American summer",
+       {UtcMondays("\r\n")},
+       kNewYork,
+       At(2027, 7, 14, 10),
        {"2027-07-19 10:00 Call"}},
-      {"UTC 14:00 in the American winter", {UtcMondays("\r\n")}, kNewYork, At(2027, 1, 13, 10),
+      {"UTC 14:00 in the American winter",
+       {UtcMondays("\r\n")},
+       kNewYork,
+       At(2027, 1, 13, 10),
        {"2027-01-18 09:00 Call"}},
-      {"an occurrence after UNTIL is not shown", {UtcMondays(";UNTIL=20270719T133000Z\r\n")}, kNewYork,
-       At(2027, 7, 14, 10), {}},
-      {"the last occurrence at UNTIL is shown", {UtcMondays(";UNTIL=20270719T140000Z\r\n")}, kNewYork,
-       At(2027, 7, 14, 10), {"2027-07-19 10:00 Call"}},
-      {"an EXDATE removes its occurrence", {UtcMondays("\r\nEXDATE:20270719T140000Z\r\n")}, kNewYork,
-       At(2027, 7, 14, 10), {}},
+      {"an occurrence after UNTIL is not shown",
+       {UtcMondays(";UNTIL=20270719T133000Z\r\n")},
+       kNewYork,
+       At(2027, 7, 14, 10),
+       {}},
+      {"the last occurrence at UNTIL is shown",
+       {UtcMondays(";UNTIL=20270719T140000Z\r\n")},
+       kNewYork,
+       At(2027, 7, 14, 10),
+       {"2027-07-19 10:00 Call"}},
+      {"an EXDATE removes its occurrence",
+       {UtcMondays("\r\nEXDATE:20270719T140000Z\r\n")},
+       kNewYork,
+       At(2027, 7, 14, 10),
+       {}},
       {"an EXDATE in another zone removes it too",
        {Calendar(kBerlin + Event("UID:m\r\nDTSTART:20260105T140000Z\r\nRRULE:FREQ=WEEKLY\r\n"
                                  "EXDATE;TZID=Europe/Berlin:20270719T160000\r\nSUMMARY:Call\r\n"))},
-       kNewYork, At(2027, 7, 14, 10), {}},
+       kNewYork,
+       At(2027, 7, 14, 10),
+       {}},
       {"a RECURRENCE-ID moves its occurrence once",
        {UtcMondays("\r\n") + Calendar(Event("UID:m\r\nRECURRENCE-ID:20270719T140000Z\r\n"
                                             "DTSTART:20270720T140000Z\r\nSUMMARY:Call on Tuesday\r\n"))},
-       kNewYork, At(2027, 7, 14, 10), {"2027-07-20 10:00 Call on Tuesday"}},
+       kNewYork,
+       At(2027, 7, 14, 10),
+       {"2027-07-20 10:00 Call on Tuesday"}},
       {"monthly in Berlin on the 20th at 18:00",
        {Calendar(kBerlin + Event("UID:r\r\nDTSTART;TZID=Europe/Berlin:20260120T180000\r\nRRULE:FREQ=MONTHLY\r\n"
                                  "SUMMARY:Rent\r\n"))},
-       kNewYork, At(2027, 3, 17, 10), {"2027-03-20 13:00 Rent"}},
+       kNewYork,
+       At(2027, 3, 17, 10),
+       {"2027-03-20 13:00 Rent"}},
       {"yearly in UTC, first start in the American summer time",
-       {Calendar(Event("UID:y\r\nDTSTART:20200310T150000Z\r\nRRULE:FREQ=YEARLY\r\nSUMMARY:Audit\r\n"))}, kNewYork,
-       At(2027, 3, 8, 10), {"2027-03-10 10:00 Audit"}},
+       {Calendar(Event("UID:y\r\nDTSTART:20200310T150000Z\r\nRRULE:FREQ=YEARLY\r\nSUMMARY:Audit\r\n"))},
+       kNewYork,
+       At(2027, 3, 8, 10),
+       {"2027-03-10 10:00 Audit"}},
       {"a floating series stays on the device's clock",
-       {Calendar(Event("UID:f\r\nDTSTART:20260105T090000\r\nRRULE:FREQ=WEEKLY\r\nSUMMARY:Gym\r\n"))}, kNewYork,
-       At(2027, 7, 14, 10), {"2027-07-19 09:00 Gym"}},
+       {Calendar(Event("UID:f\r\nDTSTART:20260105T090000\r\nRRULE:FREQ=WEEKLY\r\nSUMMARY:Gym\r\n"))},
+       kNewYork,
+       At(2027, 7, 14, 10),
+       {"2027-07-19 09:00 Gym"}},
       {"Monday 02:00 in Berlin is Sunday evening in New York: Sunday's line",
        {Calendar(kBerlin + Event("UID:s\r\nDTSTART;TZID=Europe/Berlin:20260105T020000\r\nRRULE:FREQ=WEEKLY\r\n"
                                  "SUMMARY:Backup\r\n"))},
-       kNewYork, At(2027, 7, 14, 10), {"2027-07-18 20:00 Backup"}},
+       kNewYork,
+       At(2027, 7, 14, 10),
+       {"2027-07-18 20:00 Backup"}},
   });
 }
 
@@ -183,9 +212,10 @@ std::string LongZone(int form) {
     zone += "BEGIN:STANDARD\r\nTZOFFSETFROM:+0200\r\nTZOFFSETTO:+0100\r\nDTSTART:" + s + "\r\nEND:STANDARD\r\n";
   }
   if (form == 2)
-    zone += "BEGIN:DAYLIGHT\r\nTZOFFSETFROM:+0100\r\nTZOFFSETTO:+0200\r\nDTSTART:19600329T020000\r\nRDATE:" +
-            daylight + "\r\nEND:DAYLIGHT\r\nBEGIN:STANDARD\r\nTZOFFSETFROM:+0200\r\nTZOFFSETTO:+0100\r\n"
-            "DTSTART:19601025T030000\r\nRDATE:" + standard + "\r\nEND:STANDARD\r\n";
+    zone += "BEGIN:DAYLIGHT\r\nTZOFFSETFROM:+0100\r\nTZOFFSETTO:+0200\r\nDTSTART:19600329T020000\r\nRDATE:" + daylight +
+            "\r\nEND:DAYLIGHT\r\nBEGIN:STANDARD\r\nTZOFFSETFROM:+0200\r\nTZOFFSETTO:+0100\r\n"
+            "DTSTART:19601025T030000\r\nRDATE:" +
+            standard + "\r\nEND:STANDARD\r\n";
   return zone + "END:VTIMEZONE\r\n";
 }
 
@@ -193,7 +223,12 @@ TEST(CalendarLines, ZoneDefinitionsOfAnyLength) {
   const std::string events = Event("DTSTART;TZID=Long/History:20270714T090000\r\nSUMMARY:Summer\r\n") +
                              Event("DTSTART;TZID=Long/History:20270716T090000\r\nSUMMARY:Later\r\n");
   for (int form = 0; form < 3; ++form)
-    Check({{form == 0 ? "oldest first" : form == 1 ? "newest first" : "RDATE lists", {Calendar(LongZone(form) + events)}, kPlusOne, At(2027, 7, 14, 8),
+    Check({{form == 0   ? "oldest first"
+            : form == 1 ? "newest first"
+                        : "RDATE lists",
+            {Calendar(LongZone(form) + events)},
+            kPlusOne,
+            At(2027, 7, 14, 8),
             {"2027-07-14 08:00 Summer", "2027-07-16 08:00 Later"}}});
   // Far more changes than any zone has: memory stays bounded, the newest
   // changes are kept.
@@ -210,7 +245,8 @@ TEST(CalendarLines, ZoneDefinitionsOfAnyLength) {
   Check({{"a zone of 60000 changes", {text}, kPlusOne, At(2027, 7, 14, 7), {"2027-07-14 08:00 x"}}});
   ical::Calendar calendar;
   const ical::Options options{nullptr, PlusOneOfUtc, UtcOfPlusOne, nullptr, nullptr};
-  ASSERT_EQ(ical::Read(reinterpret_cast<const uint8_t*>(text.data()), text.size(), options, &calendar), ical::Status::kOk);
+  ASSERT_EQ(ical::Read(reinterpret_cast<const uint8_t*>(text.data()), text.size(), options, &calendar),
+            ical::Status::kOk);
   ASSERT_EQ(calendar.clocks.zones.size(), 1u);
   EXPECT_EQ(calendar.clocks.zones[0].onsets.size(), ical::kMaxZoneOnsets);
 }
@@ -229,38 +265,58 @@ TEST(CalendarLines, ZoneNamesWithoutADefinition) {
       {"Mars/Olympus_Mons", "2027-07-14 09:00 x"},  // nobody knows it: device time
   };
   for (const Name& n : names)
-    Check({{n.tzid, {Calendar(Event(std::string("DTSTART;TZID=") + n.tzid + ":20270714T090000\r\nSUMMARY:x\r\n"))},
-            kPlusOne, At(2027, 7, 14, 7), {n.line}}});
+    Check({{n.tzid,
+            {Calendar(Event(std::string("DTSTART;TZID=") + n.tzid + ":20270714T090000\r\nSUMMARY:x\r\n"))},
+            kPlusOne,
+            At(2027, 7, 14, 7),
+            {n.line}}});
   Check({{"winter in Berlin by the system's rules",
-          {Calendar(Event("DTSTART;TZID=Europe/Berlin:20270114T090000\r\nSUMMARY:x\r\n"))}, kPlusOne,
-          At(2027, 1, 14, 7), {"2027-01-14 09:00 x"}}});
+          {Calendar(Event("DTSTART;TZID=Europe/Berlin:20270114T090000\r\nSUMMARY:x\r\n"))},
+          kPlusOne,
+          At(2027, 1, 14, 7),
+          {"2027-01-14 09:00 x"}}});
 }
 
 TEST(CalendarLines, HalfBrokenFilesLoseNoEvents) {
   const std::string next = Event("DTSTART:20270115T100000\r\nSUMMARY:Next\r\n");
   auto lines = [](const char* first) { return std::vector<std::string>{first, "2027-01-15 10:00 Next"}; };
   Check({
-      {"an empty RRULE is no rule", {Calendar(Event("DTSTART:20270114T093000\r\nRRULE:\r\nSUMMARY:Once\r\n") + next)},
-       kPlusOne, At(2027, 1, 13, 10), lines("2027-01-14 09:30 Once")},
+      {"an empty RRULE is no rule",
+       {Calendar(Event("DTSTART:20270114T093000\r\nRRULE:\r\nSUMMARY:Once\r\n") + next)},
+       kPlusOne,
+       At(2027, 1, 13, 10),
+       lines("2027-01-14 09:30 Once")},
       {"an unknown FREQ keeps the first start",
-       {Calendar(Event("DTSTART:20270114T093000\r\nRRULE:FREQ=SOMETIMES\r\nSUMMARY:First\r\n") + next)}, kPlusOne,
-       At(2027, 1, 13, 10), lines("2027-01-14 09:30 First")},
+       {Calendar(Event("DTSTART:20270114T093000\r\nRRULE:FREQ=SOMETIMES\r\nSUMMARY:First\r\n") + next)},
+       kPlusOne,
+       At(2027, 1, 13, 10),
+       lines("2027-01-14 09:30 First")},
       {"a negative COUNT keeps the first start",
        {Calendar(Event("DTSTART:20270114T093000\r\nRRULE:FREQ=WEEKLY;COUNT=-3\r\nSUMMARY:First\r\n") + next)},
-       kPlusOne, At(2027, 1, 13, 10), lines("2027-01-14 09:30 First")},
+       kPlusOne,
+       At(2027, 1, 13, 10),
+       lines("2027-01-14 09:30 First")},
       {"an unreadable rule is not projected",
        {Calendar(Event("DTSTART:20260114T093000\r\nRRULE:FREQ=WEEKLY;COUNT=x\r\nSUMMARY:Old\r\n") + next)},
-       kPlusOne, At(2027, 1, 13, 10), {"2027-01-15 10:00 Next"}},
+       kPlusOne,
+       At(2027, 1, 13, 10),
+       {"2027-01-15 10:00 Next"}},
       {"END:VTOOD swallows nothing",
        {Calendar("BEGIN:VTODO\r\nSUMMARY:Todo\r\nEND:VTOOD\r\n" +
                  Event("DTSTART:20270114T093000\r\nSUMMARY:After\r\n") + next)},
-       kPlusOne, At(2027, 1, 13, 10), lines("2027-01-14 09:30 After")},
+       kPlusOne,
+       At(2027, 1, 13, 10),
+       lines("2027-01-14 09:30 After")},
       {"a mistyped END:VEVENT keeps its event",
-       {Calendar("BEGIN:VEVENT\r\nDTSTART:20270114T093000\r\nSUMMARY:Kept\r\nEND:VEVNT\r\n" + next)}, kPlusOne,
-       At(2027, 1, 13, 10), lines("2027-01-14 09:30 Kept")},
+       {Calendar("BEGIN:VEVENT\r\nDTSTART:20270114T093000\r\nSUMMARY:Kept\r\nEND:VEVNT\r\n" + next)},
+       kPlusOne,
+       At(2027, 1, 13, 10),
+       lines("2027-01-14 09:30 Kept")},
       {"a blank line inside a folded property",
-       {Calendar(Event("DTSTART:20270114T093000\r\nSUMMARY:Team\r\n\r\n  meeting\r\n") + next)}, kPlusOne,
-       At(2027, 1, 13, 10), lines("2027-01-14 09:30 Team meeting")},
+       {Calendar(Event("DTSTART:20270114T093000\r\nSUMMARY:Team\r\n\r\n  meeting\r\n") + next)},
+       kPlusOne,
+       At(2027, 1, 13, 10),
+       lines("2027-01-14 09:30 Team meeting")},
   });
 }
 
@@ -277,49 +333,73 @@ TEST(CalendarLines, EachOccurrenceOnce) {
       {"versions: the highest SEQUENCE counts",
        {Calendar(Event("UID:v\r\nSEQUENCE:2\r\nDTSTART:20270114T110000\r\nSUMMARY:New\r\n") +
                  Event("UID:v\r\nSEQUENCE:1\r\nDTSTART:20270114T090000\r\nSUMMARY:Old\r\n"))},
-       kPlusOne, At(2027, 1, 13, 10), {"2027-01-14 11:00 New"}},
+       kPlusOne,
+       At(2027, 1, 13, 10),
+       {"2027-01-14 11:00 New"}},
       {"versions: then the latest DTSTAMP",
        {Calendar(Event("UID:v\r\nDTSTAMP:20270110T080000Z\r\nDTSTART:20270114T110000\r\nSUMMARY:New\r\n") +
                  Event("UID:v\r\nDTSTAMP:20270101T080000Z\r\nDTSTART:20270114T090000\r\nSUMMARY:Old\r\n"))},
-       kPlusOne, At(2027, 1, 13, 10), {"2027-01-14 11:00 New"}},
+       kPlusOne,
+       At(2027, 1, 13, 10),
+       {"2027-01-14 11:00 New"}},
       {"versions in two calendars",
        {Calendar(Event("UID:v\r\nDTSTART:20270114T090000\r\nSUMMARY:Old\r\n")),
         Calendar(Event("UID:v\r\nSEQUENCE:1\r\nDTSTART:20270114T110000\r\nSUMMARY:New\r\n"))},
-       kPlusOne, At(2027, 1, 13, 10), {"2027-01-14 11:00 New"}},
+       kPlusOne,
+       At(2027, 1, 13, 10),
+       {"2027-01-14 11:00 New"}},
       {"a cancelled newest version removes the event",
        {Calendar(Event("UID:v\r\nDTSTART:20270114T090000\r\nSUMMARY:Old\r\n") +
                  Event("UID:v\r\nSEQUENCE:1\r\nSTATUS:CANCELLED\r\nDTSTART:20270114T090000\r\n"))},
-       kPlusOne, At(2027, 1, 13, 10), {}},
+       kPlusOne,
+       At(2027, 1, 13, 10),
+       {}},
       {"a cancelled series takes its overrides along",
        {Standup("") + Calendar(Event("UID:s\r\nSEQUENCE:1\r\nSTATUS:CANCELLED\r\nDTSTART:20260603T100000\r\n"
                                      "RRULE:FREQ=WEEKLY\r\n") +
                                Event("UID:s\r\nRECURRENCE-ID:20270113T100000\r\nDTSTART:20270114T100000\r\n"
                                      "SUMMARY:Standup on Thursday\r\n"))},
-       kPlusOne, At(2027, 1, 13, 8), {}},
+       kPlusOne,
+       At(2027, 1, 13, 8),
+       {}},
       {"an override in UTC moves a Berlin occurrence",
-       {Calendar(kBerlin + Event("UID:w\r\nDTSTART;TZID=Europe/Berlin:20260603T110000\r\nRRULE:FREQ=WEEKLY\r\n"
-                                 "SUMMARY:Weekly\r\n") +
+       {Calendar(kBerlin +
+                 Event("UID:w\r\nDTSTART;TZID=Europe/Berlin:20260603T110000\r\nRRULE:FREQ=WEEKLY\r\n"
+                       "SUMMARY:Weekly\r\n") +
                  Event("UID:w\r\nRECURRENCE-ID:20270113T100000Z\r\nDTSTART;TZID=Europe/Berlin:20270114T150000\r\n"
                        "SUMMARY:Moved\r\n"))},
-       kPlusOne, At(2027, 1, 13, 10), {"2027-01-14 15:00 Moved"}},
-      {"THISANDFUTURE: before the move", {Standup(moved)}, kPlusOne, At(2027, 1, 6, 8),
-       {"2027-01-06 10:00 Standup"}},
-      {"THISANDFUTURE: the moved occurrence", {Standup(moved)}, kPlusOne, At(2027, 1, 13, 8),
+       kPlusOne,
+       At(2027, 1, 13, 10),
+       {"2027-01-14 15:00 Moved"}},
+      {"THISANDFUTURE: before the move", {Standup(moved)}, kPlusOne, At(2027, 1, 6, 8), {"2027-01-06 10:00 Standup"}},
+      {"THISANDFUTURE: the moved occurrence",
+       {Standup(moved)},
+       kPlusOne,
+       At(2027, 1, 13, 8),
        {"2027-01-13 14:30 Standup (afternoon)"}},
-      {"THISANDFUTURE: every later one", {Standup(moved)}, kPlusOne, At(2027, 3, 10, 8),
+      {"THISANDFUTURE: every later one",
+       {Standup(moved)},
+       kPlusOne,
+       At(2027, 3, 10, 8),
        {"2027-03-10 14:30 Standup (afternoon)"}},
       {"THISANDFUTURE: an EXDATE after the move",
        {Standup(moved + Event("UID:s\r\nRECURRENCE-ID:20270310T100000\r\nSTATUS:CANCELLED\r\n"
                               "DTSTART:20270310T100000\r\n"))},
-       kPlusOne, At(2027, 3, 10, 8), {}},
+       kPlusOne,
+       At(2027, 3, 10, 8),
+       {}},
       {"a lunar RSCALE keeps the first start",
        {Calendar(Event("UID:l\r\nDTSTART;VALUE=DATE:20200115\r\nRRULE:RSCALE=CHINESE;FREQ=YEARLY\r\n"
                        "SUMMARY:Lunar\r\n"))},
-       kPlusOne, At(2027, 1, 13, 10), {}},
+       kPlusOne,
+       At(2027, 1, 13, 10),
+       {}},
       {"a Gregorian RSCALE is the usual rule",
        {Calendar(Event("UID:g\r\nDTSTART;VALUE=DATE:20200115\r\nRRULE:RSCALE=GREGORIAN;FREQ=YEARLY\r\n"
                        "SUMMARY:Solar\r\n"))},
-       kPlusOne, At(2027, 1, 13, 10), {"2027-01-15 all-day Solar"}},
+       kPlusOne,
+       At(2027, 1, 13, 10),
+       {"2027-01-15 all-day Solar"}},
   });
 }
 
@@ -329,11 +409,14 @@ TEST(CalendarLines, SeveralCalendarsInOneList) {
        {Calendar(Event("DTSTART:20270115T100000\r\nSUMMARY:Home\r\n")),
         Calendar(Event("DTSTART:20270114T100000\r\nSUMMARY:Work\r\n")),
         "\xEF\xBB\xBF" + Calendar(Event("DTSTART;VALUE=DATE:20270116\r\nSUMMARY:Club\r\n"))},
-       kPlusOne, At(2027, 1, 13, 10),
+       kPlusOne,
+       At(2027, 1, 13, 10),
        {"2027-01-14 10:00 Work", "2027-01-15 10:00 Home", "2027-01-16 all-day Club"}},
       {"a zone defined in one file is not another file's",
        {Calendar(LongZone(0)), Calendar(Event("DTSTART;TZID=Long/History:20270714T090000\r\nSUMMARY:x\r\n"))},
-       kPlusOne, At(2027, 7, 14, 7), {"2027-07-14 09:00 x"}},
+       kPlusOne,
+       At(2027, 7, 14, 7),
+       {"2027-07-14 09:00 x"}},
   });
   // A broken file adds nothing and is reported; the others are read.
   const std::string good = Calendar(Event("DTSTART:20270114T100000\r\nSUMMARY:Good\r\n"));

@@ -91,8 +91,7 @@ TEST(IcalReader, EquivalentSpellingsOfAnAllDayItem) {
 
 TEST(IcalReader, ByteOrderMarkAndBlankLines) {
   std::vector<Item> items;
-  ASSERT_EQ(Read("\xEF\xBB\xBF" + Calendar(Event("DTSTART:20270114T093000\r\n")) + "\r\n\r\n", &items),
-            Status::kOk);
+  ASSERT_EQ(Read("\xEF\xBB\xBF" + Calendar(Event("DTSTART:20270114T093000\r\n")) + "\r\n\r\n", &items), Status::kOk);
   EXPECT_EQ(items.size(), 1u);
   ASSERT_EQ(Read("\r\n  \r\n" + Calendar(Event("DTSTART:20270114T093000\r\n")), &items), Status::kOk);
   EXPECT_EQ(items.size(), 1u);
@@ -175,8 +174,7 @@ TEST(IcalReader, SubjectUnescapingDecodingAndCut) {
   };
   for (const Case& c : cases) {
     std::vector<Item> items;
-    ASSERT_EQ(Read(Calendar(Event("DTSTART:20270114T090000\r\nSUMMARY:" + c.summary + "\r\n")), &items),
-              Status::kOk);
+    ASSERT_EQ(Read(Calendar(Event("DTSTART:20270114T090000\r\nSUMMARY:" + c.summary + "\r\n")), &items), Status::kOk);
     ASSERT_EQ(items.size(), 1u);
     EXPECT_EQ(Subject(items[0]), c.subject) << c.summary;
   }
@@ -184,8 +182,7 @@ TEST(IcalReader, SubjectUnescapingDecodingAndCut) {
 
 TEST(IcalReader, FoldInsideAUtf8SequenceJoinsAtByteLevel) {
   std::vector<Item> items;
-  ASSERT_EQ(Read(Calendar(Event("DTSTART:20270114T090000\r\nSUMMARY:caf\xC3\r\n \xA9!\r\n")), &items),
-            Status::kOk);
+  ASSERT_EQ(Read(Calendar(Event("DTSTART:20270114T090000\r\nSUMMARY:caf\xC3\r\n \xA9!\r\n")), &items), Status::kOk);
   ASSERT_EQ(items.size(), 1u);
   EXPECT_EQ(Subject(items[0]), u"caf\u00E9!");
 }
@@ -207,8 +204,8 @@ TEST(IcalReader, SubjectCutAt63UnitsNeverInsideASurrogatePair) {
 TEST(IcalReader, OverlongLinesAreBounded) {
   std::vector<Item> items;
   const std::string huge(100000, 'x');
-  ASSERT_EQ(Read(Calendar(Event("DTSTART:20270114T090000\r\nSUMMARY:" + huge + "\r\nATTACH:" + huge +
-                                "\r\n " + huge + "\r\n")),
+  ASSERT_EQ(Read(Calendar(Event("DTSTART:20270114T090000\r\nSUMMARY:" + huge + "\r\nATTACH:" + huge + "\r\n " + huge +
+                                "\r\n")),
                  &items),
             Status::kOk);
   ASSERT_EQ(items.size(), 1u);
@@ -265,7 +262,7 @@ TEST(IcalReader, PatternEnds) {
       {"20270131T090000", "FREQ=MONTHLY;COUNT=3", At(2027, 5, 31, 9, 0)},  // no 31 Feb, 31 Apr
       {"20240229", "FREQ=YEARLY;COUNT=2", At(2028, 2, 29)},
       {"20270114T090000", "FREQ=WEEKLY;COUNT=1", At(2027, 1, 14, 9, 0)},
-      {"20270114T090000", "FREQ=WEEKLY;UNTIL=20270201", At(2027, 2, 1, 23, 59, 59)},  // the whole day
+      {"20270114T090000", "FREQ=WEEKLY;UNTIL=20270201", At(2027, 2, 1, 23, 59, 59)},    // the whole day
       {"20270114T090000", "FREQ=WEEKLY;UNTIL=20270201T080000Z", At(2027, 2, 1, 9, 0)},  // UTC to local
       {"20270114T090000", "FREQ=WEEKLY;UNTIL=20270201T090000", At(2027, 2, 1, 9, 0)},
   };
@@ -279,17 +276,15 @@ TEST(IcalReader, PatternEnds) {
   }
   // COUNT beyond the year 9999: no end the calendar can hold.
   std::vector<Item> items;
-  ASSERT_EQ(Read(Calendar(Event("DTSTART:20270114T090000\r\nRRULE:FREQ=YEARLY;COUNT=9000\r\n")), &items),
-            Status::kOk);
+  ASSERT_EQ(Read(Calendar(Event("DTSTART:20270114T090000\r\nRRULE:FREQ=YEARLY;COUNT=9000\r\n")), &items), Status::kOk);
   EXPECT_TRUE(items[0].noEndDate);
 }
 
-const char* kBerlin =
-    "BEGIN:VTIMEZONE\r\nTZID:Europe/Berlin\r\n"
-    "BEGIN:DAYLIGHT\r\nTZOFFSETFROM:+0100\r\nTZOFFSETTO:+0200\r\nDTSTART:19700329T020000\r\n"
-    "RRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU\r\nEND:DAYLIGHT\r\n"
-    "BEGIN:STANDARD\r\nTZOFFSETFROM:+0200\r\nTZOFFSETTO:+0100\r\nDTSTART:19701025T030000\r\n"
-    "RRULE:FREQ=YEARLY;BYMONTH=10;BYDAY=-1SU\r\nEND:STANDARD\r\nEND:VTIMEZONE\r\n";
+const char* kBerlin = "BEGIN:VTIMEZONE\r\nTZID:Europe/Berlin\r\n"
+                      "BEGIN:DAYLIGHT\r\nTZOFFSETFROM:+0100\r\nTZOFFSETTO:+0200\r\nDTSTART:19700329T020000\r\n"
+                      "RRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU\r\nEND:DAYLIGHT\r\n"
+                      "BEGIN:STANDARD\r\nTZOFFSETFROM:+0200\r\nTZOFFSETTO:+0100\r\nDTSTART:19701025T030000\r\n"
+                      "RRULE:FREQ=YEARLY;BYMONTH=10;BYDAY=-1SU\r\nEND:STANDARD\r\nEND:VTIMEZONE\r\n";
 
 TEST(IcalReader, TzidTimesUseTheFilesZone) {
   struct Case {
@@ -314,12 +309,11 @@ TEST(IcalReader, TzidTimesUseTheFilesZone) {
 }
 
 TEST(IcalReader, QuotedTzidAndMonthDayStyleRule) {
-  const char* zone =
-      "BEGIN:VTIMEZONE\r\nTZID:Eastern\r\n"
-      "BEGIN:STANDARD\r\nTZOFFSETFROM:-0400\r\nTZOFFSETTO:-0500\r\nDTSTART:19671029T020000\r\n"
-      "RRULE:FREQ=YEARLY;BYMONTH=11;BYDAY=SU;BYMONTHDAY=1,2,3,4,5,6,7\r\nEND:STANDARD\r\n"
-      "BEGIN:DAYLIGHT\r\nTZOFFSETFROM:-0500\r\nTZOFFSETTO:-0400\r\nDTSTART:19870405T020000\r\n"
-      "RRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=2SU\r\nEND:DAYLIGHT\r\nEND:VTIMEZONE\r\n";
+  const char* zone = "BEGIN:VTIMEZONE\r\nTZID:Eastern\r\n"
+                     "BEGIN:STANDARD\r\nTZOFFSETFROM:-0400\r\nTZOFFSETTO:-0500\r\nDTSTART:19671029T020000\r\n"
+                     "RRULE:FREQ=YEARLY;BYMONTH=11;BYDAY=SU;BYMONTHDAY=1,2,3,4,5,6,7\r\nEND:STANDARD\r\n"
+                     "BEGIN:DAYLIGHT\r\nTZOFFSETFROM:-0500\r\nTZOFFSETTO:-0400\r\nDTSTART:19870405T020000\r\n"
+                     "RRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=2SU\r\nEND:DAYLIGHT\r\nEND:VTIMEZONE\r\n";
   std::vector<Item> items;
   ASSERT_EQ(Read(Calendar(std::string(zone) + Event("DTSTART;TZID=\"Eastern\":20270601T120000\r\n") +
                           Event("DTSTART;TZID=\"Eastern\":20271201T120000\r\n")),
@@ -364,8 +358,7 @@ TEST(IcalReader, CancelledByCallback) {
   int polls = 0;
   ical::Options o{&polls, nullptr, nullptr, nullptr, [](void* c) { return ++*static_cast<int*>(c) >= 1; }};
   ical::Calendar calendar;
-  EXPECT_EQ(ical::Read(reinterpret_cast<const uint8_t*>(text.data()), text.size(), o, &calendar),
-            Status::kCancelled);
+  EXPECT_EQ(ical::Read(reinterpret_cast<const uint8_t*>(text.data()), text.size(), o, &calendar), Status::kCancelled);
   EXPECT_EQ(polls, 1);
   EXPECT_TRUE(calendar.items.empty());
 }
@@ -403,12 +396,9 @@ TEST(IcalReader, LongCountsMatchAMonthByMonthWalk) {
     const char* freq;
     long count;
   } cases[] = {
-      {"20270131T090000", 2027, 1, 31, 9, "MONTHLY", 5000},
-      {"20270129T090000", 2027, 1, 29, 9, "MONTHLY", 9001},
-      {"20270130T090000", 2027, 1, 30, 9, "MONTHLY", 4401},
-      {"20270128T090000", 2027, 1, 28, 9, "MONTHLY", 4801},
-      {"20280229T090000", 2028, 2, 29, 9, "YEARLY", 300},
-      {"20280229T090000", 2028, 2, 29, 9, "YEARLY", 98},
+      {"20270131T090000", 2027, 1, 31, 9, "MONTHLY", 5000}, {"20270129T090000", 2027, 1, 29, 9, "MONTHLY", 9001},
+      {"20270130T090000", 2027, 1, 30, 9, "MONTHLY", 4401}, {"20270128T090000", 2027, 1, 28, 9, "MONTHLY", 4801},
+      {"20280229T090000", 2028, 2, 29, 9, "YEARLY", 300},   {"20280229T090000", 2028, 2, 29, 9, "YEARLY", 98},
       {"20270314T090000", 2027, 3, 14, 9, "YEARLY", 1234},
   };
   for (const Case& c : cases) {

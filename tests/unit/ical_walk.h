@@ -31,7 +31,8 @@ inline bool Pattern(void* c, int index, appt::PatternFacts* out) {
 inline bool Excluded(void* c, int index, double start) { return ical::IsException(Of(c), ItemAt(c, index), start); }
 inline bool Convert(void* c, int index, bool toOwn, double in, double* out) {
   const int clock = ItemAt(c, index).clock;
-  return toOwn ? ical::LocalToClock(&Of(c)->clocks, clock, in, out) : ical::ClockToLocal(&Of(c)->clocks, clock, in, out);
+  return toOwn ? ical::LocalToClock(&Of(c)->clocks, clock, in, out)
+               : ical::ClockToLocal(&Of(c)->clocks, clock, in, out);
 }
 
 // Walks the calendar at `now` (device time) into `rows`; returns the rows filled.

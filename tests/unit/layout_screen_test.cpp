@@ -36,8 +36,8 @@ ScreenInput Input(int w, int h, int clockType) {
 }
 
 int CountBoxes(const ScreenInput& in, const ScreenLayout& l, Rect* first = nullptr) {
-  const Rect panel = layout::AppointmentsRect(in.client, l.clockRect, in.clockType, in.metrics[layout::kMessageFont],
-                                              l.messagesRect);
+  const Rect panel =
+      layout::AppointmentsRect(in.client, l.clockRect, in.clockType, in.metrics[layout::kMessageFont], l.messagesRect);
   const TextMetrics& font = in.metrics[l.appointmentFont];
   Rect box = layout::FirstAppointmentBox(panel, font);
   if (first) *first = box;
@@ -60,11 +60,11 @@ TEST(LayoutSkinChoice, ExactSizesOnly) {
     int w, h, skinSize;
     const wchar_t* file;
   } cases[] = {
-      {800, 480, 800, L"hd.jpg"},   {480, 800, 800, L"hd.jpg"},    {640, 480, 640, L"vga.jpg"},
-      {480, 640, 640, L"vga.jpg"},  {480, 480, 480, L"480.jpg"},   {320, 320, 320, L"320.jpg"},
-      {240, 240, 240, L"240.jpg"},  {240, 320, 320, L"qvga.jpg"},  {320, 240, 320, L"qvga.jpg"},
-      {640, 640, 320, L"qvga.jpg"}, {600, 800, 320, L"qvga.jpg"},  {800, 600, 320, L"qvga.jpg"},
-      {481, 640, 320, L"qvga.jpg"}, {0, 0, 320, L"qvga.jpg"},      {-800, -480, 320, L"qvga.jpg"},
+      {800, 480, 800, L"hd.jpg"},   {480, 800, 800, L"hd.jpg"},   {640, 480, 640, L"vga.jpg"},
+      {480, 640, 640, L"vga.jpg"},  {480, 480, 480, L"480.jpg"},  {320, 320, 320, L"320.jpg"},
+      {240, 240, 240, L"240.jpg"},  {240, 320, 320, L"qvga.jpg"}, {320, 240, 320, L"qvga.jpg"},
+      {640, 640, 320, L"qvga.jpg"}, {600, 800, 320, L"qvga.jpg"}, {800, 600, 320, L"qvga.jpg"},
+      {481, 640, 320, L"qvga.jpg"}, {0, 0, 320, L"qvga.jpg"},     {-800, -480, 320, L"qvga.jpg"},
   };
   for (const auto& c : cases) {
     const layout::SkinChoice s = layout::ChooseSkin(c.w, c.h);
@@ -102,10 +102,19 @@ TEST(LayoutFonts, HeightsIn64BitsClamped) {
   struct Case {
     int32_t dpi, points, height;
   } cases[] = {
-      {96, 11, 14}, {96, 25, 33}, {96, 9, 12}, {96, 10, 13}, {192, 11, 29}, {72, 11, 11},
-      {96, 0, 0},   {96, -11, -14},  // truncation toward zero, not down
-      {96, INT32_MAX, layout::kMaxFontHeight}, {96, INT32_MIN, -layout::kMaxFontHeight},
-      {INT32_MAX, INT32_MAX, layout::kMaxFontHeight}, {96, 1536, layout::kMaxFontHeight}, {96, 1535, 2046},
+      {96, 11, 14},
+      {96, 25, 33},
+      {96, 9, 12},
+      {96, 10, 13},
+      {192, 11, 29},
+      {72, 11, 11},
+      {96, 0, 0},
+      {96, -11, -14},  // truncation toward zero, not down
+      {96, INT32_MAX, layout::kMaxFontHeight},
+      {96, INT32_MIN, -layout::kMaxFontHeight},
+      {INT32_MAX, INT32_MAX, layout::kMaxFontHeight},
+      {96, 1536, layout::kMaxFontHeight},
+      {96, 1535, 2046},
   };
   for (const auto& c : cases) EXPECT_EQ(layout::FontHeight(c.dpi, c.points), c.height) << c.dpi << " " << c.points;
 }
@@ -274,7 +283,7 @@ TEST(LayoutScreen, BatteryRedOnlyBelow25ForARealReading) {
     int percent;
     bool known;
     uint32_t colour;
-  } cases[] = {{24, true, layout::kWarningRed}, {25, true, 0x123456}, {0, true, layout::kWarningRed},
+  } cases[] = {{24, true, layout::kWarningRed}, {25, true, 0x123456},  {0, true, layout::kWarningRed},
                {100, true, 0x123456},           {24, false, 0x123456}, {0, false, 0x123456}};
   for (const auto& c : cases) {
     in.batteryPercent = c.percent;

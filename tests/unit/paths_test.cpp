@@ -48,8 +48,7 @@ TEST(OwnerName, TerminatorMustLieWithin64Units) {
   EXPECT_EQ(owner::StoredNameLength(reinterpret_cast<const uint8_t*>(tooLong.data()), tooLong.size()), -1);
 
   std::string unterminated = bytesOf(u"Bob");
-  EXPECT_EQ(owner::StoredNameLength(reinterpret_cast<const uint8_t*>(unterminated.data()), unterminated.size()),
-            -1);
+  EXPECT_EQ(owner::StoredNameLength(reinterpret_cast<const uint8_t*>(unterminated.data()), unterminated.size()), -1);
 }
 
 }  // namespace

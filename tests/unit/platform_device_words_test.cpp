@@ -11,9 +11,9 @@ TEST(DeviceWords, PowerWordsMapToTheirRecords) {
   const struct {
     const wchar_t* word;
     uint32_t message, flags;
-  } cases[] = {{L"on", 1, 0x00010000},      {L"off", 1, 0x00020000},   {L"critical", 1, 0x00040000},
-               {L"idle", 1, 0x00100000},    {L"suspend", 1, 0x00200000}, {L"reset", 1, 0x00800000},
-               {L"transition", 1, 0},       {L"resume", 2, 0}};
+  } cases[] = {
+      {L"on", 1, 0x00010000},      {L"off", 1, 0x00020000},   {L"critical", 1, 0x00040000}, {L"idle", 1, 0x00100000},
+      {L"suspend", 1, 0x00200000}, {L"reset", 1, 0x00800000}, {L"transition", 1, 0},        {L"resume", 2, 0}};
   for (const auto& c : cases) {
     PowerWord w{};
     ASSERT_TRUE(PowerByWord(c.word, &w));
@@ -70,8 +70,7 @@ TEST(GameKeys, RoutingTable) {
       {{F, true, true, false, true, true}, true},     // in front, focused
       {{F, true, true, false, true, false}, false},   // an edit field has focus
       {{F, true, true, false, false, false}, false},  // another program in front
-      {{F, false, true, false, true, true}, false},
-      {{F, true, true, true, true, true}, false},
+      {{F, false, true, false, true, true}, false},  {{F, true, true, true, true, true}, false},
   };
   for (const auto& c : cases) EXPECT_EQ(c.routed, gamekeys::Route(c.s));
 }
@@ -88,7 +87,7 @@ TEST(GameKeys, ModifiersTakeTheirSideSpecificCodes) {
     uint32_t vk, scan;
     bool extended;
     uint32_t want;
-  } cases[] = {{0x12, 0x38, false, 0xA4}, {0x12, 0x38, true, 0xA5}, {0x11, 0x1D, false, 0xA2},
+  } cases[] = {{0x12, 0x38, false, 0xA4}, {0x12, 0x38, true, 0xA5},  {0x11, 0x1D, false, 0xA2},
                {0x11, 0x1D, true, 0xA3},  {0x10, 0x2A, false, 0xA0}, {0x10, 0x36, false, 0xA1},
                {0xA4, 0x38, false, 0xA4}, {0x41, 0x1E, false, 0x41}, {0x72, 0x3D, false, 0x72}};
   for (const auto& c : cases) EXPECT_EQ(c.want, gamekeys::SideSpecificVk(c.vk, c.scan, c.extended)) << c.vk;

@@ -10,19 +10,20 @@ TEST(IdleTime, AccumulatesTheIdlePartOfEachSpan) {
   const struct {
     uint32_t counter, prev, now, lastInput, want;
   } cases[] = {
-      {0, 1000, 11000, 500, 10000},          // no input in the span: all idle
-      {0, 1000, 11000, 1000, 10000},         // input exactly at the start
-      {0, 1000, 11000, 2700, 8300},          // input early in the span
+      {0, 1000, 11000, 500, 10000},   // no input in the span: all idle
+      {0, 1000, 11000, 1000, 10000},  // input exactly at the start
+      {0, 1000, 11000, 2700, 8300},   // input early in the span
       {0, 1000, 11000, 2701, 8299},
-      {0, 1000, 11000, 11000, 0},            // input just now
-      {500, 1000, 1000, 0, 500},             // empty span
+      {0, 1000, 11000, 11000, 0},                          // input just now
+      {500, 1000, 1000, 0, 500},                           // empty span
       {0, 0xFFFFF000u, 0x00001000u, 0xFFFFE000u, 0x2000},  // ticks wrap, no input
       {0, 0xFFFFF000u, 0x00001000u, 0x00000800u, 0x800},   // input after the wrap
-      {0xFFFFFF00u, 0, 0x200, 0, 0x100},     // the counter wraps too
-      {7, 1000, 2000, 5000, 7},              // input "after now": taken as now
+      {0xFFFFFF00u, 0, 0x200, 0, 0x100},                   // the counter wraps too
+      {7, 1000, 2000, 5000, 7},                            // input "after now": taken as now
   };
   for (const auto& c : cases)
-    EXPECT_EQ(c.want, Accumulate(c.counter, c.prev, c.now, c.lastInput)) << c.prev << " " << c.now << " " << c.lastInput;
+    EXPECT_EQ(c.want, Accumulate(c.counter, c.prev, c.now, c.lastInput))
+        << c.prev << " " << c.now << " " << c.lastInput;
 }
 
 TEST(IdleTime, SimulatedModes) {

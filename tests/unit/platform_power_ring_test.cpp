@@ -48,11 +48,13 @@ TEST(PowerRing, BrokenIndexesAreRepaired) {
     uint32_t head, count, capacity;
     bool repaired;
   };
-  const Case cases[] = {
-      {0, 0, 16, false},  {15, 16, 16, false}, {16, 0, 16, true},     {0, 17, 16, true},
-      {4, 0, 4, true},    {0xFFFFFFFF, 1, 16, true}, {0, 0xFFFFFFFF, 16, true},
-      {20, 3, 0, true},   {3, 3, 99, false},  // a capacity out of range is the ring size
-  };
+  const Case
+      cases[] =
+          {
+              {0, 0, 16, false}, {15, 16, 16, false},       {16, 0, 16, true},         {0, 17, 16, true},
+              {4, 0, 4, true},   {0xFFFFFFFF, 1, 16, true}, {0, 0xFFFFFFFF, 16, true}, {20, 3, 0, true},
+              {3, 3, 99, false},  // a capacity out of range is the ring size
+          };
   for (const Case& c : cases) {
     uint32_t head = c.head, count = c.count;
     EXPECT_EQ(c.repaired, RingRepair(&head, &count, c.capacity)) << c.head << " " << c.count;

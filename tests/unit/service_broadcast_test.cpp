@@ -39,8 +39,8 @@ TEST(ServiceBroadcast, FlagsInTheirOrder) {
       {kPbtTransition, 0, kLock},
       {kPbtTransition | 0x2, 0, kLock},
       {kPbtTransition, kPowerStateCritical, kEndService},
-      {0x2, 0, kNextCycle},    // resume
-      {0x4, 0, kNextCycle},    // power status change
+      {0x2, 0, kNextCycle},           // resume
+      {0x4, 0, kNextCycle},           // power status change
       {0x8, 0x00080000, kNextCycle},  // boot state alone
       {0, 0, kNextCycle},
       {0xFFFFFFFEu, 0, kNextCycle},

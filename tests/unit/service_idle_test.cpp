@@ -11,7 +11,7 @@ using namespace service;
 TEST(ServiceIdle, AcLine) {
   EXPECT_FALSE(OnAcPower(0));
   EXPECT_TRUE(OnAcPower(1));
-  EXPECT_TRUE(OnAcPower(2));  // backup power
+  EXPECT_TRUE(OnAcPower(2));    // backup power
   EXPECT_TRUE(OnAcPower(255));  // unknown
 }
 
@@ -27,9 +27,9 @@ TEST(ServiceIdle, WindowThreshold) {
       {1000, 1000, false},
       {0, 8300, true},
       // Across the wrap of the cumulative counter the growth still counts.
-      {0xFFFFF000u, 0xFFFFF000u + 8300u, true},   // wraps to 0x106C
+      {0xFFFFF000u, 0xFFFFF000u + 8300u, true},  // wraps to 0x106C
       {0xFFFFF000u, 0xFFFFF000u + 8299u, false},
-      {0xFFFFFFFEu, 8298u, true},                 // grew by exactly 8300
+      {0xFFFFFFFEu, 8298u, true},  // grew by exactly 8300
       {0xFFFFFFFEu, 8297u, false},
       // The counter only grows: a smaller reading is read as a wrap.
       {5000, 4000, true},

@@ -40,7 +40,7 @@ TEST(ServiceInstalled, LooksInTheArgumentsOnly) {
       {L"\"C:\\Program Files\\Ombrevale\\Hushpane\\Hushpane.exe\" installed", true},
       {L"\"C:\\Program Files\\Ombrevale\\Hushpane\\Hushpane.exe\" /load", false},
       {L"\"C:\\Program Files\\Ombrevale\\Hushpane\\Hushpane.exe\"", false},
-      {L"Hushpane.exe /reinstalledx", true},  // a substring test
+      {L"Hushpane.exe /reinstalledx", true},     // a substring test
       {L"Hushpane.exe /load Installed", false},  // case-sensitive
       {L"Hushpane.exe /load INSTALLED", false},
       // The program's own path never counts.

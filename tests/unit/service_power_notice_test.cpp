@@ -48,9 +48,12 @@ TEST(ServicePowerNotice, WhatIsNoNotice) {
   // broadcasts the suite does not act on (a query, OEM events, a setting
   // change read elsewhere).
   const PowerNotice none[] = {
-      NoticeOfDisplay(kConsoleDisplayState, 2), NoticeOfDisplay(kMonitorPowerOn, 2),
-      NoticeOfDisplay(7, 0),                    NoticeOfBroadcast(0x0000),
-      NoticeOfBroadcast(0x000B),                NoticeOfBroadcast(0x8013),
+      NoticeOfDisplay(kConsoleDisplayState, 2),
+      NoticeOfDisplay(kMonitorPowerOn, 2),
+      NoticeOfDisplay(7, 0),
+      NoticeOfBroadcast(0x0000),
+      NoticeOfBroadcast(0x000B),
+      NoticeOfBroadcast(0x8013),
   };
   for (PowerNotice n : none) {
     EXPECT_EQ(n, kNoticeNone);

@@ -82,13 +82,13 @@ TEST(LockScreenLoad, ButtonPairing) {
     int32_t b1, b2;  // 0 = absent
     int32_t want1, want2, noButtons;
   } cases[] = {
-      {0, 0x72, 0x72, 0x72, 0},     // only Button_2: both are that key
-      {0x41, 0, 0x41, 0x41, 0},     // only Button_1
-      {0x41, 0x42, 0x41, 0x42, 0},  // two distinct buttons kept
-      {0, 0, 0, 0, 1},              // none
-      {0x1FF, 0x42, 0x42, 0x42, 0}, // unusable code counts as none
-      {-4000, 0, 0, 0, 1},          // negative code: none at all
-      {0xFF, 0x100, 0, 0, 1},       // 0xFF and 0x100 are outside 0x01..0xFE
+      {0, 0x72, 0x72, 0x72, 0},      // only Button_2: both are that key
+      {0x41, 0, 0x41, 0x41, 0},      // only Button_1
+      {0x41, 0x42, 0x41, 0x42, 0},   // two distinct buttons kept
+      {0, 0, 0, 0, 1},               // none
+      {0x1FF, 0x42, 0x42, 0x42, 0},  // unusable code counts as none
+      {-4000, 0, 0, 0, 1},           // negative code: none at all
+      {0xFF, 0x100, 0, 0, 1},        // 0xFF and 0x100 are outside 0x01..0xFE
   };
   for (const Case& c : cases) {
     FakeKey key;
@@ -108,7 +108,7 @@ TEST(LockScreenLoad, BooleansNormaliseAndWrongSizesAreAbsent) {
   key.Dword("DoubleClick", 5);
   key.Dword("Face", 0);
   key.Dword("Clock_Type", 7);
-  key.values["TimeOut"] = {4, 8, 30};    // an 8-byte value under a DWORD name
+  key.values["TimeOut"] = {4, 8, 30};     // an 8-byte value under a DWORD name
   key.values["ShowSeconds"] = {1, 4, 0};  // a string
   settings::LockScreenSettings s;
   settings::LoadLockScreen(s, key.Source());
@@ -159,14 +159,24 @@ TEST(ConfigLoad, DefaultsAndReadRules) {
 
 TEST(ConfigSave, ThirteenValuesInOrder) {
   settings::ConfigSettings s;
-  s.TimeOut = 1; s.AcActivation = 2; s.AutoRun = 3; s.ActivateAtStartup = 4; s.DoubleClick = 5;
-  s.EnableOnAC = 6; s.BlueTooth = 7; s.Clock_Type = 8; s.Face = 9; s.Button_1 = 10;
-  s.Button_2 = 11; s.Ignore_1 = 12; s.Ignore_2 = 13;
+  s.TimeOut = 1;
+  s.AcActivation = 2;
+  s.AutoRun = 3;
+  s.ActivateAtStartup = 4;
+  s.DoubleClick = 5;
+  s.EnableOnAC = 6;
+  s.BlueTooth = 7;
+  s.Clock_Type = 8;
+  s.Face = 9;
+  s.Button_1 = 10;
+  s.Button_2 = 11;
+  s.Ignore_1 = 12;
+  s.Ignore_2 = 13;
   settings::NamedValue out[settings::kSavedValueCount];
   settings::SaveOrder(s, out);
-  const char* names[] = {"TimeOut", "AcActivation", "AutoRun", "ActivateAtStartup", "DoubleClick",
-                         "EnableOnAC", "BlueTooth", "Clock_Type", "Face", "Button_1",
-                         "Button_2", "Ignore_1", "Ignore_2"};
+  const char* names[] = {"TimeOut",   "AcActivation", "AutoRun", "ActivateAtStartup", "DoubleClick", "EnableOnAC",
+                         "BlueTooth", "Clock_Type",   "Face",    "Button_1",          "Button_2",    "Ignore_1",
+                         "Ignore_2"};
   for (size_t i = 0; i < settings::kSavedValueCount; ++i) {
     EXPECT_STREQ(out[i].name, names[i]);
     EXPECT_EQ(out[i].value, static_cast<int32_t>(i + 1));

@@ -29,10 +29,9 @@ int LibraryScan(const std::u16string& text, int32_t n[skin::kNumberCount]) {
     if (c == 0) break;
     w.push_back(static_cast<wchar_t>(c));
   }
-  const int r = swscanf(w.c_str(), kFormat, &n[0], &n[1], &n[2], &n[3], &n[4], &n[5], &n[6], &n[7], &n[8],
-                        &n[9], &n[10], &n[11], &n[12], &n[13], &n[14], &n[15], &n[16], &n[17], &n[18], &n[19],
-                        &n[20], &n[21], &n[22], &n[23], &n[24], &n[25], &n[26], &n[27], &n[28], &n[29], &n[30],
-                        &n[31]);
+  const int r = swscanf(w.c_str(), kFormat, &n[0], &n[1], &n[2], &n[3], &n[4], &n[5], &n[6], &n[7], &n[8], &n[9],
+                        &n[10], &n[11], &n[12], &n[13], &n[14], &n[15], &n[16], &n[17], &n[18], &n[19], &n[20], &n[21],
+                        &n[22], &n[23], &n[24], &n[25], &n[26], &n[27], &n[28], &n[29], &n[30], &n[31]);
   return r < 0 ? 0 : r;
 }
 
@@ -60,8 +59,8 @@ bool NumbersWithinIntRange(const std::u16string& text) {
 const char16_t kAlphabet[] = u" \t\n\r\v\f,,,,0123456789+-abcXYZ[]\xFEFF\x00E9";
 
 std::u16string RandomNumber(std::mt19937& rng) {
-  static const char* const special[] = {"0", "-0", "+0", "2147483647", "-2147483647", "007", "255", "256",
-                                        "-1", "300", "+5"};
+  static const char* const special[] = {"0",   "-0",  "+0", "2147483647", "-2147483647", "007",
+                                        "255", "256", "-1", "300",        "+5"};
   std::uniform_int_distribution<int> pick(0, 9);
   if (pick(rng) < 3) return skintest::U16(special[rng() % (sizeof special / sizeof *special)]);
   std::string s;
@@ -90,12 +89,19 @@ std::u16string GeneratedFile(std::mt19937& rng) {
   std::u16string f;
   auto word = [&] { f += RandomWord(rng) + RandomSpace(rng); };
   auto number = [&] { f += RandomNumber(rng); };
-  auto comma = [&] { f += u','; if (rng() % 3) f += RandomSpace(rng); };
+  auto comma = [&] {
+    f += u',';
+    if (rng() % 3) f += RandomSpace(rng);
+  };
   word();
   word();
   for (int c = 0; c < skin::kColourCount; ++c) {
     if (c > 0) word();
-    number(); comma(); number(); comma(); number();
+    number();
+    comma();
+    number();
+    comma();
+    number();
     f += RandomSpace(rng);
   }
   word();

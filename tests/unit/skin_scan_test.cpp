@@ -58,8 +58,12 @@ TEST(SkinScan, ComponentsTakeTheirLowEightBits) {
     int32_t r, g, b;
     uint32_t colour;
   } cases[] = {
-      {200, 100, 10, 0x0A64C8u}, {256, 0, 0, 0x000000u}, {-1, 0, 0, 0x0000FFu},
-      {300, 0, 0, 0x00002Cu},    {0, -1, 300, 0x2CFF00u}, {255, 255, 255, 0xFFFFFFu},
+      {200, 100, 10, 0x0A64C8u},
+      {256, 0, 0, 0x000000u},
+      {-1, 0, 0, 0x0000FFu},
+      {300, 0, 0, 0x00002Cu},
+      {0, -1, 300, 0x2CFF00u},
+      {255, 255, 255, 0xFFFFFFu},
       {INT32_MAX, INT32_MIN, 0, 0x0000FFu},
   };
   for (const Case& c : cases) EXPECT_EQ(skin::ColourFromComponents(c.r, c.g, c.b), c.colour) << c.r;
@@ -114,17 +118,17 @@ TEST(SkinScan, HalfBrokenFiles) {
       {"   \r\n\t ", 0, 0, 0},
       {"onlyoneword", 1, 0, 0},
       {"a b", 2, 0, 0},
-      {"a b 200 , 100, 10", 3, 0, 0},        // a space before a comma ends the scan
+      {"a b 200 , 100, 10", 3, 0, 0},  // a space before a comma ends the scan
       {"a b 200, 100 , 10", 4, 0, 0},
       {"a b 200, 100, 10", 5, 1, 0},
-      {"a b 200; 100; 10", 3, 0, 0},         // wrong separator
-      {"a b 200, 100, x", 4, 0, 0},          // a word where a number belongs
+      {"a b 200; 100; 10", 3, 0, 0},  // wrong separator
+      {"a b 200, 100, x", 4, 0, 0},   // a word where a number belongs
       {"a b 200, 100, 10 c", 6, 1, 0},
-      {"a b 200, 100, 10 c 1, 2", 8, 1, 0},  // a triple cut short keeps its built-in colour
-      {"a b 200, 100, 10 c1,2,3 d 4, 5, 6", 6, 1, 0},   // a word joined to numbers takes them in
-      {"a b 200, 100, 10 - 1, 2, 3", 9, 2, 0},            // "-" is a word here
-      {"a b 200, 100, 10 c -, 2, 3", 6, 1, 0},            // a sign without digits
-      {"a b 0x10, 2, 3", 3, 0, 0},                        // "0" then "x" where the comma belongs
+      {"a b 200, 100, 10 c 1, 2", 8, 1, 0},            // a triple cut short keeps its built-in colour
+      {"a b 200, 100, 10 c1,2,3 d 4, 5, 6", 6, 1, 0},  // a word joined to numbers takes them in
+      {"a b 200, 100, 10 - 1, 2, 3", 9, 2, 0},         // "-" is a word here
+      {"a b 200, 100, 10 c -, 2, 3", 6, 1, 0},         // a sign without digits
+      {"a b 0x10, 2, 3", 3, 0, 0},                     // "0" then "x" where the comma belongs
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
@@ -178,7 +182,8 @@ TEST(SkinScan, OnlyTheFirst4096BytesCount) {
   // The sizes start beyond byte 4096: the colours are read, the sizes not.
   std::string colours = GoodFile();
   colours = colours.substr(0, colours.find("[Fonts]"));
-  const std::string file = colours + std::string(2100, ' ') + "[Fonts] Owner 12 Date 13 Time 30 Appointment 8 Message 14";
+  const std::string file =
+      colours + std::string(2100, ' ') + "[Fonts] Owner 12 Date 13 Time 30 Appointment 8 Message 14";
   ASSERT_GT(file.size() * 2, skin::kMaxFileBytes);
   ASSERT_LT(colours.size() * 2, skin::kMaxFileBytes);
   const SkinSettings s = Parse(file);
@@ -217,8 +222,8 @@ TEST(SkinScan, WideCharactersAreWordCharacters) {
 }
 
 TEST(SkinScan, NumbersReachedFollowsTheFormat) {
-  const int expected[][2] = {{0, 0}, {2, 0}, {3, 1}, {5, 3}, {6, 3}, {7, 4}, {37, 27}, {38, 27}, {39, 27},
-                             {40, 28}, {48, 32}};
+  const int expected[][2] = {{0, 0},   {2, 0},   {3, 1},   {5, 3},   {6, 3},  {7, 4},
+                             {37, 27}, {38, 27}, {39, 27}, {40, 28}, {48, 32}};
   for (const auto& e : expected) EXPECT_EQ(skin::NumbersReached(e[0]), e[1]) << e[0];
 }
 

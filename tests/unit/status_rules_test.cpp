@@ -17,9 +17,8 @@ TEST(StatusCounts, OneInvalidationForAnyNumberOfChanges) {
     bool changed;
   } cases[] = {
       {{0, 0, 0}, false},  // the first tick with all counts 0
-      {{1, 0, 0}, true},  {{1, 0, 0}, false}, {{1, 2, 0}, true},
-      {{1, 2, 3}, true},  {{4, 5, 6}, true},  {{4, 5, 6}, false},
-      {{0, 0, 0}, true},  {{0, 0, 0}, false}, {{-1, 0, 0}, true},
+      {{1, 0, 0}, true},  {{1, 0, 0}, false}, {{1, 2, 0}, true},  {{1, 2, 3}, true},  {{4, 5, 6}, true},
+      {{4, 5, 6}, false}, {{0, 0, 0}, true},  {{0, 0, 0}, false}, {{-1, 0, 0}, true},
   };
   status::Counts last;
   for (const Case& c : cases) {
@@ -35,7 +34,7 @@ TEST(StatusBattery, Format) {
     int32_t percent;
     const wchar_t* text;
   } cases[] = {
-      {0, L"B[  0%]"},  {5, L"B[  5%]"},    {24, L"B[ 24%]"},  {85, L"B[ 85%]"},
+      {0, L"B[  0%]"},   {5, L"B[  5%]"},   {24, L"B[ 24%]"}, {85, L"B[ 85%]"},
       {100, L"B[100%]"}, {254, L"B[254%]"}, {-3, L"B[  0%]"}, {12345, L"B[999%]"},
   };
   for (const Case& c : cases) {
@@ -107,10 +106,10 @@ TEST(StatusClock, ByClockType) {
     bool analog;
     int invalidations;
   } cases[] = {
-      {1, 10, 5, true, 0},  {1, 11, 6, true, 0},  // analog: redraws itself, last values untouched
-      {2, 0, 0, false, 0},                        // digital: starts at 0:00
-      {2, 0, 1, false, 1},  {2, 0, 1, false, 0},  {2, 1, 0, false, 2},  // on the hour: both
-      {2, 1, 0, false, 0},  {0, 5, 5, false, 0},  {3, 5, 5, false, 0},  {-1, 7, 7, false, 0},
+      {1, 10, 5, true, 0}, {1, 11, 6, true, 0},                       // analog: redraws itself, last values untouched
+      {2, 0, 0, false, 0},                                            // digital: starts at 0:00
+      {2, 0, 1, false, 1}, {2, 0, 1, false, 0}, {2, 1, 0, false, 2},  // on the hour: both
+      {2, 1, 0, false, 0}, {0, 5, 5, false, 0}, {3, 5, 5, false, 0}, {-1, 7, 7, false, 0},
   };
   int32_t lastHour = 0, lastMinute = 0;
   for (const Case& c : cases) {
@@ -127,7 +126,11 @@ TEST(StatusPeriod, TicksIn64Bits) {
     int32_t timeOut;
     int64_t ticks;
   } cases[] = {
-      {8, 40},       {1, 5}, {0, 0}, {-1, 0}, {INT_MIN, 0},
+      {8, 40},
+      {1, 5},
+      {0, 0},
+      {-1, 0},
+      {INT_MIN, 0},
       {INT_MAX, static_cast<int64_t>(INT_MAX) * 5},  // no 32-bit wrap to a negative period
       {429496730, 2147483650LL},                     // beyond 32 bits signed
   };

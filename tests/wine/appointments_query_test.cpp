@@ -154,8 +154,7 @@ TEST_F(AppointmentQuery, LastCloseOnAnotherThreadLeavesItsComAlone) {
 
 TEST_F(AppointmentQuery, CancelEndsALongReadWithoutAnError) {
   std::string text = "BEGIN:VCALENDAR\r\n";
-  for (int i = 0; i < 2000; ++i)
-    text += "BEGIN:VEVENT\r\nDTSTART:20270114T093000\r\nSUMMARY:Many\r\nEND:VEVENT\r\n";
+  for (int i = 0; i < 2000; ++i) text += "BEGIN:VEVENT\r\nDTSTART:20270114T093000\r\nSUMMARY:Many\r\nEND:VEVENT\r\n";
   text += "END:VCALENDAR\r\n";
   ASSERT_TRUE(at::WriteCalendar(text));
   HANDLE cancel = CreateEventW(nullptr, TRUE, TRUE, nullptr);
@@ -171,8 +170,11 @@ TEST_F(AppointmentQuery, CancelEndsALongReadWithoutAnError) {
 TEST_F(AppointmentQuery, SubjectsDecodedAndCutOnACharacterBoundary) {
   std::string summary(61, 'a');
   summary += "\xF0\x9F\x8E\x82\xF0\x9F\x8E\x82";  // two birthday cakes: only the first fits
-  ASSERT_TRUE(at::WriteCalendar("\xEF\xBB\xBF" "BEGIN:VCALENDAR\nBEGIN:VEVENT\nDTSTART;VALUE=DATE:20270114\n"
-                                "SUMMARY:" + summary + "\nEND:VEVENT\nBEGIN:VEVENT\nDTSTART:20270114T120000Z\n"
+  ASSERT_TRUE(at::WriteCalendar("\xEF\xBB\xBF"
+                                "BEGIN:VCALENDAR\nBEGIN:VEVENT\nDTSTART;VALUE=DATE:20270114\n"
+                                "SUMMARY:" +
+                                summary +
+                                "\nEND:VEVENT\nBEGIN:VEVENT\nDTSTART:20270114T120000Z\n"
                                 "SUMMARY:caf\xC3\xA9\\, t\xFF\\nx\nEND:VEVENT\nEND:VCALENDAR\n"));
   const Outcome o = RunQuery();
   ASSERT_EQ(o.filled, 2);

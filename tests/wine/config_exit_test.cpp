@@ -37,9 +37,8 @@ class ConfigExit : public wt::SuiteTest {
 
 TEST_F(ConfigExit, TheInstalledShortcutIsARealLinkToTheService) {
   ASSERT_TRUE(wt::MakeInstalledShortcut());
-  EXPECT_EQ(_wcsicmp(wt::ShortcutTarget(wt::InstalledShortcutPath()).c_str(),
-                     wt::InstalledPath(L"Hushpane.exe").c_str()),
-            0);
+  EXPECT_EQ(
+      _wcsicmp(wt::ShortcutTarget(wt::InstalledShortcutPath()).c_str(), wt::InstalledPath(L"Hushpane.exe").c_str()), 0);
 }
 
 // AutoRun on without a resident service: the shortcut is copied and exactly
@@ -52,8 +51,7 @@ TEST_F(ConfigExit, AutoRunOnCopiesTheShortcutAndStartsOneService) {
   int before = wt::JobProcessesEver();
   RunTollwick(113);
   EXPECT_EQ(wt::JobProcessesEver() - before, 2);  // Tollwick and one service
-  EXPECT_EQ(_wcsicmp(wt::ShortcutTarget(wt::StartupShortcutPath()).c_str(),
-                     wt::InstalledPath(L"Hushpane.exe").c_str()),
+  EXPECT_EQ(_wcsicmp(wt::ShortcutTarget(wt::StartupShortcutPath()).c_str(), wt::InstalledPath(L"Hushpane.exe").c_str()),
             0);
   EXPECT_TRUE(wt::WaitFor(ServiceResident, wt::kProcessMs));
   EXPECT_EQ(wt::CountProcesses(L"Hushpane.exe"), 1);
@@ -158,7 +156,8 @@ TEST_F(ConfigExit, AutoRunOnWaitsForAnEndingService) {
 // either way.
 class ConfigExitLongStartup : public ConfigExit {
  protected:
-  static constexpr const wchar_t* kFolders = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+  static constexpr const wchar_t* kFolders =
+      L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
   void SetUp() override {
     ConfigExit::SetUp();
     DWORD type = 0, size = sizeof(saved_);
@@ -170,10 +169,8 @@ class ConfigExitLongStartup : public ConfigExit {
   void TearDown() override {
     HKEY h = nullptr;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, kFolders, 0, KEY_SET_VALUE, &h) == ERROR_SUCCESS) {
-      if (hadValue_)
-        RegSetValueExW(h, L"Startup", 0, savedType_, reinterpret_cast<const BYTE*>(saved_), savedSize_);
-      else
-        RegDeleteValueW(h, L"Startup");
+      if (hadValue_) RegSetValueExW(h, L"Startup", 0, savedType_, reinterpret_cast<const BYTE*>(saved_), savedSize_);
+      else RegDeleteValueW(h, L"Startup");
       RegCloseKey(h);
     }
     ConfigExit::TearDown();

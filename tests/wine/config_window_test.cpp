@@ -86,12 +86,12 @@ TEST_F(ConfigWindow, ScreenWideWithoutCaptionAndShortenedByTheBar) {
 // (line height 16, character height 16, average width 7), so the window
 // must show the worked case's numbers, written out here.
 const RECT kWorkedControls[layout::kControlCount] = {
-    {12, 49, 108, 73},   {132, 49, 228, 73},  {12, 96, 108, 120},  {132, 96, 228, 120}, {5, 126, 197, 150},
-    {5, 147, 197, 171},  {5, 168, 197, 192},  {12, 208, 108, 232}, {132, 208, 228, 232}, {118, 234, 153, 253},
+    {12, 49, 108, 73},    {132, 49, 228, 73}, {12, 96, 108, 120},   {132, 96, 228, 120},  {5, 126, 197, 150},
+    {5, 147, 197, 171},   {5, 168, 197, 192}, {12, 208, 108, 232},  {132, 208, 228, 232}, {118, 234, 153, 253},
     {153, 234, 193, 253}, {5, 252, 197, 276}, {118, 277, 153, 296}, {153, 277, 173, 296},
 };
 const layout::Rect kWorkedLabels[layout::kLabelCount] = {
-    {5, 30, 240, 46},    {5, 78, 240, 94},    {5, 190, 240, 206}, {5, 234, 240, 250},
+    {5, 30, 240, 46},     {5, 78, 240, 94},    {5, 190, 240, 206},   {5, 234, 240, 250},
     {181, 234, 240, 250}, {12, 277, 240, 298}, {181, 277, 240, 298},
 };
 
@@ -112,12 +112,23 @@ TEST_F(ConfigWindow, EveryControlAtTheWorkedPlaces) {
   wt::SetSetting(L"Button_2", 0xC1);
   Start();
   ExpectWorkedMetrics(wt::MetricsOf(t_.window));
-  const wchar_t* classes[] = {L"Button", L"Button", L"Button", L"Button", L"Button", L"Button", L"Button",
-                              L"Button", L"Button", L"Edit",   L"msctls_updown32", L"Button", L"Edit",
-                              L"msctls_updown32"};
-  const wchar_t* texts[] = {L"Button1", L"0x0c1", L"Ignore1", L"Ignore2", L"Enable Double-Click unlock",
-                            L"Enable AutoRun mode", L"Activate on Startup", L"Analog Clock", L"Digital Clock",
-                            L"8", nullptr, L"Enable on AC Power", L"2", nullptr};
+  const wchar_t* classes[] = {L"Button",          L"Button", L"Button", L"Button",         L"Button",
+                              L"Button",          L"Button", L"Button", L"Button",         L"Edit",
+                              L"msctls_updown32", L"Button", L"Edit",   L"msctls_updown32"};
+  const wchar_t* texts[] = {L"Button1",
+                            L"0x0c1",
+                            L"Ignore1",
+                            L"Ignore2",
+                            L"Enable Double-Click unlock",
+                            L"Enable AutoRun mode",
+                            L"Activate on Startup",
+                            L"Analog Clock",
+                            L"Digital Clock",
+                            L"8",
+                            nullptr,
+                            L"Enable on AC Power",
+                            L"2",
+                            nullptr};
   HWND child = GetWindow(t_.window, GW_CHILD);
   for (int i = 0; i < layout::kControlCount; ++i) {
     SCOPED_TRACE(i);
@@ -136,8 +147,7 @@ TEST_F(ConfigWindow, EveryControlAtTheWorkedPlaces) {
     EXPECT_EQ(style, s.style);
     EXPECT_EQ(GetDlgCtrlID(c), s.id);
     const RECT r = wt::RectInParent(c);
-    EXPECT_TRUE(EqualRect(&r, &kWorkedControls[i]))
-        << r.left << "," << r.top << "-" << r.right << "," << r.bottom;
+    EXPECT_TRUE(EqualRect(&r, &kWorkedControls[i])) << r.left << "," << r.top << "-" << r.right << "," << r.bottom;
   }
   EXPECT_EQ(child, nullptr);  // nothing else
   // The spins' buddies are the fields.
@@ -207,9 +217,9 @@ TEST_F(ConfigWindow, StartStatesAndAnUntouchedOkWritesTheStoredValues) {
   struct Want {
     const wchar_t* name;
     DWORD value;
-  } wants[] = {{L"TimeOut", 500}, {L"AcActivation", 45}, {L"DoubleClick", 1}, {L"Clock_Type", 3},
-               {L"AutoRun", 0},   {L"ActivateAtStartup", 1}, {L"EnableOnAC", 0}, {L"BlueTooth", 1},
-               {L"Face", 0},      {L"Button_1", 0x74}, {L"Button_2", 0}, {L"Ignore_1", 0},
+  } wants[] = {{L"TimeOut", 500},    {L"AcActivation", 45},     {L"DoubleClick", 1}, {L"Clock_Type", 3},
+               {L"AutoRun", 0},      {L"ActivateAtStartup", 1}, {L"EnableOnAC", 0},  {L"BlueTooth", 1},
+               {L"Face", 0},         {L"Button_1", 0x74},       {L"Button_2", 0},    {L"Ignore_1", 0},
                {L"Ignore_2", 0xF060}};
   for (const Want& w : wants) {
     DWORD v = 12345;
@@ -225,9 +235,9 @@ TEST_F(ConfigWindow, OkWritesExactlyTheThirteenValues) {
   Start();
   EXPECT_EQ(wt::CloseTollwick(t_, 113), 0);
   std::vector<std::wstring> names = wt::SettingNames();
-  const wchar_t* expected[] = {L"TimeOut",     L"AcActivation", L"AutoRun",  L"ActivateAtStartup", L"DoubleClick",
-                               L"EnableOnAC",  L"BlueTooth",    L"Clock_Type", L"Face",            L"Button_1",
-                               L"Button_2",    L"Ignore_1",     L"Ignore_2"};
+  const wchar_t* expected[] = {
+      L"TimeOut",    L"AcActivation", L"AutoRun",  L"ActivateAtStartup", L"DoubleClick", L"EnableOnAC", L"BlueTooth",
+      L"Clock_Type", L"Face",         L"Button_1", L"Button_2",          L"Ignore_1",    L"Ignore_2"};
   EXPECT_EQ(names.size(), 13u);
   const DWORD values[] = {8, 2, 0, 0, 0, 0, 0, 1, 1, 0, 0, 0, 0};
   for (size_t i = 0; i < 13; ++i) {
@@ -388,8 +398,8 @@ bool MakeSettingsReadOnly() {
   if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Ombrevale\\Hushpane", 0, WRITE_DAC, &key) != ERROR_SUCCESS)
     return false;
   PSECURITY_DESCRIPTOR sd = nullptr;
-  bool done = ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;KR;;;WD)(A;;0x50000;;;WD)",
-                                                                  SDDL_REVISION_1, &sd, nullptr) &&
+  bool done = ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;KR;;;WD)(A;;0x50000;;;WD)", SDDL_REVISION_1,
+                                                                   &sd, nullptr) &&
               RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd) == ERROR_SUCCESS;
   LocalFree(sd);
   RegCloseKey(key);

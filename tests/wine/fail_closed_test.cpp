@@ -63,10 +63,12 @@ class FailClosed : public lt::LockTest {
   }
   // Waits until the lock window of process `pid` holds the keys.
   static bool HoldsKeys(DWORD pid) {
-    return wt::WaitFor([pid] {
-      DWORD owner = 0;
-      return lt::DeviceDword(L"GameInputOwner", &owner) && owner == pid;
-    }, wt::kProcessMs);
+    return wt::WaitFor(
+        [pid] {
+          DWORD owner = 0;
+          return lt::DeviceDword(L"GameInputOwner", &owner) && owner == pid;
+        },
+        wt::kProcessMs);
   }
   // Locks with a suspend broadcast; the lock screen's pid.
   DWORD LockAndShow() {
@@ -177,10 +179,12 @@ TEST_F(FailClosed, ExceptionInAWorkerKeepsTheLock) {
   ASSERT_NE(lock_.window, nullptr);
   // The appointments thread met its failed allocation and ended; the lock
   // screen is still there, its refresh still runs.
-  EXPECT_TRUE(wt::WaitFor([&] {
-    LONG_PTR flags = lt::Probe(lock_.window, kProbeWorkers);
-    return flags >= 0 && (flags & 1) == 0;
-  }, wt::kStepMs));
+  EXPECT_TRUE(wt::WaitFor(
+      [&] {
+        LONG_PTR flags = lt::Probe(lock_.window, kProbeWorkers);
+        return flags >= 0 && (flags & 1) == 0;
+      },
+      wt::kStepMs));
   LONG_PTR ticks = lt::Probe(lock_.window, kProbeTicks);
   EXPECT_TRUE(lt::WaitProbe(lock_.window, kProbeTicks, ticks + 3, wt::kStepMs));
   ExpectKeysHeldThenUnlock(lock_.window, lock_.process);
@@ -269,10 +273,8 @@ void SuspendProcess(DWORD pid, bool suspend) {
     if (e.th32OwnerProcessID != pid) continue;
     HANDLE t = OpenThread(THREAD_SUSPEND_RESUME, FALSE, e.th32ThreadID);
     if (t == nullptr) continue;
-    if (suspend)
-      SuspendThread(t);
-    else
-      ResumeThread(t);
+    if (suspend) SuspendThread(t);
+    else ResumeThread(t);
     CloseHandle(t);
   }
   CloseHandle(snap);
@@ -416,7 +418,8 @@ TEST_F(FailClosed, SidelessAltSavedByTollwickUnlocks) {
   wt::SetSetting(L"AutoRun", 0);  // Tollwick starts no service on its way out
   wt::Tollwick t = wt::StartTollwick();
   ASSERT_NE(t.window, nullptr);
-  SendMessageW(t.window, WM_COMMAND, MAKEWPARAM(0x8801, BN_CLICKED), reinterpret_cast<LPARAM>(wt::ControlOf(t.window, 0x8801)));
+  SendMessageW(t.window, WM_COMMAND, MAKEWPARAM(0x8801, BN_CLICKED),
+               reinterpret_cast<LPARAM>(wt::ControlOf(t.window, 0x8801)));
   SendMessageW(t.window, WM_SYSKEYDOWN, VK_MENU, 1 | (1 << 29));
   EXPECT_EQ(wt::TextOf(wt::ControlOf(t.window, 0x8801)), L"0x012");
   ASSERT_EQ(wt::CloseTollwick(t, 113), 0);

@@ -25,8 +25,8 @@ TEST_F(LockKeys, NoKeyReachesTheWindowInFrontOrAHotKey) {
   struct HotKey {
     UINT modifiers, vk;
   } hotKeys[] = {
-      {0, 'A'},        {0, VK_F5},           {MOD_ALT, VK_F4},  {0, VK_F10},
-      {MOD_ALT, VK_TAB}, {MOD_CONTROL, VK_ESCAPE}, {MOD_WIN, 'R'}, {MOD_ALT, VK_SPACE},
+      {0, 'A'},       {0, VK_F5},          {MOD_ALT, VK_F4}, {0, VK_F10}, {MOD_ALT, VK_TAB}, {MOD_CONTROL, VK_ESCAPE},
+      {MOD_WIN, 'R'}, {MOD_ALT, VK_SPACE},
   };
   int id = 1;
   for (const HotKey& h : hotKeys) EXPECT_TRUE(lt::PeerHotKey(peer, id++, h.modifiers, h.vk)) << h.vk;
@@ -49,9 +49,8 @@ TEST_F(LockKeys, NoKeyReachesTheWindowInFrontOrAHotKey) {
     ++sent;
   }
   // The system's own combinations.
-  const WORD combos[][2] = {{VK_MENU, VK_F4},     {VK_LMENU, VK_F4},   {VK_MENU, VK_TAB},
-                            {VK_CONTROL, VK_ESCAPE}, {VK_LWIN, 'R'},   {VK_RWIN, 'E'},
-                            {VK_MENU, VK_SPACE},  {VK_LCONTROL, VK_LMENU}};
+  const WORD combos[][2] = {{VK_MENU, VK_F4}, {VK_LMENU, VK_F4}, {VK_MENU, VK_TAB},   {VK_CONTROL, VK_ESCAPE},
+                            {VK_LWIN, 'R'},   {VK_RWIN, 'E'},    {VK_MENU, VK_SPACE}, {VK_LCONTROL, VK_LMENU}};
   for (const auto& c : combos) {
     wt::Key(c[0], false);
     wt::Key(c[1], false);

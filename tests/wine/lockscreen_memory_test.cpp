@@ -90,7 +90,8 @@ int DebugSections(const std::wstring& path) {
     IMAGE_SECTION_HEADER section;
     if (sectionsAt + (i + 1u) * sizeof(section) > file.size()) return -1;
     memcpy(&section, file.data() + sectionsAt + i * sizeof(section), sizeof(section));
-    std::string name(reinterpret_cast<const char*>(section.Name), strnlen(reinterpret_cast<const char*>(section.Name), 8));
+    std::string name(reinterpret_cast<const char*>(section.Name),
+                     strnlen(reinterpret_cast<const char*>(section.Name), 8));
     if (!name.empty() && name[0] == '/' && strings + std::atoi(name.c_str() + 1) < file.size())
       name = file.c_str() + strings + std::atoi(name.c_str() + 1);
     if (name.compare(0, 6, ".debug") == 0) ++found;

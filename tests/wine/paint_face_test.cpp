@@ -50,7 +50,9 @@ TEST_F(PaintFace, MissingPictureLeavesBlackWithEveryText) {
   }
 }
 
-pt_face::HandsCheck HandsAt(int hour, int minute, int second) { return pt_face::HandsAt(240, 320, hour, minute, second); }
+pt_face::HandsCheck HandsAt(int hour, int minute, int second) {
+  return pt_face::HandsAt(240, 320, hour, minute, second);
+}
 
 TEST_F(PaintFace, AnalogHandsOnTheirPixelsThenErasedToTheFace) {
   // Every date line up to 30 pixels gives radius 70 and centre (120, 150).
@@ -249,7 +251,7 @@ TEST_F(PaintFace, PartialConfigGivesTheDocumentedColours) {
   const pt_face::ColourInRect owner{{0, 0, 240, 18}, RGB(10, 200, 30), 10};
   EXPECT_TRUE(pt_face::WaitScreen(pt_face::HasColour, &owner, wt::kStepMs));
   const Shot s = pt_face::CaptureScreen();
-  EXPECT_GE(s.Count({0, 18, 240, 55}, RGB(200, 200, 230)), 10);   // DateColor built in
+  EXPECT_GE(s.Count({0, 18, 240, 55}, RGB(200, 200, 230)), 10);  // DateColor built in
   EXPECT_EQ(s.Count({0, 18, 240, 55}, RGB(40, 50, 0)), 0);
   EXPECT_GE(s.Count({0, 55, 240, 130}, RGB(255, 100, 100)), 10);  // digital time built in
   EXPECT_GE(s.Count({0, 200, 240, 310}, RGB(255, 50, 50)), 10);   // AlertColor built in

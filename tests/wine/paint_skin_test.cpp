@@ -17,7 +17,6 @@ using pt_face::Shot;
 
 class PaintSkin : public pt_face::PaintTest {
  protected:
-
   // The owner line's bottom edge with this config.ini in the digital skin.
   int OwnerBottomWith(const std::string& config) {
     const std::vector<unsigned char> bytes = pt_face::Utf16(config);
@@ -45,7 +44,8 @@ TEST_F(PaintSkin, ClockTypeChoosesTheSkinFolder) {
     ASSERT_NE(lock_.window, nullptr);
     const pt_face::ColourInRect owner{ownerLine, type == 1 ? analog.owner : digital.owner, 10};
     EXPECT_TRUE(pt_face::WaitScreen(pt_face::HasColour, &owner, wt::kStepMs));
-    const Shot picture = pt_face::InstalledPicture(type == 1 ? L"analog\\portrait_qvga.jpg" : L"digital\\portrait_qvga.jpg");
+    const Shot picture =
+        pt_face::InstalledPicture(type == 1 ? L"analog\\portrait_qvga.jpg" : L"digital\\portrait_qvga.jpg");
     pt_face::PictureCheck edges{&picture, 0};
     EXPECT_TRUE(pt_face::WaitScreen(pt_face::EdgesShowPicture, &edges, wt::kStepMs));
     if (type != 1) {

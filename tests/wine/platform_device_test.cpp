@@ -27,8 +27,7 @@ TEST_F(PlatformDevice, CountsGoToTheirHives) {
       {L"calls active 1", L"calls active clear", HKEY_LOCAL_MACHINE, L"System\\State\\Phone", L"Active Call Count"},
       {L"calls missed 3", L"calls missed clear", HKEY_CURRENT_USER, L"System\\State\\Phone", L"Missed Call Count"},
       {L"sms 12", L"sms clear", HKEY_CURRENT_USER, L"System\\State\\Messages\\sms\\Unread", L"Count"},
-      {L"mail 4294967295", L"mail clear", HKEY_CURRENT_USER, L"System\\State\\Messages\\TotalEmail\\Unread",
-       L"Count"},
+      {L"mail 4294967295", L"mail clear", HKEY_CURRENT_USER, L"System\\State\\Messages\\TotalEmail\\Unread", L"Count"},
   };
   const DWORD expected[] = {1, 3, 12, 0xFFFFFFFF};
   for (size_t i = 0; i < 4; ++i) {
@@ -49,14 +48,14 @@ TEST_F(PlatformDevice, OwnerNameIsAString) {
   ASSERT_EQ(0, wt::Device(L"owner \"Ada L\u00f6velace\""));
   wchar_t name[80] = {};
   DWORD size = sizeof(name), type = 0;
-  ASSERT_EQ(ERROR_SUCCESS, RegGetValueW(HKEY_CURRENT_USER, L"ControlPanel\\Owner", L"Name", RRF_RT_ANY, &type, name,
-                                        &size));
+  ASSERT_EQ(ERROR_SUCCESS,
+            RegGetValueW(HKEY_CURRENT_USER, L"ControlPanel\\Owner", L"Name", RRF_RT_ANY, &type, name, &size));
   EXPECT_EQ(static_cast<DWORD>(REG_SZ), type);
   EXPECT_STREQ(L"Ada L\u00f6velace", name);
   ASSERT_EQ(0, wt::Device(L"owner clear"));
   size = sizeof(name);
-  EXPECT_NE(ERROR_SUCCESS, RegGetValueW(HKEY_CURRENT_USER, L"ControlPanel\\Owner", L"Name", RRF_RT_ANY, &type, name,
-                                        &size));
+  EXPECT_NE(ERROR_SUCCESS,
+            RegGetValueW(HKEY_CURRENT_USER, L"ControlPanel\\Owner", L"Name", RRF_RT_ANY, &type, name, &size));
 }
 
 // Simulated values count only once the device tool has marked the key as
@@ -67,8 +66,8 @@ TEST_F(PlatformDevice, StrayValuesCountOnlyWithTheToolsMark) {
   const struct {
     const wchar_t* name;
     DWORD value;
-  } strays[] = {{L"ACLineStatus", 0}, {L"BatteryPercent", 7}, {L"IdleMode", 2}, {L"IdleBase", 12345},
-                {L"HookRefusals", 3}};
+  } strays[] = {
+      {L"ACLineStatus", 0}, {L"BatteryPercent", 7}, {L"IdleMode", 2}, {L"IdleBase", 12345}, {L"HookRefusals", 3}};
   for (const auto& v : strays) wt::SetDword(HKEY_CURRENT_USER, kDevice, v.name, v.value);
   SYSTEM_POWER_STATUS_EX power;
   ASSERT_TRUE(GetSystemPowerStatusEx(&power, TRUE));
@@ -91,9 +90,18 @@ TEST_F(PlatformDevice, StrayValuesCountOnlyWithTheToolsMark) {
 }
 
 TEST_F(PlatformDevice, BadUsageExitsWithTwo) {
-  const wchar_t* bad[] = {L"",           L"fly",          L"power",         L"power dim",
-                          L"power raw 1", L"power raw x 1", L"power raw 1 2 3 4", L"calls active",
-                          L"calls held 1", L"sms many",    L"hotkey 0 1",    L"hotkey 72",
+  const wchar_t* bad[] = {L"",
+                          L"fly",
+                          L"power",
+                          L"power dim",
+                          L"power raw 1",
+                          L"power raw x 1",
+                          L"power raw 1 2 3 4",
+                          L"calls active",
+                          L"calls held 1",
+                          L"sms many",
+                          L"hotkey 0 1",
+                          L"hotkey 72",
                           L"display on off"};
   for (const wchar_t* args : bad) EXPECT_EQ(2, wt::Device(args)) << static_cast<const void*>(args);
 }

@@ -139,8 +139,8 @@ TEST_F(PlatformGameInput, PassedThroughKeyReachesTheHotKeyOwnerOnce) {
       [] {
         DWORD hits = 1;
         DWORD size = sizeof(hits);
-        return RegGetValueW(HKEY_CURRENT_USER, L"Software\\Ombrevale\\Device", L"HotkeyHits", RRF_RT_REG_DWORD,
-                            nullptr, &hits, &size) == ERROR_SUCCESS &&
+        return RegGetValueW(HKEY_CURRENT_USER, L"Software\\Ombrevale\\Device", L"HotkeyHits", RRF_RT_REG_DWORD, nullptr,
+                            &hits, &size) == ERROR_SUCCESS &&
                hits == 0;
       },
       wt::kProcessMs));
@@ -243,8 +243,8 @@ TEST_F(PlatformGameInput, TheHolderIsRecordedWhileInputIsOpen) {
   StartHolder(GAMEINPUT_EXCLUSIVE);
   auto owner = [] {
     DWORD pid = 0, size = sizeof(pid);
-    RegGetValueW(HKEY_CURRENT_USER, L"Software\\Ombrevale\\Device", L"GameInputOwner", RRF_RT_REG_DWORD, nullptr,
-                 &pid, &size);
+    RegGetValueW(HKEY_CURRENT_USER, L"Software\\Ombrevale\\Device", L"GameInputOwner", RRF_RT_REG_DWORD, nullptr, &pid,
+                 &size);
     return pid;
   };
   EXPECT_EQ(GetProcessId(helper), owner());  // set before the helper said it was ready

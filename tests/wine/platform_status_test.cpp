@@ -110,8 +110,8 @@ TEST_F(PlatformStatus, DesktopIdleTimeIsUserIdleTime) {
   wt::Tap(VK_SHIFT);
   DWORD afterKey = GetIdleTime();
   DWORD sinceKey = GetTickCount() - keyAt;
-  EXPECT_LE(afterKey - before, sinceKey + 100) << "grew by " << (afterKey - before) << " ms, " << sinceKey
-                                                << " ms since the key";
+  EXPECT_LE(afterKey - before, sinceKey + 100)
+      << "grew by " << (afterKey - before) << " ms, " << sinceKey << " ms since the key";
 }
 
 }  // namespace

@@ -92,7 +92,8 @@ TEST_F(Refresh, ZeroTimeOutOnExternalPowerKeepsTickingWithoutSpinning) {
   wt::Device(L"ac online");
   wt::SetSetting(L"TimeOut", 0);
   lock_.process = wt::Start(L"Corvane.exe");
-  ASSERT_TRUE(wt::WaitFor([&] { return (lock_.window = FindWindowW(kLockWindowClass, kLockWindowTitle)) != nullptr; }, wt::kProcessMs));
+  ASSERT_TRUE(wt::WaitFor([&] { return (lock_.window = FindWindowW(kLockWindowClass, kLockWindowTitle)) != nullptr; },
+                          wt::kProcessMs));
   ASSERT_TRUE(wt::WaitFor([&] { return Probe(kProbeRefreshRunning) == 1; }, wt::kStepMs));
   double before = wt::HostCpuMs("Corvane.exe");
   ASSERT_GE(before, 0);
@@ -117,7 +118,8 @@ TEST_F(Refresh, ZeroTimeOutOnBatteryGoesDarkAtOnce) {
   wt::Device(L"ac offline");
   wt::SetSetting(L"TimeOut", 0);
   lock_.process = wt::Start(L"Corvane.exe");
-  ASSERT_TRUE(wt::WaitFor([&] { return (lock_.window = FindWindowW(kLockWindowClass, kLockWindowTitle)) != nullptr; }, wt::kProcessMs));
+  ASSERT_TRUE(wt::WaitFor([&] { return (lock_.window = FindWindowW(kLockWindowClass, kLockWindowTitle)) != nullptr; },
+                          wt::kProcessMs));
   EXPECT_TRUE(wt::WaitFor([] { return DisplayOff(); }, wt::kStepMs));
   EXPECT_TRUE(wt::WaitFor([&] { return Probe(kProbeRefreshRunning) == 0; }, wt::kStepMs));
   EXPECT_EQ(Probe(kProbeTicks), 0);
@@ -225,9 +227,11 @@ TEST_F(RefreshShown, BatteryTextForThePainter) {
   ASSERT_NE(lock_.window, nullptr);
   EXPECT_EQ(BatteryText(lock_.window), "B[100%]");  // until a real reading
   wt::Device(L"battery 5");
-  EXPECT_TRUE(wt::WaitFor([&] { return BatteryText(lock_.window) == "B[  5%]"; }, wt::kStepMs)) << BatteryText(lock_.window);
+  EXPECT_TRUE(wt::WaitFor([&] { return BatteryText(lock_.window) == "B[  5%]"; }, wt::kStepMs))
+      << BatteryText(lock_.window);
   wt::Device(L"battery 85");
-  EXPECT_TRUE(wt::WaitFor([&] { return BatteryText(lock_.window) == "B[ 85%]"; }, wt::kStepMs)) << BatteryText(lock_.window);
+  EXPECT_TRUE(wt::WaitFor([&] { return BatteryText(lock_.window) == "B[ 85%]"; }, wt::kStepMs))
+      << BatteryText(lock_.window);
 }
 
 TEST_F(RefreshShown, ARaisedSmsCountRepaints) {

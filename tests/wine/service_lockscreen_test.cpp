@@ -38,10 +38,12 @@ class ServiceWithLockScreen : public wt::SuiteTest {
     // whatever has the focus: wait until this lock screen holds it.
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
-    ASSERT_TRUE(wt::WaitFor([pid] {
-      DWORD owner = 0;
-      return lt::DeviceDword(L"GameInputOwner", &owner) && owner == pid;
-    }, wt::kProcessMs));
+    ASSERT_TRUE(wt::WaitFor(
+        [pid] {
+          DWORD owner = 0;
+          return lt::DeviceDword(L"GameInputOwner", &owner) && owner == pid;
+        },
+        wt::kProcessMs));
   }
   void Unlock() {
     wt::Key(kB1, false);

@@ -153,10 +153,12 @@ TEST_F(ServicePower, StartUpLockOnlyOnTheFirstPass) {
   // death, and a dead lock screen is started again).
   DWORD pid = svc::WaitNewLockWindow(0, wt::kProcessMs);
   ASSERT_NE(pid, 0u);
-  ASSERT_TRUE(wt::WaitFor([pid] {
-    DWORD owner = 0;
-    return DeviceReadDword(L"GameInputOwner", &owner) && owner == pid;
-  }, wt::kProcessMs));
+  ASSERT_TRUE(wt::WaitFor(
+      [pid] {
+        DWORD owner = 0;
+        return DeviceReadDword(L"GameInputOwner", &owner) && owner == pid;
+      },
+      wt::kProcessMs));
   wt::Tap(VK_F1);
   ASSERT_TRUE(svc::WaitLastStartedEnded(&service_, wt::kProcessMs));
   ASSERT_TRUE(svc::WaitListening(wt::kProcessMs));

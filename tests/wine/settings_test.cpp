@@ -16,8 +16,7 @@ const wchar_t kKey[] = L"Software\\Ombrevale\\Hushpane";
 
 void SetRaw(const wchar_t* name, DWORD type, const void* data, DWORD size) {
   HKEY h = nullptr;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0, KEY_WRITE, nullptr, &h, nullptr),
-            ERROR_SUCCESS);
+  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0, KEY_WRITE, nullptr, &h, nullptr), ERROR_SUCCESS);
   RegSetValueExW(h, name, 0, type, static_cast<const BYTE*>(data), size);
   RegCloseKey(h);
 }
@@ -48,7 +47,7 @@ TEST_F(Settings, KeyPresentValuesAbsent) {
   wt::SetSetting(L"Button_2", 0x72);
   settings::LockScreenSettings lock;
   LoadLockScreenSettings(&lock);
-  EXPECT_EQ(lock.Clock_Type, 1);  // key there, value not: analog
+  EXPECT_EQ(lock.Clock_Type, 1);   // key there, value not: analog
   EXPECT_EQ(lock.Button_1, 0x72);  // only Button_2 set: both are that key
   EXPECT_EQ(lock.Button_2, 0x72);
   EXPECT_EQ(lock.noButtons, 0);
@@ -114,10 +113,9 @@ TEST_F(Settings, SaveWritesExactlyTheThirteenDwords) {
     names.push_back(name);
   }
   RegCloseKey(h);
-  const std::vector<std::wstring> want = {L"TimeOut",   L"AcActivation", L"AutoRun",  L"ActivateAtStartup",
-                                          L"DoubleClick", L"EnableOnAC", L"BlueTooth", L"Clock_Type",
-                                          L"Face",      L"Button_1",     L"Button_2", L"Ignore_1",
-                                          L"Ignore_2"};
+  const std::vector<std::wstring> want = {
+      L"TimeOut",    L"AcActivation", L"AutoRun",  L"ActivateAtStartup", L"DoubleClick", L"EnableOnAC", L"BlueTooth",
+      L"Clock_Type", L"Face",         L"Button_1", L"Button_2",          L"Ignore_1",    L"Ignore_2"};
   EXPECT_EQ(names.size(), want.size());
   for (const std::wstring& n : want) EXPECT_NE(std::find(names.begin(), names.end(), n), names.end()) << n;
 

@@ -42,7 +42,7 @@ int CommandCalls(int argc, wchar_t** argv) {
 int CommandCount(const wchar_t* which, int argc, wchar_t** argv) {
   if (argc != 1) return kExitUsage;
   const wchar_t* key = wcscmp(which, L"sms") == 0 ? L"System\\State\\Messages\\sms\\Unread"
-                                                   : L"System\\State\\Messages\\TotalEmail\\Unread";
+                                                  : L"System\\State\\Messages\\TotalEmail\\Unread";
   return SetCount(HKEY_CURRENT_USER, key, L"Count", argv[0]);
 }
 

@@ -27,8 +27,7 @@ const wchar_t* const kPrograms[] = {L"Hushpane.exe", L"Corvane.exe", L"Tollwick.
 bool SamePath(const std::wstring& a, const std::wstring& b) { return _wcsicmp(a.c_str(), b.c_str()) == 0; }
 
 int SuiteProcesses() {
-  return wt::CountProcesses(L"Hushpane.exe") + wt::CountProcesses(L"Corvane.exe") +
-         wt::CountProcesses(L"Tollwick.exe");
+  return wt::CountProcesses(L"Hushpane.exe") + wt::CountProcesses(L"Corvane.exe") + wt::CountProcesses(L"Tollwick.exe");
 }
 
 std::wstring ProgramsShortcut(const wchar_t* name) {
@@ -41,8 +40,7 @@ class EndToEnd : public wt::SuiteTest {
   void SetUp() override {
     wt::SuiteTest::SetUp();
     wt::RemoveShortcuts();
-    ASSERT_TRUE(wt::FileExists(e2e::SetupPath()))
-        << "no setup.exe beside bin/: tools/make-setup.sh BUILD_DIR makes it";
+    ASSERT_TRUE(wt::FileExists(e2e::SetupPath())) << "no setup.exe beside bin/: tools/make-setup.sh BUILD_DIR makes it";
   }
   void TearDown() override {
     if (helper_ != nullptr) {
@@ -91,11 +89,12 @@ class EndToEnd : public wt::SuiteTest {
         },
         15000);
     if (lock == nullptr) return nullptr;
-    const wchar_t* texts[] = {L"Ada Lovelace",  L"Wednesday, January 13, 2027", L"Unread SMS: 2",
-                              L"Unread Mail: 5", L"Missed calls: 1",            at::kSampleWeekLines[0]};
+    const wchar_t* texts[] = {L"Ada Lovelace",    L"Wednesday, January 13, 2027", L"Unread SMS: 2", L"Unread Mail: 5",
+                              L"Missed calls: 1", at::kSampleWeekLines[0]};
     for (const wchar_t* text : texts)
       EXPECT_GE(lt::WaitDrawn(t_.trace, text, wt::kProcessMs, from), 0)
-          << "not drawn: " << std::string(text, text + wcslen(text)) << "\n" << lt::DrawnDump(t_.trace, from);
+          << "not drawn: " << std::string(text, text + wcslen(text)) << "\n"
+          << lt::DrawnDump(t_.trace, from);
     // Its workers run (the input hook with them) before keys are pressed.
     EXPECT_TRUE(lt::WaitProbe(lock, kProbeTicks, 1, wt::kStepMs));
     return lock;
@@ -326,7 +325,8 @@ TEST_F(EndToEnd, SetupLetsInteractiveUsersSetTheSettingsAndNothingElse) {
   ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Ombrevale\\Hushpane", 0, READ_CONTROL, &settings),
             ERROR_SUCCESS);
   ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Ombrevale", 0, READ_CONTROL, &parent), ERROR_SUCCESS);
-  EXPECT_EQ(wt::AllowedTo(settings, SE_REGISTRY_KEY, WinInteractiveSid), static_cast<ACCESS_MASK>(KEY_READ | KEY_SET_VALUE));
+  EXPECT_EQ(wt::AllowedTo(settings, SE_REGISTRY_KEY, WinInteractiveSid),
+            static_cast<ACCESS_MASK>(KEY_READ | KEY_SET_VALUE));
   EXPECT_EQ(wt::AllowedTo(settings, SE_REGISTRY_KEY, WinBuiltinUsersSid) & ~static_cast<ACCESS_MASK>(KEY_READ), 0u);
   EXPECT_EQ(wt::AllowedTo(parent, SE_REGISTRY_KEY, WinInteractiveSid) & ~static_cast<ACCESS_MASK>(KEY_READ), 0u);
   RegCloseKey(settings);
@@ -341,7 +341,8 @@ TEST_F(EndToEnd, SetupPagesFitAPcScreenAndFinishStartsTollwick) {
   HWND page = wt::WaitProcessWindow(GetProcessId(setup), L"#32770", 30000);
   ASSERT_NE(page, nullptr);
   HWND finish = nullptr;
-  ASSERT_TRUE(wt::WaitFor([&] { return (finish = GetDlgItem(page, IDOK)) != nullptr && IsWindowEnabled(finish); }, 60000));
+  ASSERT_TRUE(
+      wt::WaitFor([&] { return (finish = GetDlgItem(page, IDOK)) != nullptr && IsWindowEnabled(finish); }, 60000));
   ASSERT_TRUE(wt::WaitFor([&] { return wt::TextOf(finish) == L"&Finish"; }, 60000)) << "the finish page did not come";
   RECT r;
   GetWindowRect(page, &r);

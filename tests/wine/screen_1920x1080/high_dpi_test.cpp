@@ -30,8 +30,8 @@ int AwarenessOf(HWND window) {
   using Awareness = int(WINAPI*)(HANDLE);
   HMODULE user = GetModuleHandleW(L"user32.dll");
   auto get = reinterpret_cast<Get>(reinterpret_cast<void*>(GetProcAddress(user, "GetWindowDpiAwarenessContext")));
-  auto awareness = reinterpret_cast<Awareness>(
-      reinterpret_cast<void*>(GetProcAddress(user, "GetAwarenessFromDpiAwarenessContext")));
+  auto awareness =
+      reinterpret_cast<Awareness>(reinterpret_cast<void*>(GetProcAddress(user, "GetAwarenessFromDpiAwarenessContext")));
   if (get == nullptr || awareness == nullptr) return -1;
   return awareness(get(window));
 }
@@ -63,7 +63,6 @@ TEST_F(HighDpiFace, FillsTheMonitorWithCrispTextAtItsOwnSize) {
   EXPECT_GT(s.Count(owner, colour), 300);
   const pt_face::HandsCheck hands = pt_face::HandsAt(1920, 1080, 15, 37, 45);
   EXPECT_TRUE(pt_face::WaitScreen(pt_face::HandsDrawn, &hands, wt::kStepMs));
-
 }
 
 }  // namespace

@@ -26,7 +26,7 @@ const char kSampleWeek[] =
     "END:VCALENDAR\r\n";
 
 const wchar_t* const kSampleWeekLines[5] = {
-    L"1/14/2027 9:30 AM - Dentist", L"1/15/2027 - Holiday", L"1/16/2027 2:00 PM - Rent",
+    L"1/14/2027 9:30 AM - Dentist", L"1/15/2027 - Holiday",         L"1/16/2027 2:00 PM - Rent",
     L"1/17/2027 - Birthday",        L"1/19/2027 8:00 AM - Standup",
 };
 
@@ -44,8 +44,7 @@ static bool WriteBytes(const std::wstring& path, const std::string& bytes) {
   HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (f == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
-  const BOOL ok = bytes.empty() ||
-                  WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  const BOOL ok = bytes.empty() || WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
   CloseHandle(f);
   return ok && written == bytes.size();
 }

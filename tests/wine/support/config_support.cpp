@@ -40,8 +40,7 @@ HANDLE StartInJob(const wchar_t* file, const wchar_t* args) {
   si.cb = sizeof(si);
   PROCESS_INFORMATION pi;
   ZeroMemory(&pi, sizeof(pi));
-  if (!CreateProcessW(path.c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr, &si,
-                      &pi))
+  if (!CreateProcessW(path.c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr, &si, &pi))
     return nullptr;
   AssignProcessToJobObject(g_job, pi.hProcess);
   ResumeThread(pi.hThread);

@@ -133,10 +133,8 @@ double HostMappingsKiB(unsigned pid, const char* needle) {
     if (end == std::string::npos) end = smaps.size();
     const std::string line = smaps.substr(at, end - at);
     at = end + 1;
-    if (MappingHeader(line))
-      found |= inside = line.find(needle) != std::string::npos;
-    else if (inside && line.compare(0, 4, "Rss:") == 0)
-      kib += std::strtod(line.c_str() + 4, nullptr);
+    if (MappingHeader(line)) found |= inside = line.find(needle) != std::string::npos;
+    else if (inside && line.compare(0, 4, "Rss:") == 0) kib += std::strtod(line.c_str() + 4, nullptr);
   }
   return found ? kib : -1;
 }

@@ -42,8 +42,7 @@ Lock StartTracedLock(const wchar_t* tz) {
   STARTUPINFOW si = {};
   si.cb = sizeof(si);
   PROCESS_INFORMATION pi = {};
-  if (!CreateProcessW(L"Z:\\bin\\sh", &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-    return lock;
+  if (!CreateProcessW(L"Z:\\bin\\sh", &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return lock;
   CloseHandle(pi.hThread);
   lock.process = pi.hProcess;
   wt::WaitFor(
@@ -84,7 +83,8 @@ bool ParseQuoted(const std::string& s, size_t* at, std::wstring* out) {
         size_t n = 0;
         unsigned v = 0;
         while (n < 4 && i + 1 < s.size() && isxdigit(static_cast<unsigned char>(s[i + 1]))) {
-          v = v * 16 + (isdigit(static_cast<unsigned char>(s[i + 1])) ? s[i + 1] - '0' : (tolower(s[i + 1]) - 'a' + 10));
+          v = v * 16 +
+              (isdigit(static_cast<unsigned char>(s[i + 1])) ? s[i + 1] - '0' : (tolower(s[i + 1]) - 'a' + 10));
           ++i;
           ++n;
         }
@@ -214,12 +214,10 @@ LRESULT CALLBACK PeerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     case WM_SYSCOMMAND:
       if (peer) InterlockedIncrement(&peer->anyInput);  // Alt+F4, F10, Alt+Space
       return 0;
-    case WM_CLOSE:
-      return 0;  // only StopPeer ends it
+    case WM_CLOSE: return 0;  // only StopPeer ends it
     case kRegisterHotKey:
       return RegisterHotKey(window, static_cast<int>(wParam), LOWORD(lParam), HIWORD(lParam)) ? 1 : 0;
-    default:
-      return DefWindowProcW(window, message, wParam, lParam);
+    default: return DefWindowProcW(window, message, wParam, lParam);
   }
 }
 
@@ -231,8 +229,8 @@ DWORD WINAPI PeerThread(LPVOID arg) {
   wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
   wc.lpszClassName = L"OmbrevaleTestPeer";
   RegisterClassW(&wc);
-  peer->window = CreateWindowExW(0, wc.lpszClassName, L"peer", WS_POPUP | WS_VISIBLE, 0, 0, 200, 200, nullptr,
-                                 nullptr, wc.hInstance, nullptr);
+  peer->window = CreateWindowExW(0, wc.lpszClassName, L"peer", WS_POPUP | WS_VISIBLE, 0, 0, 200, 200, nullptr, nullptr,
+                                 wc.hInstance, nullptr);
   if (peer->window != nullptr) SetWindowLongPtrW(peer->window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(peer));
   SetEvent(peer->ready);
   MSG msg;
@@ -350,8 +348,8 @@ DWORD WINAPI WitnessThread(LPVOID arg) {
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.lpszClassName = L"OmbrevaleTestWitness";
   RegisterClassW(&wc);
-  w->window = CreateWindowExW(0, wc.lpszClassName, L"witness", WS_CHILD, 0, 0, 1, 1, w->parent, nullptr,
-                              wc.hInstance, nullptr);
+  w->window =
+      CreateWindowExW(0, wc.lpszClassName, L"witness", WS_CHILD, 0, 0, 1, 1, w->parent, nullptr, wc.hInstance, nullptr);
   if (w->window != nullptr) SetWindowLongPtrW(w->window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(w));
   SetEvent(w->ready);
   MSG msg;

@@ -75,7 +75,8 @@ Shot InstalledPicture(const wchar_t* folderAndFile) {
 }
 
 layout::Colours InstalledColours(int clockType) {
-  const std::wstring path = wt::InstalledPath(clockType == 1 ? L"skin\\analog\\config.ini" : L"skin\\digital\\config.ini");
+  const std::wstring path =
+      wt::InstalledPath(clockType == 1 ? L"skin\\analog\\config.ini" : L"skin\\digital\\config.ini");
   skin::SkinSettings s;
   HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   if (f != INVALID_HANDLE_VALUE) {
@@ -217,7 +218,8 @@ bool HandsGone(const Shot& s, const void* context) {
   const struct {
     const clockgeo::HandLine* line;
     COLORREF colour;
-  } hands[] = {{&c->hour, c->colours.hourHand}, {&c->minute, c->colours.minuteHand}, {&c->second, c->colours.secondHand}};
+  } hands[] = {
+      {&c->hour, c->colours.hourHand}, {&c->minute, c->colours.minuteHand}, {&c->second, c->colours.secondHand}};
   for (const auto& h : hands) {
     const int mx = (h.line->centre.x + h.line->tip.x) / 2, my = (h.line->centre.y + h.line->tip.y) / 2;
     for (const POINT p : {POINT{h.line->tip.x, h.line->tip.y}, POINT{mx, my}}) {

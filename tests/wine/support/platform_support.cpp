@@ -151,8 +151,8 @@ static int GameInputHelper(const wchar_t* name, int mode) {
   RegisterClassW(&wc);
   HWND window = CreateWindowExW(0, wc.lpszClassName, name, WS_POPUP | WS_VISIBLE, 0, 0, 120, 80, nullptr, nullptr,
                                 wc.hInstance, nullptr);
-  HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 4, 4, 100, 20, window, nullptr, wc.hInstance,
-                              nullptr);
+  HWND edit =
+      CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 4, 4, 100, 20, window, nullptr, wc.hInstance, nullptr);
   if (window == nullptr || edit == nullptr) return 100;
   g_editProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(HelperEdit)));
   GameInputSetMode(mode);

@@ -22,8 +22,7 @@ bool StartAt(Service* s, const std::wstring& path, const wchar_t* args) {
   JOBOBJECT_ASSOCIATE_COMPLETION_PORT link;
   link.CompletionKey = s->job;
   link.CompletionPort = s->port;
-  if (!SetInformationJobObject(s->job, JobObjectAssociateCompletionPortInformation, &link, sizeof(link)))
-    return false;
+  if (!SetInformationJobObject(s->job, JobObjectAssociateCompletionPortInformation, &link, sizeof(link))) return false;
   // The service and the lock screens it starts get the null device as
   // their standard handles, not the test runner's output, which would
   // otherwise stay open for as long as they run.
@@ -37,8 +36,8 @@ bool StartAt(Service* s, const std::wstring& path, const wchar_t* args) {
   si.hStdInput = si.hStdOutput = si.hStdError = nul;
   PROCESS_INFORMATION pi;
   ZeroMemory(&pi, sizeof(pi));
-  BOOL started = CreateProcessW(path.c_str(), buffer, nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr, nullptr,
-                                &si, &pi);
+  BOOL started =
+      CreateProcessW(path.c_str(), buffer, nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr, nullptr, &si, &pi);
   if (nul != INVALID_HANDLE_VALUE) CloseHandle(nul);
   if (!started) return false;
   s->process = pi.hProcess;

@@ -290,8 +290,8 @@ StandInLock HoldStandInLock() {
   RegisterClassW(&wc);  // fails harmlessly when already registered
   StandInLock lock;
   lock.marker = SignalCreate(kLockMarkerEventName, nullptr);
-  lock.window = CreateWindowExW(0, kLockWindowClass, kLockWindowTitle, 0, 0, 0, 1, 1, nullptr, nullptr,
-                                wc.hInstance, nullptr);
+  lock.window =
+      CreateWindowExW(0, kLockWindowClass, kLockWindowTitle, 0, 0, 0, 1, 1, nullptr, nullptr, wc.hInstance, nullptr);
   return lock;
 }
 

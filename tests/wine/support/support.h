@@ -19,9 +19,9 @@ namespace wt {
 // what it takes on a quiet machine, so that a busy moment of the shared
 // machine never fails a test; every wait ends as soon as its condition
 // holds.
-constexpr DWORD kStepMs = 5000;       // one step: a window shows, a key or a probe's value takes effect
-constexpr DWORD kProcessMs = 10000;   // a program starts or ends, a lock through the service, a refresh period
-constexpr DWORD kStartMs = 15000;     // a program started through a Unix shell (Wine's text trace)
+constexpr DWORD kStepMs = 5000;      // one step: a window shows, a key or a probe's value takes effect
+constexpr DWORD kProcessMs = 10000;  // a program starts or ends, a lock through the service, a refresh period
+constexpr DWORD kStartMs = 15000;    // a program started through a Unix shell (Wine's text trace)
 
 // Program Files + "\Ombrevale\Hushpane\" + file.
 std::wstring InstalledPath(const wchar_t* file);

@@ -46,8 +46,8 @@ DWORD WINAPI PeerThread(LPVOID context) {
   wc.lpszClassName = L"OmbrevaleTwoMonitorPeer";
   RegisterClassW(&wc);
   const RECT& r = peer->place;
-  peer->window = CreateWindowExW(0, wc.lpszClassName, L"peer", WS_POPUP | WS_VISIBLE, r.left, r.top,
-                                 r.right - r.left, r.bottom - r.top, nullptr, nullptr, wc.hInstance, nullptr);
+  peer->window = CreateWindowExW(0, wc.lpszClassName, L"peer", WS_POPUP | WS_VISIBLE, r.left, r.top, r.right - r.left,
+                                 r.bottom - r.top, nullptr, nullptr, wc.hInstance, nullptr);
   if (peer->window != nullptr) SetWindowLongPtrW(peer->window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(peer));
   SetEvent(peer->ready);
   MSG msg;
@@ -123,8 +123,9 @@ class TwoMonitors : public lt::LockTest {
     lt::LockTest::TearDown();
   }
   bool PeerShows(bool shows) {
-    return wt::WaitFor([&] { return (wt::ScreenPixel(Centre(peer_.place).x, Centre(peer_.place).y) == kPeerColour) == shows; },
-                       wt::kStepMs);
+    return wt::WaitFor(
+        [&] { return (wt::ScreenPixel(Centre(peer_.place).x, Centre(peer_.place).y) == kPeerColour) == shows; },
+        wt::kStepMs);
   }
   // Clicks the peer and waits until exactly `clicks` clicks and `wheels`
   // wheel turns have arrived in all: input is delivered in order, so a
