@@ -15,14 +15,7 @@ out="$build/bench"
 mkdir -p "$out"
 "$here/make.sh" "$build" lockscreen_floor lockscreen_floor_controls config_bench
 
-source "$repo/tests/wine/harness/env.sh" "$build"
-if [ -z "${BENCH_IN_SESSION:-}" ]; then
-  source "$repo/tests/wine/harness/session.sh"
-  trap stop_session EXIT
-  prepare_prefix
-  install_programs
-  start_session 240x320
-fi
+source "$repo/bench/session.sh" "$build" 240x320 install
 # Nothing left over from a test: no settings key, AutoRun off.
 wine reg delete 'HKLM\Software\Ombrevale\Hushpane' /f >/dev/null 2>&1 || true
 wine "$out/config_bench.exe" "$runs" 2>/dev/null

@@ -24,12 +24,6 @@ rm -rf "$out/skin"
 # the picture decoder costs (black face, built-in colours).
 if [ -z "${BENCH_NO_SKIN:-}" ] && [ -d "$repo/skins" ]; then mkdir -p "$out/skin"; cp -r "$repo/skins/." "$out/skin/"; fi
 
-source "$repo/tests/wine/harness/env.sh" "$build"
-if [ -z "${BENCH_IN_SESSION:-}" ]; then
-  source "$repo/tests/wine/harness/session.sh"
-  trap stop_session EXIT
-  prepare_prefix
-  start_session 480x640
-fi
+source "$repo/bench/session.sh" "$build" 480x640
 
 wine "$out/lockscreen_bench.exe" "$runs" "$idle" 2>/dev/null

@@ -15,11 +15,5 @@ out="$build/bench"
 mkdir -p "$out"
 "$here/make.sh" "$build" platform_bench
 
-source "$repo/tests/wine/harness/env.sh" "$build"
-if [ -z "${BENCH_IN_SESSION:-}" ]; then
-  source "$repo/tests/wine/harness/session.sh"
-  trap stop_session EXIT
-  prepare_prefix
-  start_session 240x320
-fi
+source "$repo/bench/session.sh" "$build" 240x320
 wine "$out/platform_bench.exe" "$runs" 2>/dev/null

@@ -17,12 +17,5 @@ out="$build/bench"
 mkdir -p "$out"
 "$here/make.sh" "$build" lockscreen_floor service_floor service_bench
 
-source "$repo/tests/wine/harness/env.sh" "$build"
-if [ -z "${BENCH_IN_SESSION:-}" ]; then
-  source "$repo/tests/wine/harness/session.sh"
-  trap stop_session EXIT
-  prepare_prefix
-  install_programs
-  start_session 480x640
-fi
+source "$repo/bench/session.sh" "$build" 480x640 install
 wine "$out/service_bench.exe" "$runs" "$idle" 2>/dev/null
