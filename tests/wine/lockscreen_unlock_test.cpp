@@ -161,7 +161,7 @@ TEST_F(LockUnlock, TalkKeyDuringACallReachesThePhoneOnceAndStillCounts) {
   wt::SetSetting(L"Button_1", VK_F3);  // Talk is also an unlock button
   HANDLE phone = wt::Start(L"ovdevice.exe", L"hotkey 72 60");
   ASSERT_NE(phone, nullptr);
-  ASSERT_TRUE(lt::WaitHotKeyTaken(0, VK_F3, wt::kProcessMs));
+  ASSERT_TRUE(lt::WaitHotKeyReady(phone, wt::kProcessMs));
   ASSERT_EQ(wt::Device(L"calls active 1"), 0);
   Lock();
   wt::Key(VK_F3, false);
@@ -183,7 +183,7 @@ TEST_F(LockUnlock, TalkKeyDuringACallReachesThePhoneOnceAndStillCounts) {
 TEST_F(LockUnlock, TalkKeyWithoutACallStaysWithTheLockScreen) {
   HANDLE phone = wt::Start(L"ovdevice.exe", L"hotkey 72 60");
   ASSERT_NE(phone, nullptr);
-  ASSERT_TRUE(lt::WaitHotKeyTaken(0, VK_F3, wt::kProcessMs));
+  ASSERT_TRUE(lt::WaitHotKeyReady(phone, wt::kProcessMs));
   ASSERT_EQ(wt::Device(L"calls active 0"), 0);
   Lock();
   wt::Tap(VK_F3);

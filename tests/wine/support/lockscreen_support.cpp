@@ -161,7 +161,8 @@ void LockTest::Lock() {
 
 LONG_PTR Probe(HWND window, int what) {
   DWORD_PTR result = 0;
-  if (!SendMessageTimeoutW(window, WM_LOCK_PROBE, static_cast<WPARAM>(what), 0, SMTO_NORMAL, 2000, &result)) return -2;
+  if (!SendMessageTimeoutW(window, WM_LOCK_PROBE, static_cast<WPARAM>(what), 0, SMTO_NORMAL, wt::kStepMs, &result))
+    return -2;
   return static_cast<LONG_PTR>(result);
 }
 
@@ -287,16 +288,19 @@ bool PeerToFront(Peer* peer) {
       3000);
 }
 
-bool WaitHotKeyTaken(UINT modifiers, UINT vk, DWORD timeoutMs) {
-  return wt::WaitFor(
+bool WaitHotKeyReady(HANDLE tool, DWORD timeoutMs) {
+  // The tool says so itself. Trying the key with a registration of our own
+  // would hold it for a moment, and a tool that registers in that moment is
+  // refused and ends.
+  bool ready = false;
+  wt::WaitFor(
       [&] {
-        if (RegisterHotKey(nullptr, 0x7F00, modifiers, vk)) {
-          UnregisterHotKey(nullptr, 0x7F00);
-          return false;
-        }
-        return true;
+        DWORD hits = 1;
+        ready = DeviceDword(L"HotkeyHits", &hits) && hits == 0;
+        return ready || WaitForSingleObject(tool, 0) != WAIT_TIMEOUT;
       },
       timeoutMs);
+  return ready && WaitForSingleObject(tool, 0) == WAIT_TIMEOUT;
 }
 
 void ExpectCleanEnd(HANDLE process, Peer* peer) {

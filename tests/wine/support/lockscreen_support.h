@@ -89,8 +89,10 @@ bool PeerToFront(Peer* peer);
 // reaching the peer again.
 void ExpectCleanEnd(HANDLE process, Peer* peer);
 
-// Waits until another process owns this hot key (our own registration fails).
-bool WaitHotKeyTaken(UINT modifiers, UINT vk, DWORD timeoutMs);
+// Waits until the device tool's hot-key peer `tool` has registered its hot
+// key: its count "HotkeyHits" appears as 0. False when the tool ended (its
+// registration failed) or the count did not appear within `timeoutMs`.
+bool WaitHotKeyReady(HANDLE tool, DWORD timeoutMs);
 
 // A child window of another program's window (the lock window), on a
 // thread of this test. Destroying a window destroys its children first, and
