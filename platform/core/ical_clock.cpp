@@ -101,26 +101,25 @@ bool UtcToWall(Clocks* c, int clock, int64_t utc, int64_t* wall) {
   return true;
 }
 
-bool ClockToLocal(Clocks* c, int clock, double wall, double* local) {
-  if (clock == kDeviceClock) {
-    *local = wall;
+// The same wall-clock date in another clock: through UTC, unless it is
+// the same clock.
+static bool Reclock(Clocks* c, int from, int to, double date, double* out) {
+  if (from == to) {
+    *out = date;
     return true;
   }
   int64_t utc, there;
-  if (!WallToUtc(c, clock, SecondsOfDate(wall), &utc) || !UtcToWall(c, kDeviceClock, utc, &there)) return false;
-  *local = DateOfSeconds(there);
+  if (!WallToUtc(c, from, SecondsOfDate(date), &utc) || !UtcToWall(c, to, utc, &there)) return false;
+  *out = DateOfSeconds(there);
   return true;
 }
 
+bool ClockToLocal(Clocks* c, int clock, double wall, double* local) {
+  return Reclock(c, clock, kDeviceClock, wall, local);
+}
+
 bool LocalToClock(Clocks* c, int clock, double local, double* wall) {
-  if (clock == kDeviceClock) {
-    *wall = local;
-    return true;
-  }
-  int64_t utc, there;
-  if (!WallToUtc(c, kDeviceClock, SecondsOfDate(local), &utc) || !UtcToWall(c, clock, utc, &there)) return false;
-  *wall = DateOfSeconds(there);
-  return true;
+  return Reclock(c, kDeviceClock, clock, local, wall);
 }
 
 int UtcClock(Clocks* c) {
